@@ -1,0 +1,47 @@
+#ifndef DIALOGS_H
+#define DIALOGS_H
+
+#include <QColor>
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// The one door to the blocking dialogs (file, colour, font, message boxes).
+// Code calls Dialogs::instance(); tests install a subclass that answers
+// without showing anything, while everything behind the answers stays real.
+class Dialogs
+{
+public:
+    virtual ~Dialogs();
+
+    static Dialogs *instance();
+    // Installs a replacement, not owned; nullptr brings back the real dialogs.
+    static void setInstance(Dialogs *dialogs);
+
+    virtual QString openFileName(QWidget *parent, const QString &caption,
+                                 const QString &dir, const QString &filter);
+    // selectedFilter, when given, receives the filter the user picked.
+    virtual QString saveFileName(QWidget *parent, const QString &caption,
+                                 const QString &dir, const QString &filter,
+                                 QString *selectedFilter = nullptr);
+    // Returns an invalid colour when the user cancels.
+    virtual QColor color(const QColor &initial, QWidget *parent,
+                         const QString &title = QString());
+    // *ok is false when the user cancels.
+    virtual QFont font(bool *ok, const QFont &initial, QWidget *parent);
+    virtual QMessageBox::StandardButton message(
+        QMessageBox::Icon icon, QWidget *parent, const QString &title,
+        const QString &text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // Shorthands for the common boxes.
+    void information(QWidget *parent, const QString &title, const QString &text)
+    { message(QMessageBox::Information, parent, title, text); }
+    void warning(QWidget *parent, const QString &title, const QString &text)
+    { message(QMessageBox::Warning, parent, title, text); }
+};
+
+#endif // DIALOGS_H
