@@ -1,0 +1,272 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QMainWindow>
+#include <QString>
+
+class Arrow;
+class ColorActionWidget;
+class DiagramImage;
+class DiagramItem;
+class DiagramScene;
+class DiagramTextItem;
+class LineInputActionWidget;
+class ListWidget;
+class SpinboxActionWidget;
+class Updater;
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QFontComboBox;
+class QGraphicsItem;
+class QGraphicsView;
+class QListWidgetItem;
+class QMenu;
+class QNetworkReply;
+class QToolBar;
+class QToolBox;
+class QToolButton;
+class QWidget;
+
+// The one top-level window: owns the scene and its view, the tool box, the
+// item list, the menus, toolbars and property widget actions, and the
+// commands that act on the scene's selection.
+//
+// The source is split by concern, like this header:
+//   MainWindow.cpp          construction, tool box, layout, modes, insertions
+//   MainWindow_actions.cpp  actions, menus, toolbars, font and colour controls
+//   MainWindow_edit.cpp     commands on the selection
+//   MainWindow_list.cpp     keeping the item list in step with the scene
+//   MainWindow_file.cpp     save, load, new scene
+//   MainWindow_export.cpp   picture and PDF export
+//   MainWindow_update.cpp   update check
+//   MainWindow_math.cpp     formula editor
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow();
+
+    // Icon of a colour button: the 42 x 43 picture above a bar of `color`.
+    static QIcon createColorToolButtonIcon(const QString &imageFile, const QColor &color);
+
+private slots:
+    // Update check (MainWindow_update.cpp)
+    void parseUpdateInfos(QNetworkReply *reply);
+    void applyUpdate(QString pathUpdate);
+
+    // Tool box and modes (MainWindow.cpp)
+    void backgroundButtonGroupClicked(QAbstractButton *button);
+    void buttonGroupClicked(int id);
+
+    // Selection commands (MainWindow_edit.cpp)
+    void deleteItem();
+
+    void pointerGroupClicked(int id);
+
+    void bringToFront();
+    void sendToBack();
+
+    // Insertions reported by the scene (MainWindow.cpp)
+    void itemInserted(DiagramItem *item);
+    void textInserted(DiagramTextItem *item);
+    void arrowInserted(Arrow *arrow);
+
+    // Item list (MainWindow_list.cpp)
+    void itemsLinked(DiagramTextItem *textItem, DiagramItem *item);
+
+    // Font and colour controls (MainWindow_actions.cpp)
+    void currentFontChanged(QFont font);
+    void fontSizeChanged(QString size);
+    void textColorChanged();
+    void itemColorChanged();
+    void lineColorChanged();
+
+    void borderColorChanged(QColor color);
+
+    void textButtonTriggered();
+    void fillButtonTriggered();
+    void lineButtonTriggered();
+    void handleFontChange();
+    void handleAlignChange();
+    void textSelected(QGraphicsItem *item);
+
+    // Formula editor (MainWindow_math.cpp)
+    void showDialogMath();
+
+    void mathInserted(DiagramImage *item);
+    void imageInserted(DiagramImage *item);
+
+    // Export (MainWindow_export.cpp)
+    void toImage();
+    void toPDF();
+
+    void changeBorderSize(int size);
+
+    void chooseTextColor();
+    void chooseItemColor();
+    void chooseLineColor();
+
+    void chooseBackgroundColor();
+
+    void resetArrow();
+
+    // Scene files (MainWindow_file.cpp)
+    void save();
+    void saveAs();
+    void load();
+    void createNewScene();
+
+    // Checks the background button `id` and unchecks the others; an id no
+    // button has (24) clears them all.
+    void checkButton(int id);
+
+    void setArrowWidth(int width);
+    void setTextFont();
+    void unlinkItem();
+    void centerView();
+
+    void listItemSelectionChanged();
+    QGraphicsItem *getItemById(int idToFind);
+
+    void copy();
+    void paste();
+
+    // Connects the current scene's signals; run again for every new scene.
+    void connectScene();
+
+    void arrowRemoved(Arrow *arrow);
+    void changeName(QString name);
+    void itemChangedName(QString name, int id);
+    QListWidgetItem *findListItemById(int id);
+    void itemSelectionChanged();
+    void itemDeleted(int id);
+
+    void setRotate0();
+    void setRotate90();
+    void setRotateMinus90();
+    void setRotate180();
+
+    void updateItemInList(QGraphicsItem *item);
+
+private:
+    // Construction (MainWindow.cpp, MainWindow_actions.cpp)
+    void createActions();
+    void createToolBox();
+    void createMenus();
+    void createToolbars();
+    void createPointerToolbar();
+    void createItemList();
+    void createCentralLayout();
+    QWidget *createCellWidget(const QString &text, int type);
+    QWidget *createPictureCellWidget(const QString &text, const QString &image, int id);
+    QWidget *createBackgroundCellWidget(const QString &text, const QString &image, int id);
+    QToolButton *createColorToolButton(const QString &image, const QColor &color);
+    void resetModeAfterInsertion(int insertionButtonId);
+    void uncheckInsertionButton(int id);
+
+    // Selection commands (MainWindow_edit.cpp)
+    void deleteArrow(Arrow *arrow);
+    void deleteNonArrow(QGraphicsItem *item);
+    void restorePlainShapeName(DiagramItem *shape);
+    void unlinkPair(DiagramTextItem *text, DiagramItem *shape);
+    void stackSelection(bool toFront);
+    void rotateSelection(int degrees);
+
+    // Update check (MainWindow_update.cpp): sends the request; the last step
+    // of the constructor.
+    void startUpdateCheck();
+
+    DiagramScene *scene = nullptr;
+    QGraphicsView *view = nullptr;
+    ListWidget *listWidget = nullptr;
+
+    // File commands
+    QAction *exitAction = nullptr;
+    QAction *newAction = nullptr;
+    QAction *saveAction = nullptr;
+    QAction *saveAsAction = nullptr;
+    QAction *loadAction = nullptr;
+    QAction *toImageAction = nullptr;
+    QAction *toPDFAction = nullptr;
+
+    // Edit commands
+    QAction *deleteAction = nullptr;
+    QAction *copyAction = nullptr;
+    QAction *pasteAction = nullptr;
+    QAction *resetArrowAction = nullptr;
+
+    // Property widget actions of the context menus (created without parent)
+    SpinboxActionWidget *borderWidthAction = nullptr;
+    SpinboxActionWidget *arrowWidthAction = nullptr;
+    ColorActionWidget *borderColorAction = nullptr;
+    LineInputActionWidget *itemNameAction = nullptr;
+    LineInputActionWidget *imageNameAction = nullptr;
+    LineInputActionWidget *textNameAction = nullptr;
+    LineInputActionWidget *arrowNameAction = nullptr;
+
+    // Further commands
+    QAction *fontAction = nullptr;
+    QAction *unlinkAction = nullptr;
+    QAction *centerViewAction = nullptr;
+    QAction *rotate0Action = nullptr;
+    QAction *rotate90Action = nullptr;
+    QAction *rotateMinus90Action = nullptr;
+    QAction *rotate180Action = nullptr;
+    QAction *toFrontAction = nullptr;
+    QAction *sendBackAction = nullptr;
+
+    // Menus: the menu bar's one menu, and the context menus (without parent)
+    QMenu *fileMenu = nullptr;
+    QMenu *itemMenu = nullptr;
+    QMenu *imageMenu = nullptr;
+    QMenu *textMenu = nullptr;
+    QMenu *arrowMenu = nullptr;
+    QMenu *sceneMenu = nullptr;
+    QMenu *multiMenu = nullptr;
+
+    // Toolbars and their controls
+    QToolBar *textToolBar = nullptr;
+    QToolBar *editToolBar = nullptr;
+    QToolBar *colorToolBar = nullptr;
+    QToolBar *pointerToolbar = nullptr;
+    QComboBox *fontSizeCombo = nullptr;
+    QFontComboBox *fontCombo = nullptr;
+
+    // Tool box
+    QToolBox *toolBox = nullptr;
+    QButtonGroup *buttonGroup = nullptr;
+    QButtonGroup *pointerTypeGroup = nullptr;
+    QButtonGroup *backgroundButtonGroup = nullptr;
+
+    // Colour buttons and text format actions
+    QToolButton *fontColorToolButton = nullptr;
+    QToolButton *fillColorToolButton = nullptr;
+    QToolButton *lineColorToolButton = nullptr;
+    QAction *boldAction = nullptr;
+    QAction *underlineAction = nullptr;
+    QAction *italicAction = nullptr;
+    QAction *rightAlignAction = nullptr;
+    QAction *leftAlignAction = nullptr;
+    QAction *centerAlignAction = nullptr;
+    QAction *justifyAction = nullptr;
+
+    QColor textColor;
+    QColor fillColor;
+    QColor lineColor;
+    QColor backgroundColor;
+
+    // Document and update state
+    QString currentFile;
+    QString version;
+    Updater *updater = nullptr;
+    bool isMajorUpdate = false;
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,7 @@
+#include "app/MainWindow.h"
+
+// The formula editor window.
+
+void MainWindow::showDialogMath()
+{
+}
