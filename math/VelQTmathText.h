@@ -1,9 +1,220 @@
 #ifndef VELQTMATHTEXT_H
 #define VELQTMATHTEXT_H
 
-// Placeholder until the formula engine lands.
-class VelQTmathText
+#include "math/MTencoding.h"
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QObject>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+class MTnode;
+class MTplainTextNode;
+class QPaintDevice;
+class QPainter;
+class QSettings;
+
+// The formula typesetting engine: holds the typesetting settings, turns a
+// LaTeX-like text into a node tree, measures and draws it.
+//
+// Usual order: construct, setFontSize(), selectXitsFonts(), parse(),
+// getSize() with an inactive painter, then draw() on the target device.
+class VelQTmathText : public QObject
 {
+    Q_OBJECT
+public:
+    explicit VelQTmathText(QObject* parent = nullptr);
+    ~VelQTmathText() override;
+
+    virtual void setFontColor(const QColor& value) { fontColor = value; }
+    virtual QColor getFontColor() const { return fontColor; }
+    virtual void setFontSize(const double& value) { fontSize = value; }
+    virtual double getFontSize() const { return fontSize; }
+    virtual void setFontRoman(const QString& value) { fontRoman = value; }
+    virtual QString getFontRoman() const { return fontRoman; }
+    virtual void setFontSans(const QString& value) { fontSans = value; }
+    virtual QString getFontSans() const { return fontSans; }
+    virtual void setFontTypewriter(const QString& value) { fontTypewriter = value; }
+    virtual QString getFontTypewriter() const { return fontTypewriter; }
+    virtual void setFontScript(const QString& value) { fontScript = value; }
+    virtual QString getFontScript() const { return fontScript; }
+    virtual void setFontGreek(const QString& value) { fontGreek = value; }
+    virtual QString getFontGreek() const { return fontGreek; }
+    virtual void setFontSymbol(const QString& value) { fontSymbol = value; }
+    virtual QString getFontSymbol() const { return fontSymbol; }
+    virtual void setFontBraces(const QString& value) { fontBraces = value; }
+    virtual QString getFontBraces() const { return fontBraces; }
+    virtual void setFontIntegrals(const QString& value) { fontIntegrals = value; }
+    virtual QString getFontIntegrals() const { return fontIntegrals; }
+    virtual void setFontCaligraphic(const QString& value) { fontCaligraphic = value; }
+    virtual QString getFontCaligraphic() const { return fontCaligraphic; }
+    virtual void setFontBlackboard(const QString& value) { fontBlackboard = value; }
+    virtual QString getFontBlackboard() const { return fontBlackboard; }
+    virtual void setFontMathRoman(const QString& value) { fontMathRoman = value; }
+    virtual QString getFontMathRoman() const { return fontMathRoman; }
+    virtual void setFontMathSans(const QString& value) { fontMathSans = value; }
+    virtual QString getFontMathSans() const { return fontMathSans; }
+    virtual void setTexFontPrefix(const QString& value) { texFontPrefix = value; }
+    virtual QString getTexFontPrefix() const { return texFontPrefix; }
+    virtual void setTexFontSuffix(const QString& value) { texFontSuffix = value; }
+    virtual QString getTexFontSuffix() const { return texFontSuffix; }
+    virtual void setFontEncoding(const MTencoding& value) { fontEncoding = value; }
+    virtual MTencoding getFontEncoding() const { return fontEncoding; }
+    virtual bool getUseStixFonts() const { return useStixFonts; }
+    virtual bool getUseXitsFonts() const { return useXitsFonts; }
+    virtual void setBraceFactor(const double& value) { braceFactor = value; }
+    virtual double getBraceFactor() const { return braceFactor; }
+    virtual void setSubsuperSizeFactor(const double& value) { subsuperSizeFactor = value; }
+    virtual double getSubsuperSizeFactor() const { return subsuperSizeFactor; }
+    virtual void setItalicCorrectionFactor(const double& value) { italicCorrectionFactor = value; }
+    virtual double getItalicCorrectionFactor() const { return italicCorrectionFactor; }
+    virtual void setOperatorsubsuperSizeFactor(const double& value) { operatorsubsuperSizeFactor = value; }
+    virtual double getOperatorsubsuperSizeFactor() const { return operatorsubsuperSizeFactor; }
+    virtual void setMathoperatorWidthFactor(const double& value) { mathoperatorWidthFactor = value; }
+    virtual double getMathoperatorWidthFactor() const { return mathoperatorWidthFactor; }
+    virtual void setSuperShiftFactor(const double& value) { superShiftFactor = value; }
+    virtual double getSuperShiftFactor() const { return superShiftFactor; }
+    virtual void setSubShiftFactor(const double& value) { subShiftFactor = value; }
+    virtual double getSubShiftFactor() const { return subShiftFactor; }
+    virtual void setBraceShrinkFactor(const double& value) { braceShrinkFactor = value; }
+    virtual double getBraceShrinkFactor() const { return braceShrinkFactor; }
+    virtual void setUnderbraceFactor(const double& value) { underbraceFactor = value; }
+    virtual double getUnderbraceFactor() const { return underbraceFactor; }
+    virtual void setUndersetFactor(const double& value) { undersetFactor = value; }
+    virtual double getUndersetFactor() const { return undersetFactor; }
+    virtual void setFracFactor(const double& value) { fracFactor = value; }
+    virtual double getFracFactor() const { return fracFactor; }
+    virtual void setFracShiftFactor(const double& value) { fracShiftFactor = value; }
+    virtual double getFracShiftFactor() const { return fracShiftFactor; }
+    virtual void setBraceYShiftFactor(const double& value) { braceYShiftFactor = value; }
+    virtual double getBraceYShiftFactor() const { return braceYShiftFactor; }
+    virtual void setDecorationHeightFactor(const double& value) { decorationHeightFactor = value; }
+    virtual double getDecorationHeightFactor() const { return decorationHeightFactor; }
+    virtual void setDrawRawText(const bool& value) { drawRawText = value; }
+    virtual bool getDrawRawText() const { return drawRawText; }
+    virtual QStringList getErrors() const { return errors; }
+    // Still owned by the engine; null before a successful parse.
+    virtual MTnode* getTree() const { return tree; }
+
+    // Reads `text` into the tree (see VelQTmathText_parser.cpp). Errors do
+    // not make it fail: they are collected in getErrors().
+    bool parse(QString text);
+
+    // Sizes enlarged by 1.1 for the room that accents and indices need.
+    void measureDetail(QPainter& painter, double& width, double& ascent, double& descent, double& strikeoutPos);
+    QSizeF getSize(QPainter& painter);
+    double getAscent(QPainter& painter);
+    double getDescent(QPainter& painter);
+    // Draws with the left end of the baseline at (x, y).
+    void draw(QPainter& painter, double x, double y, bool debugBoxes = false);
+    // Draws aligned in rect by Qt::Alignment flags.
+    void draw(QPainter& painter, unsigned int flags, QRectF rect, bool debugBoxes = false);
+    QString toHtml(bool* ok = nullptr, double fontSize = 10);
+
+    // Keys are group + key ("font_size", ...). Only values that differ from
+    // the construction defaults are written.
+    void loadSettings(QSettings& settings, QString group);
+    void saveSettings(QSettings& settings, QString group);
+
+    void selectStixFonts();
+    void selectXitsFonts();
+    void selectAsanaFonts();
+    void selectUnicodeFonts(QString timesFamily, QString sansFamily);
+    void selectTexFonts(QString prefix, QString postfix);
+    void selectTexFonts() { selectTexFonts(texFontPrefix, texFontSuffix); }
+
+    // QFontMetricsF::tightBoundingRect, cached per font, text and device
+    // (null device: the default one).
+    QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device);
+
+private:
+    // The tree that measuring and drawing use (rawTree with drawRawText).
+    MTnode* activeTree() const;
+    // Registers the given resource files unless `family` is installed, then
+    // returns the family to use for the whole formula.
+    static QString registeredFamily(const QStringList& resources, const QString& family,
+                                    const QString& passOver, const QString& fallback);
+    // Shared tail of the font selections: the nine math roles.
+    void useMathFamily(const QString& family);
+
+    QColor fontColor, defaultFontColor;
+    double fontSize, defaultFontSize;
+    QString fontRoman, defaultFontRoman;
+    QString fontSans, defaultFontSans;
+    QString fontTypewriter, defaultFontTypewriter;
+    QString fontScript, defaultFontScript;
+    QString fontGreek, defaultFontGreek;
+    QString fontSymbol, defaultFontSymbol;
+    QString fontBraces, defaultFontBraces;
+    QString fontIntegrals, defaultFontIntegrals;
+    QString fontCaligraphic, defaultFontCaligraphic;
+    QString fontBlackboard, defaultFontBlackboard;
+    QString fontMathRoman, defaultFontMathRoman;
+    QString fontMathSans, defaultFontMathSans;
+    QString texFontPrefix, defaultTexFontPrefix;
+    QString texFontSuffix, defaultTexFontSuffix;
+    MTencoding fontEncoding, defaultFontEncoding;
+    double braceFactor, defaultBraceFactor;
+    double braceShrinkFactor, defaultBraceShrinkFactor;
+    double subsuperSizeFactor, defaultSubsuperSizeFactor;
+    double italicCorrectionFactor, defaultItalicCorrectionFactor;
+    double operatorsubsuperSizeFactor, defaultOperatorsubsuperSizeFactor;
+    double mathoperatorWidthFactor, defaultMathoperatorWidthFactor;
+    double superShiftFactor, defaultSuperShiftFactor;
+    double subShiftFactor, defaultSubShiftFactor;
+    bool useStixFonts, defaultUseStixFonts;
+    bool useXitsFonts, defaultUseXitsFonts;
+    bool useAsanaFonts, defaultUseAsanaFonts;
+    double fracFactor, defaultFracFactor;
+    double fracShiftFactor, defaultFracShiftFactor;
+    double underbraceFactor, defaultUnderbraceFactor;
+    double undersetFactor, defaultUndersetFactor;
+    double braceYShiftFactor, defaultBraceYShiftFactor;
+    double decorationHeightFactor, defaultDecorationHeightFactor;
+
+    QStringList errors;
+    MTnode* tree = nullptr;
+    MTplainTextNode* rawTree = nullptr;
+    bool drawRawText = false;
+
+    QHash<QString, QRectF> tightBoundsCache;
+
+    // ------------------------------------------------------------------
+    // Parser (VelQTmathText_parser.cpp)
+    // Tokenizer and recursive-descent reader; they share this state.
+    // ------------------------------------------------------------------
+public:
+    enum TokenKind {
+        TokenEnd = 0,
+        TokenText = 1,
+        TokenCommand = 2,
+        TokenUnderscore = 3,
+        TokenCaret = 4,
+        TokenDollar = 5,
+        TokenOpenBrace = 6,
+        TokenCloseBrace = 7,
+        TokenSpace = 8,
+        TokenAmpersand = 9
+    };
+
+private:
+    // Reads the next token into tokenKind / tokenText.
+    TokenKind nextToken();
+    // Reads nodes into a new list until the end, "}", "&", a matching
+    // "\right" (stopBracket, or "any") or "\end{stopEnvironment}".
+    // Never returns null; the caller owns the result.
+    MTnode* readList(bool get, QString stopBracket = QString(), QString stopEnvironment = QString());
+
+    QString sourceText;
+    int tokenPos = -1;
+    TokenKind tokenKind = TokenEnd;
+    QString tokenText;
+    bool inMathMode = false;
+    bool rightBraceSeen = false;
 };
 
 #endif // VELQTMATHTEXT_H

@@ -1,0 +1,28 @@
+#ifndef MTSQRTNODE_H
+#define MTSQRTNODE_H
+
+#include "math/MTnode.h"
+
+// A root sign over its child; a degree other than 2 is drawn in the corner.
+class MTsqrtNode : public MTnode
+{
+public:
+    MTsqrtNode(VelQTmathText* parent, MTnode* child, int degree = 2);
+    ~MTsqrtNode() override;
+
+    void computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                     double& overallHeight, double& strikeoutPos) override;
+    double draw(QPainter& painter, double x, double y, MTstyle env) override;
+    bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
+    void setDebugBoxes(bool debug) override;
+    QString typeName() const override;
+
+    MTnode* getChild() const { return child; }
+    int getDegree() const { return degree; }
+
+private:
+    MTnode* child;
+    int degree;
+};
+
+#endif // MTSQRTNODE_H

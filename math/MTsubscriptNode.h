@@ -1,0 +1,27 @@
+#ifndef MTSUBSCRIPTNODE_H
+#define MTSUBSCRIPTNODE_H
+
+#include "math/MTnode.h"
+
+// A lower index: its size already includes the lowering below the baseline.
+class MTsubscriptNode : public MTnode
+{
+public:
+    MTsubscriptNode(VelQTmathText* parent, MTnode* child);
+    ~MTsubscriptNode() override;
+
+    void computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                     double& overallHeight, double& strikeoutPos) override;
+    double draw(QPainter& painter, double x, double y, MTstyle env) override;
+    bool isIndexNode() const override;
+    bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
+    void setDebugBoxes(bool debug) override;
+    QString typeName() const override;
+
+    MTnode* getChild() const { return child; }
+
+private:
+    MTnode* child;
+};
+
+#endif // MTSUBSCRIPTNODE_H

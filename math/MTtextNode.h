@@ -1,0 +1,31 @@
+#ifndef MTTEXTNODE_H
+#define MTTEXTNODE_H
+
+#include "math/MTnode.h"
+
+// A run of text in the environment's font, transformed for the math
+// typography of the Unicode encoding before it is measured and drawn.
+class MTtextNode : public MTnode
+{
+public:
+    // stripInnerWhitespace removes all white space (math mode);
+    // addWhitespace appends one space when the text does not end in one.
+    MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, bool stripInnerWhitespace);
+
+    void computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                     double& overallHeight, double& strikeoutPos) override;
+    double draw(QPainter& painter, double x, double y, MTstyle env) override;
+    bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
+    QString typeName() const override;
+
+    QString getText() const { return text; }
+    virtual QString transformText(QString text, MTstyle env) const;
+
+protected:
+    // The font used for `shown` (brace characters inside math use fontBraces).
+    QFont fontFor(const QString& shown, const MTstyle& env) const;
+
+    QString text;
+};
+
+#endif // MTTEXTNODE_H
