@@ -1,0 +1,117 @@
+#ifndef ARROW_H
+#define ARROW_H
+
+#include <QColor>
+#include <QJsonObject>
+#include <QGraphicsLineItem>
+#include <QObject>
+#include <QPointF>
+#include <QPolygonF>
+#include <QString>
+
+class LineInputActionWidget;
+class QMenu;
+class Spacer;
+class SpinboxActionWidget;
+
+// A line from a start item to the outline of an end item (each a shape or a
+// picture/formula) with a filled head. The scene owns it; the item whose
+// deletion removes it destroys it. Its tip handle (Spacer) lets the user point
+// it at a chosen spot of the end item.
+class Arrow : public QObject, public QGraphicsLineItem
+{
+    Q_OBJECT
+
+public:
+    enum { Type = UserType + 4 };
+
+    // The menu and the two actions are not owned. The caller adds the arrow
+    // to both ends' arrow lists.
+    Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
+          QGraphicsItem *endItem, SpinboxActionWidget *widthAction,
+          LineInputActionWidget *nameAction, QGraphicsItem *parent = nullptr);
+    // Leaves both ends' arrow lists, so that no end keeps a freed arrow.
+    ~Arrow() override;
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+
+    QGraphicsItem *startItem() const { return m_startItem; }
+    QGraphicsItem *endItem() const { return m_endItem; }
+
+    QColor color() const { return m_color; }
+    void setColor(const QColor &color);
+
+    QString name() const { return m_name; }
+    void setName(const QString &name);
+
+    int id() const { return m_id; }
+    void setId(int id) { m_id = id; }
+
+    // Length of the head's sides, which the user edits as the arrow's width.
+    int arrowSize() const { return m_arrowSize; }
+
+    // The chosen tip in the end item's own coordinates; (0, 0) means the
+    // automatic tip on the end item's outline.
+    QPointF pointToBe() const { return m_pointToBe; }
+    // Takes a point in scene coordinates.
+    void setPointToBe(const QPointF &scenePoint);
+    bool isPointed() const { return !m_pointToBe.isNull(); }
+
+    // The head triangle of the last geometry update.
+    QPolygonF arrowHead() const { return m_arrowHead; }
+    Spacer *spacer() const { return m_spacer; }
+
+    // Called by the ends when they move, turn or scale.
+    void updatePosition();
+
+    void hideSpacer();
+    void showSpacer();
+    bool isSpacerHovered() const { return m_spacerHovered; }
+    void setSpacerHovered(bool hovered) { m_spacerHovered = hovered; }
+
+    // Fills the width spin box and the name line edit before the menu opens.
+    void updateActions();
+
+    // Takes this arrow out of both ends' arrow lists (the ends' own
+    // removeArrows() calls it before the arrow leaves the scene).
+    void detachFromEnds();
+
+    QJsonObject toJson() const;
+
+public slots:
+    void setArrowWidth(int width);
+    void resetPoint();
+
+signals:
+    void nameChanged(QGraphicsItem *item);
+    void arrowSelected(QGraphicsItem *arrow);
+
+protected:
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget = nullptr) override;
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+
+private:
+    bool updateGeometry();
+    QPointF automaticTip(const QLineF &centreLine) const;
+
+    QGraphicsItem *m_startItem;
+    QGraphicsItem *m_endItem;
+    SpinboxActionWidget *m_widthAction;
+    LineInputActionWidget *m_nameAction;
+    QMenu *m_contextMenu;
+    int m_arrowSize;
+    QColor m_color = Qt::black;
+    QPolygonF m_arrowHead;
+    int m_id = 0;
+    QString m_name;
+    Spacer *m_spacer;
+    bool m_spacerHovered = false;
+    QPointF m_pointToBe;
+};
+
+#endif // ARROW_H

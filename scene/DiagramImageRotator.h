@@ -1,0 +1,27 @@
+#ifndef DIAGRAMIMAGEROTATOR_H
+#define DIAGRAMIMAGEROTATOR_H
+
+#include <QGraphicsPolygonItem>
+
+class DiagramImage;
+
+// The green disc above a selected picture: dragging it turns the picture
+// about its centre and shows the angle in a tooltip.
+class DiagramImageRotator : public QGraphicsPolygonItem
+{
+public:
+    explicit DiagramImageRotator(DiagramImage *image);
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget = nullptr) override;
+
+protected:
+    void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    DiagramImage *m_image;
+};
+
+#endif // DIAGRAMIMAGEROTATOR_H
