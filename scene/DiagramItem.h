@@ -1,0 +1,150 @@
+#ifndef DIAGRAMITEM_H
+#define DIAGRAMITEM_H
+
+#include <QGraphicsPolygonItem>
+#include <QJsonObject>
+#include <QList>
+#include <QMetaObject>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+
+class Arrow;
+class ColorActionWidget;
+class DiagramItemResizer;
+class DiagramItemRotator;
+class DiagramTextItem;
+class LineInputActionWidget;
+class QGraphicsRotation;
+class QGraphicsScale;
+class QMenu;
+class SpinboxActionWidget;
+
+// A shape of the scene: a filled polygon of one of seven kinds with a name,
+// an id, the arrows attached to it, four resize handles and a rotate handle,
+// and optionally one linked text that it follows and grows to fit.
+// Rotation and scale act about the centre of the unscaled bounding rectangle
+// and change only through changeTransform().
+class DiagramItem : public QObject, public QGraphicsPolygonItem
+{
+    Q_OBJECT
+
+public:
+    enum { Type = UserType + 15 };
+    enum DiagramType { Carre, RoundedCarre, Triangle, Pentagone, Cercle, Rectangle, RoundedRectangle };
+    static constexpr int TypeCount = RoundedRectangle + 1;
+
+    // The menu and the three property widgets are not owned.
+    DiagramItem(DiagramType diagramType, QMenu *contextMenu,
+                SpinboxActionWidget *borderWidthAction,
+                ColorActionWidget *borderColorAction,
+                LineInputActionWidget *nameAction, QGraphicsItem *parent = nullptr);
+    // Takes the attached arrows with it and unlinks the linked text, so that
+    // nothing is left pointing at this shape.
+    ~DiagramItem() override;
+
+    int type() const override { return Type; }
+    DiagramType diagramType() const { return m_diagramType; }
+
+    // The polygon of a kind, in item coordinates (y downwards), and the
+    // 250 x 250 outline picture used for buttons and list icons.
+    static QPolygonF polygonOf(DiagramType diagramType);
+    static QPixmap imageOf(DiagramType diagramType);
+    QPixmap image() const { return imageOf(m_diagramType); }
+
+    QString name() const { return m_name; }
+    void setName(const QString &name);
+    int id() const { return m_id; }
+    void setId(int id) { m_id = id; }
+
+    // Arrows starting or ending here (not owned). An arrow destroyed by any
+    // other code leaves the list by itself.
+    QList<Arrow *> arrows() const { return m_arrows; }
+    void addArrow(Arrow *arrow);
+    void removeArrow(Arrow *arrow);
+    // Takes every attached arrow out of both ends' lists, asks the scene to
+    // remove it (removeArrowFromScene) and destroys it.
+    void removeArrows();
+
+    // The text this shape fits around (not owned). If the text is destroyed,
+    // the shape is unlinked as by unlinkText().
+    DiagramTextItem *linkedText() const;
+    bool hasLinkedText() const { return m_hasLinkedText; }
+    void setLinkedText(DiagramTextItem *text);
+    void unlinkText();
+
+    // Room around a linked text: 20 by default, or what a resize handle set.
+    double textMarginX() const { return m_textMarginX; }
+    double textMarginY() const { return m_textMarginY; }
+    bool hasCustomTextMargins() const { return m_customTextMargins; }
+    double customTextMarginX() const { return m_customTextMarginX; }
+    double customTextMarginY() const { return m_customTextMarginY; }
+    void setCustomTextMargins(double x, double y);
+
+    void setBorderColor(const QColor &color);
+
+    // Rescales (isRescaling; about the top-left corner when anchorTopLeft) or
+    // turns to rotationDegre, redraws the arrows, then puts both transform
+    // origins back on the centre of the unscaled bounding rectangle.
+    void changeTransform(int rotationDegre, bool isRescaling, double xScale,
+                         double yScale, bool anchorTopLeft);
+    QGraphicsRotation *rotationTransform() const { return itemRotation; }
+    QGraphicsScale *scaleTransform() const { return itemScale; }
+
+    // The mouse is over the rotate handle: deselection keeps the handles.
+    bool isRotatorHovered() const { return rotatorHovered; }
+    void setRotatorHovered(bool hovered) { rotatorHovered = hovered; }
+
+    // Fills the property widgets with this shape's pen and name.
+    void updateActions();
+
+    // The shape's object in a scene file (written in DiagramItem_json.cpp).
+    QJsonObject toJson() const;
+
+public slots:
+    void hideResizers();
+    void showResizers();
+
+signals:
+    void moving(bool isMoving);
+    void removeArrowFromScene(Arrow *arrow);
+    void nameChanged(QGraphicsItem *item);
+
+protected:
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget = nullptr) override;
+
+private:
+    void updateArrows();
+    void fitLinkedText();
+    void forgetLinkedText();
+    void centreTransformOrigins();
+
+    DiagramType m_diagramType;
+    QMenu *contextMenu;
+    SpinboxActionWidget *borderWidthAction;
+    ColorActionWidget *borderColorAction;
+    LineInputActionWidget *nameAction;
+    QList<Arrow *> m_arrows;
+    DiagramItemResizer *resizers[4];
+    QGraphicsRotation *itemRotation;
+    QGraphicsScale *itemScale;
+    DiagramItemRotator *rotator;
+    QPointer<DiagramTextItem> m_linkedText;
+    QMetaObject::Connection linkedTextGuard;
+    bool m_hasLinkedText = false;
+    bool rotatorHovered = false;
+    QString m_name;
+    int m_id = 0;
+    double m_textMarginX = 20.0;
+    double m_textMarginY = 20.0;
+    bool m_customTextMargins = false;
+    double m_customTextMarginX = 0.0;
+    double m_customTextMarginY = 0.0;
+};
+
+#endif // DIAGRAMITEM_H

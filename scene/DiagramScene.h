@@ -1,0 +1,245 @@
+#ifndef DIAGRAMSCENE_H
+#define DIAGRAMSCENE_H
+
+#include "scene/DiagramItem.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGraphicsScene>
+#include <QHash>
+#include <QJsonObject>
+#include <QList>
+#include <QPixmap>
+#include <QPointF>
+#include <QPointer>
+#include <QSet>
+#include <QSize>
+
+class Arrow;
+class ColorActionWidget;
+class DiagramImage;
+class DiagramTextItem;
+class LineInputActionWidget;
+class QGraphicsLineItem;
+class QMenu;
+class SpinboxActionWidget;
+
+// The diagram scene: inserts shapes, arrows, texts, pictures and formulas
+// by mouse according to its mode, links texts to shapes, gives every item
+// its id and default name, keeps the drawing defaults and the background,
+// copies and pastes, and reports every insertion and removal by signals.
+class DiagramScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    enum Mode { InsertItem, InsertLine, InsertText, InsertPixmap, MoveItem, LinkText };
+
+    // Menus and property widgets are not owned; the scene hands them to the
+    // items it creates.
+    DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
+                 SpinboxActionWidget *borderWidthAction, ColorActionWidget *borderColorAction,
+                 SpinboxActionWidget *arrowWidthAction, LineInputActionWidget *itemNameAction,
+                 LineInputActionWidget *imageNameAction, LineInputActionWidget *textNameAction,
+                 LineInputActionWidget *arrowNameAction, QMenu *sceneMenu,
+                 QObject *parent = nullptr);
+    ~DiagramScene() override;
+
+    Mode mode() const { return m_mode; }
+    DiagramItem::DiagramType itemType() const { return m_itemType; }
+
+    // Drawing defaults for new items. Each setter also applies the value to
+    // the first selected item when that item is of the matching kind.
+    QFont font() const { return m_font; }
+    void setFont(const QFont &font);
+    QColor textColor() const { return m_textColor; }
+    void setTextColor(const QColor &color);
+    QColor itemColor() const { return m_itemColor; }
+    void setItemColor(const QColor &color);
+    QColor lineColor() const { return m_lineColor; }
+    void setLineColor(const QColor &color);
+    int textAlignment() const { return m_textAlignment; }
+    void setTextAlignment(int alignment);
+    // True if any selected item is of the given type number.
+    bool isItemChange(int type) const;
+
+    // What the next InsertPixmap press places.
+    QPixmap pixmapToAdd() const { return m_pixmapToAdd; }
+    QString pathToAdd() const { return m_pathToAdd; }
+    bool isMathToAdd() const { return m_isMathToAdd; }
+
+    // The background description, as saved in scene files and used by export.
+    void setBackground(const QBrush &brush, bool transparent, bool colour, bool picture,
+                       const QString &path, const QColor &color);
+    bool isTransparent() const { return m_transparent; }
+    bool isColorBackground() const { return m_colorBackground; }
+    bool isPictureBackground() const { return m_pictureBackground; }
+    QString backgroundPath() const { return m_backgroundPath; }
+    QColor backgroundColor() const { return m_backgroundColor; }
+
+    // Name counters (the number in the next default name of each kind) and
+    // nbItems, the id the next item receives.
+    int nbCarre() const { return m_nbCarre; }
+    void setNbCarre(int n) { m_nbCarre = n; }
+    int nbRoundedCarre() const { return m_nbRoundedCarre; }
+    void setNbRoundedCarre(int n) { m_nbRoundedCarre = n; }
+    int nbTriangle() const { return m_nbTriangle; }
+    void setNbTriangle(int n) { m_nbTriangle = n; }
+    int nbRectangle() const { return m_nbRectangle; }
+    void setNbRectangle(int n) { m_nbRectangle = n; }
+    int nbRoundedRectangle() const { return m_nbRoundedRectangle; }
+    void setNbRoundedRectangle(int n) { m_nbRoundedRectangle = n; }
+    int nbPentagone() const { return m_nbPentagone; }
+    void setNbPentagone(int n) { m_nbPentagone = n; }
+    int nbCercle() const { return m_nbCercle; }
+    void setNbCercle(int n) { m_nbCercle = n; }
+    int nbText() const { return m_nbText; }
+    void setNbText(int n) { m_nbText = n; }
+    int nbMath() const { return m_nbMath; }
+    void setNbMath(int n) { m_nbMath = n; }
+    int nbImage() const { return m_nbImage; }
+    void setNbImage(int n) { m_nbImage = n; }
+    int nbItems() const { return m_nbItems; }
+    void setNbItems(int n) { m_nbItems = n; }
+    int nbArrows() const { return m_nbArrows; }
+    void setNbArrows(int n) { m_nbArrows = n; }
+
+    // New items carrying this scene's menus and property widgets, not yet
+    // added to the scene.
+    DiagramItem *newShape(DiagramItem::DiagramType type) const;
+    DiagramTextItem *newText() const;
+    DiagramImage *newImage() const;
+    Arrow *newArrow(QGraphicsItem *startItem, QGraphicsItem *endItem, int arrowSize) const;
+
+    // Makes the signal connections every inserted shape, picture or text
+    // gets and enters the item in the id index. Call once the item is in
+    // the scene with its final id; the scene does it for what it inserts,
+    // the file reader for what it rebuilds.
+    void registerItem(QGraphicsItem *item);
+    // The registered shape, picture/formula, text or arrow of this scene
+    // with that id, or null. A hash lookup: items removed or destroyed
+    // since are never returned.
+    QGraphicsItem *itemById(int id) const;
+
+    // The picture of a formula typeset at 20 points in the XITS fonts, with
+    // room added for the commands whose glyphs overhang their box.
+    static QPixmap renderFormula(const QString &formula);
+    static QSize formulaMargins(const QString &formula);
+
+    // The scene's document and one item of it (written in DiagramScene_json.cpp).
+    QJsonObject toJson() const;
+    void itemFromJson(const QJsonObject &object);
+
+public slots:
+    void setMode(DiagramScene::Mode mode);
+    void setItemType(DiagramItem::DiagramType type);
+    void editorLostFocus(DiagramTextItem *item);
+    // One argument: a picture file, loaded here. With a pixmap: a formula
+    // whose text is path.
+    void setPixmapToAdd(const QString &path, const QPixmap &pixmap = QPixmap());
+    void copy();
+    void paste();
+    // Takes the arrow off the scene; whoever asked destroys it.
+    void removeArrow(Arrow *arrow);
+
+signals:
+    void itemInserted(DiagramItem *item);
+    void textInserted(DiagramTextItem *item);
+    void mathInserted(DiagramImage *item);
+    void imageInserted(DiagramImage *item);
+    void textSelected(QGraphicsItem *item);
+    void arrowInserted(Arrow *arrow);
+    void itemsLinked(DiagramTextItem *text, DiagramItem *item);
+    void itemWillBeDeleted(Arrow *item);
+    void itemDeleted(int id);
+    void itemNameChanged(QGraphicsItem *item);
+
+protected:
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    // A scene item that may be destroyed behind the scene's back: the guard
+    // turns null when it goes.
+    struct TrackedItem {
+        QPointer<QObject> guard;
+        QGraphicsItem *item;
+    };
+    static TrackedItem track(QGraphicsItem *item);
+    bool isLive(const TrackedItem &tracked) const;
+
+    void insertText(const QPointF &position);
+    void insertPixmap(const QPointF &position);
+    void updatePreview();
+    void insertShape(const QPointF &position);
+    void finishArrow();
+    void finishLink();
+    QGraphicsItem *itemAt(const QPointF &point, const QGraphicsItem *ignored) const;
+    QGraphicsItem *pasteItem(QGraphicsItem *source, const QPointF &position,
+                             QHash<int, QSet<QString>> &takenNames);
+
+    QMenu *itemMenu;
+    QMenu *imageMenu;
+    QMenu *textMenu;
+    QMenu *arrowMenu;
+    QMenu *sceneMenu;
+    SpinboxActionWidget *borderWidthAction;
+    ColorActionWidget *borderColorAction;
+    SpinboxActionWidget *arrowWidthAction;
+    LineInputActionWidget *itemNameAction;
+    LineInputActionWidget *imageNameAction;
+    LineInputActionWidget *textNameAction;
+    LineInputActionWidget *arrowNameAction;
+
+    Mode m_mode = MoveItem;
+    DiagramItem::DiagramType m_itemType = DiagramItem::Carre;
+    QFont m_font;
+    QColor m_textColor = Qt::black;
+    QColor m_itemColor = Qt::white;
+    QColor m_lineColor = Qt::black;
+    int m_textAlignment = 0;
+
+    QPixmap m_pixmapToAdd;
+    QString m_pathToAdd;
+    bool m_isMathToAdd = false;
+
+    bool m_transparent = false;
+    bool m_colorBackground = false;
+    bool m_pictureBackground = false;
+    QString m_backgroundPath;
+    QColor m_backgroundColor;
+
+    int m_nbCarre = 0;
+    int m_nbRoundedCarre = 0;
+    int m_nbTriangle = 0;
+    int m_nbRectangle = 0;
+    int m_nbRoundedRectangle = 0;
+    int m_nbPentagone = 0;
+    int m_nbCercle = 0;
+    int m_nbText = 0;
+    int m_nbMath = 0;
+    int m_nbImage = 0;
+    int m_nbItems = 0;
+    int m_nbArrows = 0;
+
+    // Not owning; an entry whose item has gone is never pasted.
+    QList<TrackedItem> copiedItems;
+    bool pasteAtPosition = false;
+    QPointF pastePosition;
+
+    QPointF pressPosition;
+    QPointF currentPosition;
+    bool isPressed = false;
+    bool isDragging = false;
+    DiagramItem *previewItem = nullptr;
+    QGraphicsLineItem *arrowLine = nullptr;
+    QGraphicsLineItem *linkLine = nullptr;
+
+    // id -> registered items; stale entries are dropped when met.
+    mutable QMultiHash<int, TrackedItem> idIndex;
+};
+
+#endif // DIAGRAMSCENE_H
