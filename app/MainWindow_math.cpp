@@ -1,7 +1,28 @@
 #include "app/MainWindow.h"
 
+#include "math/MathWindow.h"
+#include "scene/DiagramScene.h"
+
+#include <memory>
+
 // The formula editor window.
 
 void MainWindow::showDialogMath()
 {
+    auto *window = new MathWindow;
+    // A new editor at every click: each one goes when it is closed.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &MathWindow::done, scene, &DiagramScene::setPixmapToAdd);
+
+    // An editor closed without a formula must not leave the scene waiting
+    // to place whatever it was given before (or an empty picture).
+    auto accepted = std::make_shared<bool>(false);
+    connect(window, &MathWindow::done, this, [accepted] { *accepted = true; });
+    connect(window, &QObject::destroyed, this, [this, accepted] {
+        if (!*accepted)
+            resetModeAfterInsertion(11); // the "Math" insertion button
+    });
+
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
 }

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "math/VelQTmathText.h"
+#include "scene/DiagramScene.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>
@@ -129,43 +130,6 @@ QPixmap formulaIcon(const QString &formula, int side)
     return pixmap;
 }
 
-// Room that some symbols need beyond what the engine measures, as the scene
-// adds it to the formulas it typesets again: per occurrence across, once
-// down.
-struct SymbolMargin
-{
-    const char *command;
-    int width;
-    int height;
-};
-
-const SymbolMargin symbolMargins[] = {
-    {R"(\lim_)", 35, 0},
-    {R"(\neq)", 28, 26}, {R"(\leq)", 28, 26}, {R"(\geq)", 28, 26},
-    {R"(\approx)", 24, 26},
-    {R"(\exists)", 3, 0},
-    {R"(\nexists)", 16, 26},
-    {R"(\infty)", 3, 0},
-    {R"(\in)", 19, 26}, {R"(\notin)", 19, 26}, {R"(\subset)", 19, 26},
-    {R"(\cap)", 19, 26}, {R"(\cup)", 19, 26},
-    {R"(\leftarrow)", 25, 18}, {R"(\rightarrow)", 25, 18}, {R"(\leftrightarrow)", 25, 18},
-    {R"(\Leftarrow)", 25, 18}, {R"(\Rightarrow)", 25, 18}, {R"(\Leftrightarrow)", 25, 18},
-    {R"(\beta)", 3, 0}, {R"(\alpha)", 3, 0}, {R"(\Delta)", 3, 0},
-    {R"(\omega)", 3, 0}, {R"(\Omega)", 3, 0},
-};
-
-// Occurrences are plain substrings: "\in" also counts inside "\infty".
-QSize formulaMargins(const QString &formula)
-{
-    QSize margins(0, 0);
-    for (const SymbolMargin &symbol : symbolMargins) {
-        const int count = formula.count(QLatin1String(symbol.command));
-        if (count > 0)
-            margins += QSize(count * symbol.width, symbol.height);
-    }
-    return margins;
-}
-
 // Outcome of typesetting a whole formula into a picture.
 struct FormulaPicture
 {
@@ -173,8 +137,9 @@ struct FormulaPicture
     bool tooLarge = false;
 };
 
-// Typesets a whole formula at `size` points on `background`, with the
-// symbol margins. No pixmap is made when it would be too large to paint.
+// Typesets a whole formula at `size` points on `background`, with the room
+// the scene gives overhanging glyphs. No pixmap is made when it would be
+// too large to paint.
 FormulaPicture typesetFormula(const QString &formula, int size, const QColor &background)
 {
     VelQTmathText engine;
@@ -183,7 +148,8 @@ FormulaPicture typesetFormula(const QString &formula, int size, const QColor &ba
     engine.parse(formula);
     // Measured without a device: the metrics of the default paint device.
     QPainter painter;
-    const QSizeF measured = engine.getSize(painter) + QSizeF(formulaMargins(formula));
+    const QSizeF measured = engine.getSize(painter)
+        + QSizeF(DiagramScene::formulaMargins(formula));
     // Written so that a NaN size counts as too large as well.
     if (!(measured.width() <= MathWindow::maxPictureSide
           && measured.height() <= MathWindow::maxPictureSide))
