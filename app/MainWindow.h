@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QMainWindow>
+#include <QNetworkReply>
 #include <QString>
 
 class Arrow;
@@ -27,7 +28,6 @@ class QGraphicsItem;
 class QGraphicsView;
 class QListWidgetItem;
 class QMenu;
-class QNetworkReply;
 class QToolBar;
 class QToolBox;
 class QToolButton;
