@@ -1,0 +1,31 @@
+#ifndef SCENEDOCUMENT_H
+#define SCENEDOCUMENT_H
+
+#include <QJsonObject>
+
+class DiagramScene;
+
+// The parts of a scene document that belong to the scene as a whole.
+
+// One of the twelve counters of the top-level object, with the scene's
+// getter and setter; the writer and the reader walk the same table.
+struct SceneCounter {
+    const char *key;
+    int (DiagramScene::*get)() const;
+    void (DiagramScene::*set)(int);
+};
+extern const SceneCounter sceneCounters[12];
+
+// "background": transparent, colour, picture or none, in that order of the
+// scene's flags.
+QJsonObject backgroundObject(const DiagramScene &scene);
+// Restores a background object; an unknown form leaves the scene's own.
+void readBackground(DiagramScene &scene, const QJsonObject &background);
+
+// Rebuilds a whole document into a freshly made, empty scene: shapes and
+// pictures, then texts (which may link to shapes), then arrows (which join
+// shapes and pictures), then the background and the counters. nbItems ends
+// above every id read, whatever the file says, so new items get fresh ids.
+void readDocument(DiagramScene &scene, const QJsonObject &top);
+
+#endif // SCENEDOCUMENT_H

@@ -1,0 +1,94 @@
+#include "io/SceneFile.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QSaveFile>
+#include <QTextCodec>
+
+namespace {
+
+const QByteArray utf8Bom("\xEF\xBB\xBF");
+
+QByteArray toUtf8(const QByteArray &bytes)
+{
+    QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
+    QTextCodec::ConverterState state;
+    utf8->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0)
+        return bytes;
+    return QTextCodec::codecForLocale()->toUnicode(bytes).toUtf8();
+}
+
+QString saveErrorReason(const QSaveFile &file)
+{
+    QString what;
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        what = QObject::tr("le fichier ne peut pas être créé ou ouvert en écriture");
+        break;
+    case QFileDevice::WriteError:
+    case QFileDevice::ResourceError:
+        what = QObject::tr("l'écriture a échoué (disque plein ?)");
+        break;
+    case QFileDevice::RenameError:
+        what = QObject::tr("le fichier écrit n'a pas pu remplacer l'ancien");
+        break;
+    default:
+        what = QObject::tr("erreur d'écriture");
+        break;
+    }
+    return QObject::tr("%1 (%2)").arg(what, file.errorString());
+}
+
+} // namespace
+
+QByteArray encodeSceneDocument(const QJsonObject &top)
+{
+    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+}
+
+bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *reason)
+{
+    QByteArray text = toUtf8(bytes);
+    if (text.startsWith(utf8Bom))
+        text.remove(0, utf8Bom.size());
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *reason = QObject::tr("le contenu n'est pas du JSON valide (%1 à la position %2)")
+                      .arg(error.errorString())
+                      .arg(error.offset);
+        return false;
+    }
+    if (!document.isObject()) {
+        *reason = QObject::tr("le document ne contient pas d'objet JSON au premier niveau");
+        return false;
+    }
+    *top = document.object();
+    return true;
+}
+
+bool writeSceneFile(const QString &path, const QJsonObject &top, QString *reason)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = encodeSceneDocument(top);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
+        || !file.commit()) {
+        *reason = saveErrorReason(file);
+        return false;
+    }
+    return true;
+}
+
+SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = QObject::tr("le fichier ne peut pas être ouvert (%1)").arg(file.errorString());
+        return SceneFileRead::CannotOpen;
+    }
+    return decodeSceneDocument(file.readAll(), top, reason) ? SceneFileRead::Ok
+                                                            : SceneFileRead::NotADocument;
+}
