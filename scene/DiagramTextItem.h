@@ -25,8 +25,6 @@ public:
     // interaction flags, font, colour, z-value and position.
     DiagramTextItem(QMenu *contextMenu, LineInputActionWidget *nameAction,
                     QGraphicsItem *parent = nullptr);
-    // Tells a linked shape to forget this text.
-    ~DiagramTextItem() override;
 
     int type() const override { return Type; }
 
@@ -86,6 +84,7 @@ private:
     // dangling link.
     QPointer<DiagramItem> m_linkedItem;
     bool m_linkedItemIsMoving = false;
+    bool m_updatingGeometry = false;
     QString m_name;
     int m_id = 0;
     int m_alignment = Qt::AlignLeft;

@@ -1,0 +1,254 @@
+#include "scene/Arrow.h"
+
+#include "app/LineInputActionWidget.h"
+#include "app/SpinboxActionWidget.h"
+#include "scene/DiagramImage.h"
+#include "scene/DiagramItem.h"
+#include "scene/Spacer.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPen>
+#include <QStyleOptionGraphicsItem>
+#include <QtMath>
+
+namespace {
+
+// The head's geometry keeps the original program's rounded constants, so
+// that heads look exactly as they always did.
+constexpr double FullTurn = 6.28;
+constexpr double HalfTurn = 3.14;
+constexpr double HeadHalfAngle = 1.0466666666666666; // 3.14 / 3
+// The handle triangle is a smaller copy of the head.
+constexpr double SpacerShrink = 1.4;
+// The dashed lines of a selected arrow, above and below it.
+constexpr double SelectionOffset = 4.0;
+
+void removeFromArrowList(QGraphicsItem *end, Arrow *arrow)
+{
+    if (!end)
+        return;
+    if (end->type() == DiagramItem::Type)
+        static_cast<DiagramItem *>(end)->removeArrow(arrow);
+    else if (end->type() == DiagramImage::Type)
+        static_cast<DiagramImage *>(end)->removeArrow(arrow);
+}
+
+// The end item's outline in its own coordinates: a shape's polygon, a
+// picture's bounding rectangle.
+QPolygonF outlineOf(const QGraphicsItem *end)
+{
+    if (end->type() == DiagramItem::Type)
+        return static_cast<const DiagramItem *>(end)->polygon();
+    return QPolygonF(end->boundingRect());
+}
+
+// A head triangle at tip for a line leaving the tip at angle a, with sides
+// of the given length.
+QPolygonF headTriangle(const QPointF &tip, double angle, double side)
+{
+    const double a1 = angle + HeadHalfAngle;
+    const double a2 = angle + HalfTurn - HeadHalfAngle;
+    return QPolygonF({tip,
+                      tip + QPointF(qSin(a1) * side, qCos(a1) * side),
+                      tip + QPointF(qSin(a2) * side, qCos(a2) * side)});
+}
+
+} // namespace
+
+Arrow::Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
+             QGraphicsItem *endItem, SpinboxActionWidget *widthAction,
+             LineInputActionWidget *nameAction, QGraphicsItem *parent)
+    : QGraphicsLineItem(parent),
+      m_startItem(startItem),
+      m_endItem(endItem),
+      m_widthAction(widthAction),
+      m_nameAction(nameAction),
+      m_contextMenu(contextMenu),
+      m_arrowSize(arrowSize)
+{
+    if (!startItem || !endItem)
+        qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
+    setFlag(ItemIsSelectable);
+    setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    m_spacer = new Spacer(this);
+}
+
+Arrow::~Arrow()
+{
+    detachFromEnds();
+}
+
+QRectF Arrow::boundingRect() const
+{
+    // Room for the pen and the head's half width; a head larger than the
+    // default must not be drawn outside the repainted area.
+    const double extra = (int(pen().widthF()) + qMax(20, m_arrowSize)) / 2.0;
+    const QLineF l = line();
+    return QRectF(l.p1(), QSizeF(l.p2().x() - l.p1().x(), l.p2().y() - l.p1().y()))
+        .normalized()
+        .adjusted(-extra, -extra, extra, extra);
+}
+
+QPainterPath Arrow::shape() const
+{
+    QPainterPath path = QGraphicsLineItem::shape();
+    path.addPolygon(m_arrowHead);
+    return path;
+}
+
+void Arrow::setColor(const QColor &color)
+{
+    m_color = color;
+    update();
+}
+
+void Arrow::setName(const QString &name)
+{
+    m_name = name;
+    emit nameChanged(this);
+}
+
+void Arrow::setPointToBe(const QPointF &scenePoint)
+{
+    if (!m_endItem)
+        return;
+    m_pointToBe = m_endItem->mapFromScene(scenePoint);
+    updatePosition();
+}
+
+void Arrow::updatePosition()
+{
+    // While the ends overlap nothing is drawn; the line then just joins the
+    // two origins.
+    if (!updateGeometry() && m_startItem && m_endItem)
+        setLine(QLineF(mapFromItem(m_startItem, 0, 0), mapFromItem(m_endItem, 0, 0)));
+    update();
+}
+
+void Arrow::hideSpacer()
+{
+    m_spacer->hide();
+}
+
+void Arrow::showSpacer()
+{
+    m_spacer->show();
+}
+
+void Arrow::updateActions()
+{
+    if (m_widthAction)
+        m_widthAction->setValue(m_arrowSize);
+    if (m_nameAction)
+        m_nameAction->setText(m_name);
+}
+
+void Arrow::detachFromEnds()
+{
+    removeFromArrowList(m_startItem, this);
+    removeFromArrowList(m_endItem, this);
+}
+
+void Arrow::setArrowWidth(int width)
+{
+    if (width == m_arrowSize)
+        return;
+    prepareGeometryChange();
+    m_arrowSize = width;
+    updatePosition();
+}
+
+void Arrow::resetPoint()
+{
+    m_pointToBe = QPointF();
+    updatePosition();
+}
+
+QPointF Arrow::automaticTip(const QLineF &centreLine) const
+{
+    // The end's outline as it stands in the scene (turned and scaled like
+    // the end item), walked edge by edge for the first crossing.
+    const QPolygonF outline = m_endItem->mapToScene(outlineOf(m_endItem));
+    for (int i = 1; i < outline.size(); ++i) {
+        QPointF crossing;
+        if (QLineF(outline.at(i - 1), outline.at(i)).intersects(centreLine, &crossing)
+            == QLineF::BoundedIntersection)
+            return crossing;
+    }
+    // No edge crossed (a picture without pixmap has no outline): point at
+    // the end item's centre rather than at an arbitrary spot.
+    return m_endItem->scenePos();
+}
+
+bool Arrow::updateGeometry()
+{
+    if (!m_startItem || !m_endItem
+        || m_startItem->collidesWithItem(m_endItem, Qt::IntersectsItemShape))
+        return false;
+
+    const QPointF startPos = m_startItem->scenePos();
+    const QPointF tip = isPointed()
+        ? m_endItem->mapToScene(m_pointToBe)
+        : automaticTip(QLineF(m_endItem->scenePos(), startPos));
+
+    const QLineF newLine(mapFromScene(tip), mapFromScene(startPos));
+    if (qFuzzyIsNull(newLine.length()))
+        return false; // no direction for the head
+    setLine(newLine);
+
+    double angle = qAcos(newLine.dx() / newLine.length());
+    if (newLine.dy() >= 0)
+        angle = FullTurn - angle;
+    m_arrowHead = headTriangle(newLine.p1(), angle, m_arrowSize);
+    m_spacer->setPolygon(headTriangle(newLine.p1(), angle, m_arrowSize / SpacerShrink));
+    return true;
+}
+
+void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    if (!updateGeometry())
+        return;
+
+    QPen linePen = pen();
+    linePen.setColor(m_color);
+    painter->setPen(linePen);
+    painter->setBrush(QBrush(m_color, Qt::SolidPattern));
+    painter->drawLine(line());
+    painter->drawPolygon(m_arrowHead, Qt::OddEvenFill);
+
+    if (isSelected()) {
+        painter->setPen(QPen(QBrush(m_color), 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
+        painter->drawLine(line().translated(0, SelectionOffset));
+        painter->drawLine(line().translated(0, -SelectionOffset));
+    }
+}
+
+void Arrow::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    updateActions();
+    if (m_contextMenu)
+        m_contextMenu->exec(event->screenPos());
+}
+
+void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    emit arrowSelected(this);
+    QGraphicsLineItem::mousePressEvent(event);
+}
+
+QVariant Arrow::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedChange) {
+        if (value.toBool())
+            showSpacer();
+        else if (!m_spacerHovered)
+            hideSpacer();
+    }
+    return value;
+}

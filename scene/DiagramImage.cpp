@@ -1,0 +1,152 @@
+#include "scene/DiagramImage.h"
+
+#include "app/LineInputActionWidget.h"
+#include "scene/Arrow.h"
+#include "scene/DiagramImageResizer.h"
+#include "scene/DiagramImageRotator.h"
+#include "scene/HandleGeometry.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsTransform>
+#include <QMenu>
+#include <QVector3D>
+#include <QtMath>
+
+DiagramImage::DiagramImage(QMenu *contextMenu, LineInputActionWidget *nameAction,
+                           QGraphicsItem *parent)
+    : QGraphicsPixmapItem(parent),
+      m_contextMenu(contextMenu),
+      m_itemRotation(new QGraphicsRotation),
+      m_nameAction(nameAction),
+      m_itemScale(new QGraphicsScale)
+{
+    // Both act about the origin, which the creator's offset makes the
+    // pixmap's centre. The item owns them (QGraphicsItem deletes them).
+    m_itemRotation->setOrigin(QVector3D(scenePos()));
+    m_itemScale->setOrigin(QVector3D(scenePos()));
+    setTransformations({m_itemRotation, m_itemScale});
+    // Arrows must follow the picture when it moves.
+    setFlag(ItemSendsGeometryChanges);
+
+    m_rotator = new DiagramImageRotator(this);
+    for (int corner = 0; corner < 4; ++corner) {
+        m_resizers[corner] = new DiagramImageResizer(corner, this);
+        m_resizers[corner]->setCursor(resizerCursor(corner));
+    }
+}
+
+DiagramImage::~DiagramImage()
+{
+    // An arrow cannot outlive an end; each leaves both ends' lists as it goes.
+    qDeleteAll(QList<Arrow *>(m_arrows));
+}
+
+void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool isMath)
+{
+    m_path = path;
+    setPixmap(pixmap);
+    m_isMath = isMath;
+}
+
+void DiagramImage::setName(const QString &name)
+{
+    m_name = name;
+    emit nameChanged(this);
+}
+
+void DiagramImage::addArrow(Arrow *arrow)
+{
+    m_arrows.append(arrow);
+}
+
+void DiagramImage::removeArrow(Arrow *arrow)
+{
+    m_arrows.removeOne(arrow);
+}
+
+void DiagramImage::removeArrows()
+{
+    const QList<Arrow *> arrows = m_arrows;
+    for (Arrow *arrow : arrows) {
+        arrow->detachFromEnds();
+        emit removeArrowFromScene(arrow);
+        delete arrow;
+    }
+}
+
+void DiagramImage::showResizers()
+{
+    m_rotator->show();
+    for (DiagramImageResizer *resizer : m_resizers)
+        resizer->show();
+}
+
+void DiagramImage::hideResizers()
+{
+    m_rotator->hide();
+    for (DiagramImageResizer *resizer : m_resizers)
+        resizer->hide();
+}
+
+void DiagramImage::updateActions()
+{
+    if (m_nameAction)
+        m_nameAction->setText(m_name);
+}
+
+void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double scale)
+{
+    if (isRescaling) {
+        if (!qIsFinite(scale)) {
+            qWarning("DiagramImage::changeTransform: the scale must be a finite number");
+            return;
+        }
+        m_itemScale->setXScale(scale);
+        m_itemScale->setYScale(scale);
+    } else {
+        m_itemRotation->setAngle(rotationDegre);
+    }
+    for (Arrow *arrow : qAsConst(m_arrows))
+        arrow->updatePosition();
+}
+
+void DiagramImage::mousePressEvent(QGraphicsSceneMouseEvent *)
+{
+    // No default press handling: the press neither selects the picture nor
+    // clears other selections, so that a drag moves it with the selection.
+    emit imageSelected(this);
+}
+
+QVariant DiagramImage::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    switch (change) {
+    case ItemFlagsChange:
+        // Creators set the flags as a whole; the arrows still need to hear
+        // of every move.
+        return QVariant(value.toUInt() | ItemSendsGeometryChanges);
+    case ItemPositionHasChanged:
+        for (Arrow *arrow : qAsConst(m_arrows))
+            arrow->updatePosition();
+        break;
+    case ItemSelectedChange:
+        if (value.toBool())
+            showResizers();
+        else if (!m_rotatorHovered)
+            hideResizers();
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+void DiagramImage::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    updateActions();
+    if (m_contextMenu)
+        m_contextMenu->exec(event->screenPos());
+}

@@ -1,0 +1,165 @@
+#include "scene/DiagramTextItem.h"
+
+#include "app/LineInputActionWidget.h"
+#include "scene/DiagramItem.h"
+
+#include <QGraphicsRotation>
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QMenu>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVector3D>
+
+DiagramTextItem::DiagramTextItem(QMenu *contextMenu, LineInputActionWidget *nameAction,
+                                 QGraphicsItem *parent)
+    : QGraphicsTextItem(parent),
+      m_contextMenu(contextMenu),
+      m_itemRotation(new QGraphicsRotation),
+      m_nameAction(nameAction)
+{
+    // The item owns its transformations (QGraphicsItem deletes them).
+    m_itemRotation->setOrigin(QVector3D(boundingRect().center()));
+    setTransformations({m_itemRotation});
+    setFlag(ItemIsMovable);
+    setFlag(ItemIsSelectable);
+    setFlag(ItemSendsGeometryChanges);
+    updateGeometry();
+    connect(document(), &QTextDocument::contentsChange, this, &DiagramTextItem::updateGeometry);
+}
+
+void DiagramTextItem::setName(const QString &name)
+{
+    m_name = name;
+    emit nameChanged(this);
+}
+
+void DiagramTextItem::setFont(const QFont &font)
+{
+    QGraphicsTextItem::setFont(font);
+    updateGeometry();
+}
+
+void DiagramTextItem::setAlignment(int alignment)
+{
+    m_alignment = alignment;
+    QTextBlockFormat format;
+    format.setProperty(QTextFormat::BlockAlignment, alignment);
+    QTextCursor cursor = textCursor();
+    const int position = cursor.position();
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(format);
+    cursor.clearSelection();
+    cursor.setPosition(position);
+    setTextCursor(cursor);
+}
+
+void DiagramTextItem::linkTo(DiagramItem *item)
+{
+    if (!item) {
+        qWarning("DiagramTextItem::linkTo: no shape given; the text stays as it is");
+        return;
+    }
+    unlink();
+    m_linkedItem = item;
+    // The shape is unturned when the link is made.
+    item->changeTransform(0, false, 0.0, 0.0, false);
+    connect(item, &DiagramItem::moving, this, &DiagramTextItem::setLinkedItemIsMoving);
+    centreLinkedItem();
+}
+
+void DiagramTextItem::unlink()
+{
+    if (m_linkedItem)
+        disconnect(m_linkedItem.data(), &DiagramItem::moving,
+                   this, &DiagramTextItem::setLinkedItemIsMoving);
+    m_linkedItem = nullptr;
+    m_linkedItemIsMoving = false;
+}
+
+bool DiagramTextItem::isLinked() const
+{
+    return !m_linkedItem.isNull();
+}
+
+DiagramItem *DiagramTextItem::linkedItem() const
+{
+    return m_linkedItem.data();
+}
+
+void DiagramTextItem::updateActions()
+{
+    if (m_nameAction)
+        m_nameAction->setText(m_name);
+}
+
+void DiagramTextItem::updateGeometry()
+{
+    // Re-applying the alignment edits the document, which calls us again.
+    if (m_updatingGeometry)
+        return;
+    m_updatingGeometry = true;
+    const QRectF before = boundingRect();
+    // As wide as the longest line, so that the text never wraps.
+    setTextWidth(-1);
+    setTextWidth(boundingRect().width());
+    setAlignment(m_alignment);
+    const QRectF after = boundingRect();
+    // Right-aligned text grows to the left: its right edge stays put.
+    if (m_alignment & Qt::AlignRight)
+        moveBy(before.right() - after.right(), before.top() - after.top());
+    m_updatingGeometry = false;
+    centreLinkedItem();
+}
+
+void DiagramTextItem::centreLinkedItem()
+{
+    // While the shape is dragged it moves the text, not the other way round.
+    if (!m_linkedItem || m_linkedItemIsMoving)
+        return;
+    const QRectF r = boundingRect();
+    m_linkedItem->setPos(scenePos() + QPointF(0.5 * r.width(), 0.5 * r.height()));
+}
+
+void DiagramTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                            QWidget *widget)
+{
+    centreLinkedItem();
+    QGraphicsTextItem::paint(painter, option, widget);
+}
+
+void DiagramTextItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (textInteractionFlags() == Qt::NoTextInteraction)
+        setTextInteractionFlags(Qt::TextEditorInteraction);
+    QGraphicsTextItem::mouseDoubleClickEvent(event);
+}
+
+void DiagramTextItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    updateActions();
+    if (m_contextMenu)
+        m_contextMenu->exec(event->screenPos());
+}
+
+void DiagramTextItem::focusOutEvent(QFocusEvent *event)
+{
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setSelected(false);
+    // The scene may remove an emptied text here (later, not at once).
+    emit lostFocus(this);
+    QGraphicsTextItem::focusOutEvent(event);
+}
+
+QVariant DiagramTextItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged)
+        emit selectedChange(this);
+    else if (change == ItemPositionHasChanged)
+        centreLinkedItem();
+    return value;
+}
