@@ -1,1 +1,165 @@
 #include "math/VelQTmathText.h"
+
+#include "math/MTlayout.h"
+#include "math/MTnode.h"
+#include "math/MTplainTextNode.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace {
+
+// Ascent and descent are enlarged by a tenth: the room that antialiased
+// edges, accents and indices take beyond the measured boxes.
+constexpr double sizeEnlargement = 1.1;
+
+} // namespace
+
+VelQTmathText::VelQTmathText(QObject* parent)
+    : QObject(parent)
+{
+    fontColor = defaultFontColor = Qt::black;
+    fontSize = defaultFontSize = 10;
+    initFontFamilies();
+    texFontPrefix = defaultTexFontPrefix = QStringLiteral("jlm_");
+    texFontSuffix = defaultTexFontSuffix = QStringLiteral("10");
+    fontEncoding = defaultFontEncoding = EncodingWinSymbol;
+    braceFactor = defaultBraceFactor = 1.04;
+    braceShrinkFactor = defaultBraceShrinkFactor = 0.6;
+    subsuperSizeFactor = defaultSubsuperSizeFactor = 0.7;
+    italicCorrectionFactor = defaultItalicCorrectionFactor = 0.4;
+    operatorsubsuperSizeFactor = defaultOperatorsubsuperSizeFactor = 0.65;
+    mathoperatorWidthFactor = defaultMathoperatorWidthFactor = 1.5;
+    superShiftFactor = defaultSuperShiftFactor = 0.5;
+    subShiftFactor = defaultSubShiftFactor = 0.6;
+    useStixFonts = defaultUseStixFonts = false;
+    useXitsFonts = defaultUseXitsFonts = false;
+    useAsanaFonts = defaultUseAsanaFonts = false;
+    fracFactor = defaultFracFactor = 0.9;
+    fracShiftFactor = defaultFracShiftFactor = 0.5;
+    underbraceFactor = defaultUnderbraceFactor = 0.75;
+    undersetFactor = defaultUndersetFactor = 0.7;
+    braceYShiftFactor = defaultBraceYShiftFactor = 0.7;
+    decorationHeightFactor = defaultDecorationHeightFactor = 0.2;
+}
+
+VelQTmathText::~VelQTmathText()
+{
+    delete tree;
+    delete rawTree;
+}
+
+MTnode* VelQTmathText::activeTree() const
+{
+    return drawRawText ? static_cast<MTnode*>(rawTree) : tree;
+}
+
+MTstyle VelQTmathText::baseStyle() const
+{
+    MTstyle env;
+    env.color = fontColor;
+    env.fontSize = MTlayout::boundedFontSize(fontSize);
+    return env;
+}
+
+void VelQTmathText::measureDetail(QPainter& painter, double& width, double& ascent, double& descent,
+                                  double& strikeoutPos)
+{
+    width = ascent = descent = strikeoutPos = 0;
+    MTnode* node = activeTree();
+    if (!node)
+        return;
+    double baselineHeight = 0, overallHeight = 0;
+    node->getSize(painter, baseStyle(), width, baselineHeight, overallHeight, strikeoutPos);
+    ascent = baselineHeight * sizeEnlargement;
+    descent = std::max((overallHeight - baselineHeight) * sizeEnlargement, ascent * 0.1);
+    strikeoutPos *= sizeEnlargement;
+}
+
+QSizeF VelQTmathText::getSize(QPainter& painter)
+{
+    double width = 0, ascent = 0, descent = 0, strikeoutPos = 0;
+    measureDetail(painter, width, ascent, descent, strikeoutPos);
+    return QSizeF(width, ascent + descent);
+}
+
+double VelQTmathText::getAscent(QPainter& painter)
+{
+    double width = 0, ascent = 0, descent = 0, strikeoutPos = 0;
+    measureDetail(painter, width, ascent, descent, strikeoutPos);
+    return ascent;
+}
+
+double VelQTmathText::getDescent(QPainter& painter)
+{
+    double width = 0, ascent = 0, descent = 0, strikeoutPos = 0;
+    measureDetail(painter, width, ascent, descent, strikeoutPos);
+    return descent;
+}
+
+void VelQTmathText::draw(QPainter& painter, double x, double y, bool debugBoxes)
+{
+    MTnode* node = activeTree();
+    if (!node)
+        return;
+    node->setDebugBoxes(debugBoxes);
+    node->draw(painter, x, y, baseStyle());
+}
+
+void VelQTmathText::draw(QPainter& painter, unsigned int flags, QRectF rect, bool debugBoxes)
+{
+    MTnode* node = activeTree();
+    if (!node)
+        return;
+    node->setDebugBoxes(debugBoxes);
+    const MTstyle env = baseStyle();
+    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    node->getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+
+    double x = rect.left();
+    if (flags & Qt::AlignRight)
+        x = rect.left() + rect.width() - width;
+    else if (flags & Qt::AlignHCenter)
+        x = rect.left() + (rect.width() - width) * 0.5;
+    double y = rect.top() + baselineHeight;
+    if (flags & Qt::AlignBottom)
+        y = rect.top() + baselineHeight + rect.height() - overallHeight;
+    else if (flags & Qt::AlignVCenter)
+        y = rect.top() + baselineHeight + (rect.height() - overallHeight) * 0.5;
+    node->draw(painter, x, y, env);
+}
+
+QString VelQTmathText::toHtml(bool* ok, double fontSize)
+{
+    QString html;
+    bool expressed = false;
+    if (MTnode* node = activeTree()) {
+        MTstyle current;
+        current.color = fontColor;
+        current.fontSize = fontSize;
+        MTstyle defaults;
+        defaults.fontSize = fontSize;
+        expressed = node->toHtml(html, current, defaults);
+    }
+    if (ok)
+        *ok = expressed;
+    return html;
+}
+
+uint qHash(const VelQTmathText::BoundsKey& key, uint seed)
+{
+    return qHash(key.font, seed) ^ qHash(key.text, seed) ^ uint(key.dpi);
+}
+
+QRectF VelQTmathText::tightBounds(const QFont& font, const QString& text, QPaintDevice* device)
+{
+    // Metrics depend on the device only through its resolution.
+    const BoundsKey key{font, text, device ? device->logicalDpiY() : 0};
+    const auto found = tightBoundsCache.constFind(key);
+    if (found != tightBoundsCache.constEnd())
+        return *found;
+    const QRectF bounds = QFontMetricsF(font, device).tightBoundingRect(text);
+    tightBoundsCache.insert(key, bounds);
+    return bounds;
+}

@@ -2,6 +2,7 @@
 #define VELQTMATHTEXT_H
 
 #include "math/MTencoding.h"
+#include "math/MTstyle.h"
 
 #include <QColor>
 #include <QFont>
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+class MTlistNode;
 class MTnode;
 class MTplainTextNode;
 class QPaintDevice;
@@ -131,9 +133,24 @@ public:
     // (null device: the default one).
     QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device);
 
+    struct BoundsKey
+    {
+        QFont font;
+        QString text;
+        int dpi;
+        bool operator==(const BoundsKey& other) const
+        {
+            return dpi == other.dpi && text == other.text && font == other.font;
+        }
+    };
+
 private:
     // The tree that measuring and drawing use (rawTree with drawRawText).
     MTnode* activeTree() const;
+    // The environment at the root of the tree: colour and size of the settings.
+    MTstyle baseStyle() const;
+    // The families of the construction defaults (installed fonts looked up once).
+    void initFontFamilies();
     // Registers the given resource files unless `family` is installed, then
     // returns the family to use for the whole formula.
     static QString registeredFamily(const QStringList& resources, const QString& family,
@@ -181,7 +198,7 @@ private:
     MTplainTextNode* rawTree = nullptr;
     bool drawRawText = false;
 
-    QHash<QString, QRectF> tightBoundsCache;
+    QHash<BoundsKey, QRectF> tightBoundsCache;
 
     // ------------------------------------------------------------------
     // Parser (VelQTmathText_parser.cpp)
@@ -201,13 +218,35 @@ public:
         TokenAmpersand = 9
     };
 
+    // Deepest nesting of lists that is read; deeper input is cut off with
+    // an error, so that no input can exhaust the stack.
+    static constexpr int maxParseDepth = 100;
+
 private:
+    // What a list reader does after one element.
+    enum ReadStep { ReadNext, KeepToken, EndList };
+
     // Reads the next token into tokenKind / tokenText.
     TokenKind nextToken();
     // Reads nodes into a new list until the end, "}", "&", a matching
     // "\right" (stopBracket, or "any") or "\end{stopEnvironment}".
     // Never returns null; the caller owns the result.
     MTnode* readList(bool get, QString stopBracket = QString(), QString stopEnvironment = QString());
+    ReadStep readElement(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
+    ReadStep readIndex(MTlistNode* list);
+    ReadStep readCommand(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
+    ReadStep readCommandWithoutArgument(MTlistNode* list, const QString& name, const QString& stopBracket);
+    ReadStep readCommandArgument(MTlistNode* list, const QString& name, const QString& stopEnvironment);
+    ReadStep readLeft(MTlistNode* list);
+    ReadStep readRight(const QString& stopBracket);
+    ReadStep readTwoArguments(MTlistNode* list, const QString& name);
+    ReadStep readColor(MTlistNode* list, const QString& name);
+    ReadStep readEnd(const QString& stopEnvironment);
+    MTnode* readEnvironment();
+    void readVerb(MTlistNode* list);
+    void skipGroup();
+    // Appends message (a "%1" for the position, then args) to errors.
+    void addError(const char* message, const QString& arg1 = QString(), const QString& arg2 = QString());
 
     QString sourceText;
     int tokenPos = -1;
@@ -215,6 +254,11 @@ private:
     QString tokenText;
     bool inMathMode = false;
     bool rightBraceSeen = false;
+    // The closing bracket code of the "\right" that ended the last list.
+    QString rightBracket;
+    int parseDepth = 0;
 };
+
+uint qHash(const VelQTmathText::BoundsKey& key, uint seed = 0);
 
 #endif // VELQTMATHTEXT_H

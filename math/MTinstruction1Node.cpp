@@ -1,0 +1,145 @@
+#include "math/MTinstruction1Node.h"
+
+#include "math/MTlayout.h"
+#include "math/VelQTmathText.h"
+
+#include <QHash>
+#include <QPainter>
+
+#include <functional>
+
+namespace {
+
+using StyleChange = std::function<void(MTstyle&, const QStringList&)>;
+
+void setRole(MTstyle& env, MTstyleFont role) { env.font = role; }
+
+// What each command does to the environment of its argument.
+const QHash<QString, StyleChange>& styleChanges()
+{
+    static const QHash<QString, StyleChange> table = [] {
+        QHash<QString, StyleChange> t;
+        auto add = [&t](std::initializer_list<const char*> names, StyleChange change) {
+            for (const char* name : names)
+                t.insert(QLatin1String(name), change);
+        };
+        add({"bf", "textbf", "mathbf"}, [](MTstyle& e, const QStringList&) { e.bold = true; });
+        add({"em"}, [](MTstyle& e, const QStringList&) { e.italic = !e.italic; });
+        add({"it", "textit", "mathit"}, [](MTstyle& e, const QStringList&) { e.italic = true; });
+        add({"textcolor", "mathcolor", "color"}, [](MTstyle& e, const QStringList& p) {
+            // An unknown colour name keeps the colour rather than drawing nothing.
+            if (!p.isEmpty() && QColor::isValidColor(p.first()))
+                e.color = QColor(p.first());
+        });
+        add({"equation"}, [](MTstyle& e, const QStringList&) { e.italic = true; e.insideMath = true; });
+        add({"sc", "textsc", "mathsc"}, [](MTstyle& e, const QStringList&) { e.smallCaps = true; });
+        add({"ul", "underline", "underlined"}, [](MTstyle& e, const QStringList&) { e.underlined = true; });
+        add({"ol", "overline", "overlined"}, [](MTstyle& e, const QStringList&) { e.overline = true; });
+        add({"strike"}, [](MTstyle& e, const QStringList&) { e.strike = true; });
+        add({"rm", "textrm"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleRoman); });
+        add({"mathrm", "text", "mbox", "operatorname"}, [](MTstyle& e, const QStringList&) {
+            setRole(e, StyleRoman);
+            e.italic = false;
+        });
+        add({"mat"}, [](MTstyle& e, const QStringList&) {
+            setRole(e, StyleRoman);
+            e.italic = false;
+            e.bold = true;
+        });
+        add({"cal", "textcal", "mathcal"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleCaligraphic); });
+        add({"bb", "textbb", "mathbb"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleBlackboard); });
+        add({"tt", "texttt", "mathtt"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleTypewriter); });
+        add({"sf", "textsf", "mathsf"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleSans); });
+        add({"script", "textscript", "mathscript"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleScript); });
+        // TeX's display and script styles step the size by a factor of 0.8.
+        add({"displaystyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 1 / 0.8); });
+        add({"scriptstyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 0.8); });
+        add({"scriptscriptstyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 0.8 * 0.8); });
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+MTinstruction1Node::MTinstruction1Node(VelQTmathText* parent, QString name, MTnode* child, QStringList parameters)
+    : MTnode(parent)
+    , name(name)
+    , child(child)
+    , parameters(parameters)
+{
+}
+
+MTinstruction1Node::~MTinstruction1Node()
+{
+    delete child;
+}
+
+MTstyle MTinstruction1Node::childStyle(MTstyle env) const
+{
+    const auto change = styleChanges().constFind(name);
+    if (change != styleChanges().constEnd())
+        (*change)(env, parameters);
+    return env;
+}
+
+bool MTinstruction1Node::isBox() const
+{
+    return name == QLatin1String("colorbox") || name == QLatin1String("fbox") || name == QLatin1String("boxed");
+}
+
+void MTinstruction1Node::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                                     double& overallHeight, double& strikeoutPos)
+{
+    width = baselineHeight = overallHeight = strikeoutPos = 0;
+    if (child)
+        child->getSize(painter, childStyle(env), width, baselineHeight, overallHeight, strikeoutPos);
+    if (isBox()) {
+        const double p = MTlayout::metrics(painter, env.getFont(parent)).horizontalAdvance(QLatin1Char('x'));
+        width += p;
+        overallHeight += p;
+        baselineHeight += p * 0.5;
+    }
+}
+
+double MTinstruction1Node::draw(QPainter& painter, double x, double y, MTstyle env)
+{
+    drawDebugBoxes(painter, x, y, env);
+    const MTstyle inner = childStyle(env);
+    if (!isBox())
+        return child ? child->draw(painter, x, y, inner) : x;
+
+    double w = 0, b = 0, h = 0, s = 0;
+    if (child)
+        child->getSize(painter, inner, w, b, h, s);
+    const double p = MTlayout::metrics(painter, env.getFont(parent)).horizontalAdvance(QLatin1Char('x'));
+    QColor frame = env.color;
+    if (name == QLatin1String("colorbox") && !parameters.isEmpty() && QColor::isValidColor(parameters.first()))
+        frame = QColor(parameters.first());
+    painter.save();
+    painter.setPen(MTlayout::pen(frame, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(qRound(x), qRound(y - b - p / 2), qRound(w + p), qRound(h + p)));
+    painter.restore();
+    if (child)
+        child->draw(painter, x + p / 2, y, inner);
+    // The frame's right edge belongs to this node: what follows starts after it.
+    return x + w + p;
+}
+
+bool MTinstruction1Node::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)
+{
+    return !child || child->toHtml(html, childStyle(currentEv), defaultEv);
+}
+
+void MTinstruction1Node::setDebugBoxes(bool debug)
+{
+    MTnode::setDebugBoxes(debug);
+    if (child)
+        child->setDebugBoxes(debug);
+}
+
+QString MTinstruction1Node::typeName() const
+{
+    return QLatin1String("MTinstruction1Node(") + name + QLatin1Char(')');
+}

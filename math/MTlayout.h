@@ -1,0 +1,50 @@
+#ifndef MTLAYOUT_H
+#define MTLAYOUT_H
+
+#include "math/MTstyle.h"
+
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <QPen>
+
+class QPainter;
+
+// Measures and shapes shared by the node classes.
+namespace MTlayout {
+
+// Font sizes outside this range come only from absurd input (a thousand
+// \displaystyle); glyph rasterisers misbehave on them, so sizes are kept in it.
+constexpr double minFontSize = 1.0;
+constexpr double maxFontSize = 1000.0;
+
+// env with its font size multiplied by factor, kept in the range above.
+MTstyle scaled(MTstyle env, double factor);
+double boundedFontSize(double size);
+
+// Metrics of font on the painter's device (the default device when the
+// painter is not active).
+QFontMetricsF metrics(const QPainter& painter, const QFont& font);
+
+// Stroke width of fraction bars, root signs and accents: one sixteenth of
+// the point size rounded up, so 2 pixels at 20 points.
+double ruleWidth(double fontSize);
+
+// Stroke width of growing brackets: a twelfth of the point size rounded up.
+double bracketLineWidth(double fontSize);
+
+// A divisor that is never zero, negative or NaN (a setting may be any double).
+double safeDivisor(double value);
+
+// x where an inner box of width inner starts when centred in a box of width
+// outer that starts at x.
+inline double centred(double x, double outer, double inner) { return x + (outer - inner) / 2; }
+
+QPen pen(const QColor& color, double width);
+
+// A horizontal curly brace from (0, 0) to (width, 0) with its tip at
+// (width / 2, height); callers rotate and move it into place.
+QPainterPath curlyBrace(double width, double height);
+
+} // namespace MTlayout
+
+#endif // MTLAYOUT_H

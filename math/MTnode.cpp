@@ -1,0 +1,80 @@
+#include "math/MTnode.h"
+
+#include "math/MTlayout.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+// Sizes beyond this come from absurd input; the caller keeps its own value.
+constexpr double sizeLimit = 100000;
+
+void copyIfSane(double value, double& target)
+{
+    if (std::isfinite(value) && value < sizeLimit && value > -sizeLimit)
+        target = value;
+}
+
+} // namespace
+
+MTnode::MTnode(VelQTmathText* parent)
+    : parent(parent)
+{
+}
+
+MTnode::~MTnode() = default;
+
+bool MTnode::isIndexNode() const
+{
+    return false;
+}
+
+bool MTnode::toHtml(QString&, MTstyle, MTstyle)
+{
+    return false;
+}
+
+bool MTnode::getDebugBoxes() const
+{
+    return debugBoxes;
+}
+
+void MTnode::setDebugBoxes(bool debug)
+{
+    debugBoxes = debug;
+}
+
+void MTnode::getSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                     double& overallHeight, double& strikeoutPos)
+{
+    double w = 0, b = 0, h = 0, s = 0;
+    computeSize(painter, env, w, b, h, s);
+    copyIfSane(w, width);
+    copyIfSane(b, baselineHeight);
+    copyIfSane(h, overallHeight);
+    copyIfSane(s, strikeoutPos);
+}
+
+void MTnode::drawDebugBoxes(QPainter& painter, double x, double y, const MTstyle& env)
+{
+    if (!debugBoxes)
+        return;
+    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(MTlayout::pen(QColor("lightcoral"), 0.5));
+    painter.drawRect(QRectF(x, y - baselineHeight, width, overallHeight));
+    if (width > 0) {
+        painter.setPen(MTlayout::pen(QColor("lightblue"), 0.5));
+        painter.drawLine(QLineF(x, y, x + width, y));
+    }
+    painter.setPen(MTlayout::pen(QColor("green"), 0.5));
+    painter.drawEllipse(QRectF(x - 3, y - 3, 5, 5));
+    painter.setPen(MTlayout::pen(QColor("lightgreen"), 0.5));
+    painter.drawLine(QLineF(x - 2, y, x + 2, y));
+    painter.drawLine(QLineF(x, y - 2, x, y + 2));
+    painter.restore();
+}

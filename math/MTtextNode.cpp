@@ -1,0 +1,199 @@
+#include "math/MTtextNode.h"
+
+#include "math/MTlayout.h"
+#include "math/VelQTmathText.h"
+
+#include <QPainter>
+
+namespace {
+
+bool isWhite(QChar c)
+{
+    return c.isSpace() || c.unicode() == 133 || c.unicode() == 160;
+}
+
+bool isBraceText(const QString& text)
+{
+    static const QStringList braces = {
+        QStringLiteral("("), QStringLiteral("["), QStringLiteral("|"), QStringLiteral("]"),
+        QStringLiteral(")"), QStringLiteral("<"), QStringLiteral(">"),
+        QString(QChar(0x2329)), QString(QChar(0x232A)), QString(QChar(0x2308)),
+        QString(QChar(0x2309)), QString(QChar(0x230A)), QString(QChar(0x230B))};
+    return text.size() <= 1 && braces.contains(text);
+}
+
+bool onlyDigitsAndWhite(const QString& text)
+{
+    for (QChar c : text) {
+        if (!c.isDigit() && !isWhite(c))
+            return false;
+    }
+    return true;
+}
+
+bool hasDigit(const QString& text)
+{
+    for (QChar c : text) {
+        if (c.isDigit())
+            return true;
+    }
+    return false;
+}
+
+// Operators get the spacing of math typography; "-" becomes a true minus.
+QString spaceMathOperators(const QString& text)
+{
+    QString result;
+    result.reserve(text.size() * 2);
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '+': result += QLatin1String(" +"); break;
+        case '-': result += QLatin1Char(' '); result += QChar(0x2212); break;
+        case '/': result += QLatin1String(" / "); break;
+        case ';': result += QLatin1String("; "); break;
+        case '<': result += QLatin1String(" < "); break;
+        case '=': result += QLatin1String(" = "); break;
+        case '>': result += QLatin1String(" > "); break;
+        default: result += c;
+        }
+    }
+    return result.replace(QLatin1String("  "), QLatin1String(" "));
+}
+
+// Letters that Unicode encodes outside the mathematical alphanumeric block,
+// where the font does hold them.
+QString mapLetters(QString text, const char* from, const char16_t* to)
+{
+    for (QChar& c : text) {
+        for (int i = 0; from[i]; ++i) {
+            if (c.unicode() == static_cast<ushort>(from[i])) {
+                c = QChar(to[i]);
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, bool stripInnerWhitespace)
+    : MTnode(parent)
+{
+    if (stripInnerWhitespace) {
+        QString kept;
+        kept.reserve(text.size());
+        for (QChar c : text) {
+            if (!isWhite(c))
+                kept += c;
+        }
+        text = kept;
+    }
+    int lead = 0;
+    while (text.size() - lead >= 2 && isWhite(text.at(lead)))
+        ++lead;
+    text.remove(0, lead);
+    if (addWhitespace && (text.isEmpty() || !isWhite(text.at(text.size() - 1))))
+        text += QLatin1Char(' ');
+    this->text = text;
+}
+
+QString MTtextNode::transformText(QString text, MTstyle env) const
+{
+    if (parent->getFontEncoding() != EncodingUnicode)
+        return text;
+    if (env.insideMath)
+        text = spaceMathOperators(text);
+    if (env.font == StyleBlackboard)
+        text = mapLetters(text, "CHNPQRZdeij",
+                          u"\u2102\u210D\u2115\u2119\u211A\u211D\u2124\u2146\u2147\u2148\u2149");
+    else if (env.font == StyleCaligraphic)
+        text = mapLetters(text, "BEFHILMReglop",
+                          u"\u212C\u2130\u2131\u210B\u2110\u2112\u2133\u211B\u212F\u210A\u2113\u2134\u2118");
+    return text;
+}
+
+QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
+{
+    QFont f = env.getFont(parent);
+    if (env.insideMath && isBraceText(shown)) {
+        f.setItalic(false);
+        f.setFamily(parent->getFontBraces());
+    }
+    return f;
+}
+
+void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
+                             double& overallHeight, double& strikeoutPos)
+{
+    const QFont f = fontFor(text, env);
+    const QFontMetricsF fm = MTlayout::metrics(painter, f);
+    const QString t = transformText(text, env);
+
+    width = fm.boundingRect(t).width();
+    if (!t.isEmpty() && isWhite(t.at(0)))
+        width += fm.boundingRect(QStringLiteral("I")).width();
+    if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
+        width += fm.horizontalAdvance(QLatin1Char('I'));
+    // A lone bar is set narrower than its glyph box; its heights stay those
+    // of the glyph, so that it neither hangs below the baseline nor is cut.
+    if (t == QLatin1String("|"))
+        width = 0.7 * fm.boundingRect(QStringLiteral("X")).width();
+
+    const QRectF r = parent->tightBounds(f, t, painter.device());
+    // The 1.1 leaves room for antialiasing beyond the ink.
+    baselineHeight = -r.top() * 1.1;
+    overallHeight = r.height() * 1.1;
+    strikeoutPos = fm.strikeOutPos() * 1.1;
+}
+
+double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
+{
+    drawDebugBoxes(painter, x, y, env);
+    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+
+    const QString t = transformText(text, env);
+    QFont f = fontFor(text, env);
+    // Numbers stay upright in italic math.
+    if (env.insideMath && onlyDigitsAndWhite(t))
+        f.setItalic(false);
+
+    const QPen oldPen = painter.pen();
+    const QFont oldFont = painter.font();
+    painter.setPen(QPen(env.color));
+    if (f.italic() && hasDigit(t)) {
+        QFont upright = f;
+        upright.setItalic(false);
+        const QFontMetricsF italicMetrics = MTlayout::metrics(painter, f);
+        const QFontMetricsF uprightMetrics = MTlayout::metrics(painter, upright);
+        double cx = x;
+        for (int i = 0; i < t.size(); ++i) {
+            // A surrogate pair is one character.
+            const int len = (t.at(i).isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate()) ? 2 : 1;
+            const QString ch = t.mid(i, len);
+            const bool digit = t.at(i).isDigit();
+            painter.setFont(digit ? upright : f);
+            painter.drawText(QPointF(cx, y), ch);
+            cx += (digit ? uprightMetrics : italicMetrics).horizontalAdvance(ch);
+            i += len - 1;
+        }
+    } else {
+        painter.setFont(f);
+        painter.drawText(QPointF(x, y), t);
+    }
+    painter.setPen(oldPen);
+    painter.setFont(oldFont);
+    return x + width;
+}
+
+bool MTtextNode::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)
+{
+    html += currentEv.htmlOpen(defaultEv) + text.toHtmlEscaped() + currentEv.htmlClose(defaultEv);
+    return true;
+}
+
+QString MTtextNode::typeName() const
+{
+    return QLatin1String("MTtextNode(") + text + QLatin1Char(')');
+}
