@@ -75,6 +75,17 @@ void drawBracket(QPainter& painter, const QString& code, const Slot& s, double l
         painter.drawPath(path);
 }
 
+// Brackets are never smaller than the font's own round bracket: around a
+// short or empty content they would shrink to a few pixels or vanish.
+void atLeastFontBracket(QPainter& painter, VelQTmathText* parent, const MTstyle& env, double& baselineHeight,
+                        double& overallHeight)
+{
+    const QRectF paren = parent->tightBounds(env.getFont(parent), QStringLiteral("("), painter.device());
+    const double depth = std::max(overallHeight - baselineHeight, paren.bottom());
+    baselineHeight = std::max(baselineHeight, -paren.top());
+    overallHeight = baselineHeight + depth;
+}
+
 } // namespace
 
 MTbraceNode::MTbraceNode(VelQTmathText* parent, QString openBracket, QString closeBracket, MTnode* child,
@@ -110,6 +121,7 @@ void MTbraceNode::computeSize(QPainter& painter, MTstyle env, double& width, dou
     strikeoutPos = 0;
     if (child)
         child->getSize(painter, env, w, b, h, strikeoutPos);
+    atLeastFontBracket(painter, parent, env, b, h);
     double braceWidth = 0, braceHeight = 0;
     bracketWidth(painter, env, b, h, braceWidth, braceHeight);
     const double factor = parent->getBraceFactor();
@@ -124,6 +136,7 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
     double cw = 0, cb = 0, ch = 0, cs = 0;
     if (child)
         child->getSize(painter, env, cw, cb, ch, cs);
+    atLeastFontBracket(painter, parent, env, cb, ch);
     double bw = 0, braceHeight = 0;
     bracketWidth(painter, env, cb, ch, bw, braceHeight);
     const double factor = parent->getBraceFactor();

@@ -80,9 +80,13 @@ double MTdecoratedNode::draw(QPainter& painter, double x, double y, MTstyle env)
     QPainterPath path;
     switch (decoration) {
     case AccentVec:
+        // A barb on both sides: with one only, the head of a short arrow
+        // is too small to tell from a bar.
+        path.moveTo(xe + shift - 0.4 * a, dy - dh * 0.5);
+        path.lineTo(right, dy);
+        path.lineTo(xe + shift - 0.4 * a, dy + dh * 0.5);
         path.moveTo(left, dy);
         path.lineTo(right, dy);
-        path.lineTo(xe + shift - 0.4 * a, dy - dh * 0.5);
         break;
     case AccentOverline:
     case AccentBar:

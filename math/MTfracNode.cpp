@@ -31,6 +31,17 @@ struct MTfracNode::Parts
     double maxH() const { return std::max(h1, h2); }
 };
 
+namespace {
+
+// Under/over braces: a half-"M" band for the brace, a little clear of the
+// braced part, and a third of an "x" (clear of the stroke) between its tip
+// and the text.
+double braceGap(const MTfracNode::Parts& p) { return p.heightM / 2 * 0.1; }
+double braceInk(const MTfracNode::Parts& p) { return p.heightM / 2 * 0.9; }
+double braceBand(const MTfracNode::Parts& p) { return p.heightM / 2 + p.xh / 3; }
+
+} // namespace
+
 MTfracNode::MTfracNode(VelQTmathText* parent, MTnode* child1, MTnode* child2, MTfractionKind mode)
     : MTnode(parent)
     , child1(child1)
@@ -88,12 +99,12 @@ void MTfracNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
         baselineHeight = 2 * shift * p.xh + p.maxH();
         break;
     case FractionUnderbrace:
-        overallHeight = p.h1 + p.h2 + p.heightM / 2;
+        overallHeight = p.h1 + p.h2 + braceBand(p);
         baselineHeight = p.b1;
         break;
     case FractionOverbrace:
-        overallHeight = p.h1 + p.h2 + p.heightM / 2;
-        baselineHeight = p.b1 + p.h2 + p.heightM / 2;
+        overallHeight = p.h1 + p.h2 + braceBand(p);
+        baselineHeight = p.b1 + p.h2 + braceBand(p);
         break;
     case FractionUnderset:
         overallHeight = p.h1 + p.h2 + p.xh / 6;
@@ -130,8 +141,9 @@ double MTfracNode::draw(QPainter& painter, double x, double y, MTstyle env)
     case FractionStackrel: {
         // The bar sits on the math axis, half an "x" above the baseline.
         const double barY = y - p.heightX * 0.5;
+        // A quarter "x" beyond the wider part on both sides.
         const double left = x + 0.25 * p.xw;
-        const double right = x + W + 0.5 * p.xw;
+        const double right = x + W + 0.75 * p.xw;
         if (mode != FractionStackrel && right > left)
             painter.drawLine(QLineF(left, barY, right, barY));
         y1 = barY - shift * p.heightX - (p.h1 - p.b1);
@@ -140,18 +152,18 @@ double MTfracNode::draw(QPainter& painter, double x, double y, MTstyle env)
     }
     case FractionUnderbrace: {
         const double braceTop = y + (p.h1 - p.b1);
-        painter.translate(x + 0.5 * p.xw, braceTop);
-        painter.drawPath(MTlayout::curlyBrace(W, p.heightM / 2));
-        y2 = braceTop + p.heightM / 2 + p.b2;
+        painter.translate(x + 0.5 * p.xw, braceTop + braceGap(p));
+        painter.drawPath(MTlayout::curlyBrace(W, braceInk(p)));
+        y2 = braceTop + braceBand(p) + p.b2;
         break;
     }
     case FractionOverbrace: {
         const double braceBottom = y - p.b1;
         // The brace opens downwards onto child1: turned upside down.
-        painter.translate(x + 0.5 * p.xw, braceBottom);
+        painter.translate(x + 0.5 * p.xw, braceBottom - braceGap(p));
         painter.scale(1, -1);
-        painter.drawPath(MTlayout::curlyBrace(W, p.heightM / 2));
-        y2 = braceBottom - p.heightM / 2 - (p.h2 - p.b2);
+        painter.drawPath(MTlayout::curlyBrace(W, braceInk(p)));
+        y2 = braceBottom - braceBand(p) - (p.h2 - p.b2);
         break;
     }
     case FractionUnderset:

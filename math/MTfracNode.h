@@ -35,8 +35,9 @@ public:
     MTnode* getChild2() const { return child2; }
     MTfractionKind getMode() const { return mode; }
 
-private:
     struct Parts;
+
+private:
     void measureParts(QPainter& painter, const MTstyle& env, Parts& parts);
 
     MTnode* child1;

@@ -78,7 +78,9 @@ double MTmatrixNode::draw(QPainter& painter, double x, double y, MTstyle env)
     for (int r = 0; r < lines; ++r) {
         baseline += g.rowBaseline[r];
         const QVector<MTnode*>& row = children.at(r);
-        double cellX = x;
+        // Half the column gap before the first column and after the last,
+        // so that the cells sit centred between surrounding brackets.
+        double cellX = x + g.gap * 0.5;
         for (int c = 0; c < row.size(); ++c) {
             if (row.at(c))
                 row.at(c)->draw(painter, cellX, baseline, env);
