@@ -1,51 +1,358 @@
 #include "app/MainWindow.h"
 
-MainWindow::MainWindow()
+#include "app/Dialogs.h"
+#include "app/ListWidget.h"
+#include "scene/Arrow.h"
+#include "scene/DiagramImage.h"
+#include "scene/DiagramItem.h"
+#include "scene/DiagramScene.h"
+#include "scene/DiagramTextItem.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGraphicsView>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QToolBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Ids of the tool box buttons that are not shapes (shapes use their type).
+const int textButtonId = 10;
+const int mathButtonId = 11;
+const int imageButtonId = 12;
+const int transparentButtonId = 20;
+const int colorButtonId = 21;
+const int whiteGridButtonId = 22;
+const int grayGridButtonId = 23;
+
+const QString whiteGridPath = QStringLiteral(":/images/background2.png");
+const QString grayGridPath = QStringLiteral(":/images/background3.png");
+const QSize toolBoxIconSize(50, 50);
+
+// A tool box cell: the button above its centred label.
+QWidget *cellWidget(QToolButton *button, const QString &text)
 {
+    auto *layout = new QGridLayout;
+    layout->addWidget(button, 0, 0, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(text), 1, 0, Qt::AlignCenter);
+    auto *widget = new QWidget;
+    widget->setLayout(layout);
+    return widget;
+}
+
+QToolButton *checkableIconButton(const QIcon &icon)
+{
+    auto *button = new QToolButton;
+    button->setIcon(icon);
+    button->setIconSize(toolBoxIconSize);
+    button->setCheckable(true);
+    return button;
+}
+
+// A tool box page whose cells stay packed in its top-left corner.
+QWidget *packedPage(QGridLayout *layout)
+{
+    layout->setRowStretch(10, 10);
+    layout->setColumnStretch(2, 10);
+    auto *page = new QWidget;
+    page->setLayout(layout);
+    return page;
+}
+
+} // namespace
+
+MainWindow::MainWindow()
+    : textColor(Qt::black), fillColor(Qt::white), lineColor(Qt::black),
+      backgroundColor(Qt::white), version(QStringLiteral(PENSATO_VERSION))
+{
+    createActions();
+    createToolBox();
+    createMenus();
+
+    scene = new DiagramScene(itemMenu, imageMenu, textMenu, arrowMenu, borderWidthAction,
+                             borderColorAction, arrowWidthAction, itemNameAction,
+                             imageNameAction, textNameAction, arrowNameAction, sceneMenu,
+                             this);
+    scene->setSceneRect(0, 0, 5000, 5000);
+    connectScene();
+
+    createToolbars();
+    createCentralLayout();
+    setWindowTitle(tr("Pensato"));
+    setUnifiedTitleAndToolBarOnMac(true);
+
     startUpdateCheck();
 }
 
-void MainWindow::backgroundButtonGroupClicked(QAbstractButton *)
+void MainWindow::createToolBox()
 {
+    buttonGroup = new QButtonGroup(this);
+    buttonGroup->setObjectName(QStringLiteral("buttonGroup"));
+    buttonGroup->setExclusive(false);
+    connect(buttonGroup, QOverload<int>::of(&QButtonGroup::buttonClicked), this,
+            &MainWindow::buttonGroupClicked);
+
+    auto *layout = new QGridLayout;
+    layout->addWidget(createCellWidget(tr("Carré"), DiagramItem::Carre), 0, 0);
+    layout->addWidget(createCellWidget(tr("Carré arrondi"), DiagramItem::RoundedCarre), 0, 1);
+    layout->addWidget(createCellWidget(tr("Rectangle"), DiagramItem::Rectangle), 1, 0);
+    layout->addWidget(createCellWidget(tr("Rectangle Arrondi"), DiagramItem::RoundedRectangle),
+                      1, 1);
+    layout->addWidget(createCellWidget(tr("Triangle"), DiagramItem::Triangle), 2, 0);
+    layout->addWidget(createCellWidget(tr("Pentagone"), DiagramItem::Pentagone), 2, 1);
+    layout->addWidget(createCellWidget(tr("Cercle"), DiagramItem::Cercle), 3, 0);
+    layout->addWidget(createPictureCellWidget(tr("Text"), QStringLiteral(":/images/textpointer.png"),
+                                              textButtonId), 3, 1);
+    layout->addWidget(createPictureCellWidget(tr("Math"), QStringLiteral(":/images/pi.png"),
+                                              mathButtonId), 4, 0);
+    layout->addWidget(createPictureCellWidget(tr("Image"), QStringLiteral(":/images/img.png"),
+                                              imageButtonId), 4, 1);
+    QWidget *itemPage = packedPage(layout);
+
+    backgroundButtonGroup = new QButtonGroup(this);
+    backgroundButtonGroup->setObjectName(QStringLiteral("backgroundButtonGroup"));
+    connect(backgroundButtonGroup, QOverload<QAbstractButton *>::of(&QButtonGroup::buttonClicked),
+            this, &MainWindow::backgroundButtonGroupClicked);
+
+    auto *backgroundLayout = new QGridLayout;
+    // "blank.png" is looked up in the working folder; without it the button
+    // simply has no picture.
+    backgroundLayout->addWidget(createBackgroundCellWidget(tr("Transparent"),
+                                                           QStringLiteral("blank.png"),
+                                                           transparentButtonId), 0, 0);
+    backgroundLayout->addWidget(createBackgroundCellWidget(tr("Couleur"),
+                                                           QStringLiteral(":/images/colors.png"),
+                                                           colorButtonId), 0, 1);
+    backgroundLayout->addWidget(createBackgroundCellWidget(tr("Grille blanche"), whiteGridPath,
+                                                           whiteGridButtonId), 1, 0);
+    backgroundLayout->addWidget(createBackgroundCellWidget(tr("Grille grise"), grayGridPath,
+                                                           grayGridButtonId), 1, 1);
+    QWidget *backgroundPage = packedPage(backgroundLayout);
+
+    toolBox = new QToolBox;
+    toolBox->setSizePolicy(QSizePolicy(QSizePolicy::Maximum, QSizePolicy::Ignored));
+    toolBox->setMinimumWidth(itemPage->sizeHint().width() + 15);
+    toolBox->addItem(itemPage, tr("Objets"));
+    toolBox->addItem(backgroundPage, tr("Fonds"));
 }
 
-void MainWindow::buttonGroupClicked(int)
+QWidget *MainWindow::createCellWidget(const QString &text, int type)
 {
+    QToolButton *button = checkableIconButton(
+        QIcon(DiagramItem::imageOf(DiagramItem::DiagramType(type))));
+    buttonGroup->addButton(button, type);
+    return cellWidget(button, text);
 }
 
-void MainWindow::pointerGroupClicked(int)
+QWidget *MainWindow::createPictureCellWidget(const QString &text, const QString &image, int id)
 {
+    QToolButton *button = checkableIconButton(QIcon(image));
+    buttonGroup->addButton(button, id);
+    return cellWidget(button, text);
 }
 
-void MainWindow::itemInserted(DiagramItem *)
+QWidget *MainWindow::createBackgroundCellWidget(const QString &text, const QString &image, int id)
 {
+    QToolButton *button = checkableIconButton(QIcon(image));
+    // The slot tells the background buttons apart by this text.
+    button->setText(text);
+    backgroundButtonGroup->addButton(button, id);
+    return cellWidget(button, text);
 }
 
-void MainWindow::textInserted(DiagramTextItem *)
+void MainWindow::createPointerToolbar()
 {
+    pointerTypeGroup = new QButtonGroup(this);
+    pointerTypeGroup->setObjectName(QStringLiteral("pointerTypeGroup"));
+    pointerToolbar = addToolBar(tr("Type pointeur"));
+    const struct {
+        const char *icon;
+        DiagramScene::Mode mode;
+    } pointers[] = {{":/images/pointer.png", DiagramScene::MoveItem},
+                    {":/images/linepointer.png", DiagramScene::InsertLine},
+                    {":/images/link.png", DiagramScene::LinkText}};
+    for (const auto &pointer : pointers) {
+        auto *button = new QToolButton;
+        button->setCheckable(true);
+        button->setIcon(QIcon(QString::fromLatin1(pointer.icon)));
+        pointerTypeGroup->addButton(button, pointer.mode);
+        pointerToolbar->addWidget(button);
+    }
+    pointerTypeGroup->button(DiagramScene::MoveItem)->setChecked(true);
+    connect(pointerTypeGroup, QOverload<int>::of(&QButtonGroup::buttonClicked), this,
+            &MainWindow::pointerGroupClicked);
+    pointerToolbar->addSeparator();
+    pointerToolbar->addAction(centerViewAction);
 }
 
-void MainWindow::arrowInserted(Arrow *)
+void MainWindow::createItemList()
 {
+    listWidget = new ListWidget(itemMenu, imageMenu, textMenu, arrowMenu, multiMenu, scene,
+                                nullptr);
+    listWidget->setObjectName(QStringLiteral("listWidget"));
+    listWidget->setMaximumHeight(350);
+    listWidget->setMaximumWidth(toolBox->minimumSize().width());
+    listWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
-void MainWindow::mathInserted(DiagramImage *)
+void MainWindow::createCentralLayout()
 {
-}
+    auto *column = new QVBoxLayout;
+    column->addWidget(toolBox);
+    column->addWidget(listWidget);
+    connect(listWidget, &QListWidget::itemSelectionChanged, this,
+            &MainWindow::listItemSelectionChanged);
 
-void MainWindow::imageInserted(DiagramImage *)
-{
-}
+    view = new QGraphicsView(scene);
+    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                         | QPainter::SmoothPixmapTransform);
 
-void MainWindow::chooseBackgroundColor()
-{
-}
-
-void MainWindow::checkButton(int)
-{
+    auto *layout = new QHBoxLayout;
+    layout->addWidget(view);
+    layout->addLayout(column);
+    auto *widget = new QWidget;
+    widget->setLayout(layout);
+    setCentralWidget(widget);
 }
 
 void MainWindow::connectScene()
 {
+    connect(scene, &DiagramScene::itemInserted, this, &MainWindow::itemInserted);
+    connect(scene, &DiagramScene::textInserted, this, &MainWindow::textInserted);
+    connect(scene, &DiagramScene::textSelected, this, &MainWindow::textSelected);
+    connect(scene, &DiagramScene::mathInserted, this, &MainWindow::mathInserted);
+    connect(scene, &DiagramScene::imageInserted, this, &MainWindow::imageInserted);
+    connect(scene, &DiagramScene::arrowInserted, this, &MainWindow::arrowInserted);
+    connect(scene, &DiagramScene::itemsLinked, this, &MainWindow::itemsLinked);
+    connect(scene, &DiagramScene::itemWillBeDeleted, this, &MainWindow::arrowRemoved);
+    connect(scene, &DiagramScene::selectionChanged, this, &MainWindow::itemSelectionChanged);
+    connect(scene, &DiagramScene::itemDeleted, this, &MainWindow::itemDeleted);
+    connect(scene, &DiagramScene::itemNameChanged, this, &MainWindow::updateItemInList);
 }
 
+void MainWindow::pointerGroupClicked(int)
+{
+    scene->setMode(DiagramScene::Mode(pointerTypeGroup->checkedId()));
+}
+
+void MainWindow::buttonGroupClicked(int id)
+{
+    // The group is not exclusive, so that a second click unchecks a button.
+    for (QAbstractButton *button : buttonGroup->buttons()) {
+        if (buttonGroup->id(button) != id)
+            button->setChecked(false);
+    }
+    switch (id) {
+    case textButtonId:
+        scene->setMode(DiagramScene::InsertText);
+        break;
+    case mathButtonId:
+        scene->setMode(DiagramScene::InsertPixmap);
+        showDialogMath();
+        break;
+    case imageButtonId: {
+        scene->setMode(DiagramScene::InsertPixmap);
+        const QString path = Dialogs::instance()->openFileName(
+            this, tr("Choisir image"),
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+            tr("Images (*.png *.jpg *.bmp)"));
+        scene->setPixmapToAdd(path);
+        break;
+    }
+    default:
+        scene->setItemType(DiagramItem::DiagramType(id));
+        scene->setMode(DiagramScene::InsertItem);
+        break;
+    }
+}
+
+void MainWindow::uncheckInsertionButton(int id)
+{
+    if (QAbstractButton *button = buttonGroup->button(id))
+        button->setChecked(false);
+}
+
+void MainWindow::resetModeAfterInsertion(int insertionButtonId)
+{
+    uncheckInsertionButton(insertionButtonId);
+    scene->setMode(DiagramScene::Mode(pointerTypeGroup->checkedId()));
+}
+
+void MainWindow::itemInserted(DiagramItem *item)
+{
+    listWidget->addEntry(item);
+    pointerTypeGroup->button(DiagramScene::MoveItem)->setChecked(true);
+    resetModeAfterInsertion(item->diagramType());
+}
+
+void MainWindow::textInserted(DiagramTextItem *item)
+{
+    listWidget->addEntry(item);
+    resetModeAfterInsertion(textButtonId);
+}
+
+void MainWindow::mathInserted(DiagramImage *item)
+{
+    listWidget->addEntry(item);
+    resetModeAfterInsertion(mathButtonId);
+}
+
+void MainWindow::imageInserted(DiagramImage *item)
+{
+    listWidget->addEntry(item);
+    resetModeAfterInsertion(imageButtonId);
+}
+
+void MainWindow::arrowInserted(Arrow *arrow)
+{
+    // The mode stays InsertLine, so that further arrows can be drawn at once.
+    listWidget->addEntry(arrow);
+}
+
+void MainWindow::backgroundButtonGroupClicked(QAbstractButton *button)
+{
+    for (QAbstractButton *other : backgroundButtonGroup->buttons()) {
+        if (other != button)
+            other->setChecked(false);
+    }
+    const QString text = button->text();
+    if (text == tr("Grille blanche")) {
+        scene->setBackground(QBrush(QPixmap(whiteGridPath)), false, false, true, whiteGridPath,
+                             Qt::white);
+    } else if (text == tr("Grille grise")) {
+        scene->setBackground(QBrush(QPixmap(grayGridPath)), false, false, true, grayGridPath,
+                             Qt::white);
+    } else if (text == tr("Couleur")) {
+        chooseBackgroundColor();
+    } else {
+        scene->setBackground(QBrush(Qt::NoBrush), true, false, false, QString(), Qt::white);
+    }
+    scene->update();
+    view->update();
+}
+
+void MainWindow::chooseBackgroundColor()
+{
+    const QColor color = Dialogs::instance()->color(backgroundColor, this);
+    if (!color.isValid())
+        return;
+    backgroundColor = color;
+    scene->setBackground(QBrush(color, Qt::SolidPattern), false, true, false, QString(), color);
+}
+
+void MainWindow::checkButton(int id)
+{
+    for (QAbstractButton *button : backgroundButtonGroup->buttons()) {
+        // An exclusive group refuses to uncheck its checked button directly.
+        backgroundButtonGroup->setExclusive(false);
+        button->setChecked(backgroundButtonGroup->id(button) == id);
+        backgroundButtonGroup->setExclusive(true);
+    }
+}

@@ -267,6 +267,9 @@ private:
     QString version;
     Updater *updater = nullptr;
     bool isMajorUpdate = false;
+
+    // Set while a selection is copied between the list and the scene.
+    bool syncingSelection = false;
 };
 
 #endif // MAINWINDOW_H

@@ -1,63 +1,414 @@
 #include "app/MainWindow.h"
 
-QIcon MainWindow::createColorToolButtonIcon(const QString &, const QColor &)
+#include "app/ColorActionWidget.h"
+#include "app/Dialogs.h"
+#include "app/LineInputActionWidget.h"
+#include "app/SpinboxActionWidget.h"
+#include "scene/DiagramScene.h"
+#include "scene/DiagramTextItem.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QIntValidator>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// "Supprimer" names a key only where the key names are French; the
+// platform's Delete key works everywhere.
+QList<QKeySequence> deleteShortcuts()
 {
-    return QIcon();
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Delete);
+    const QKeySequence french(QObject::tr("Supprimer"), QKeySequence::NativeText);
+    if (!french.isEmpty() && french[0] != Qt::Key_unknown && !keys.contains(french))
+        keys.prepend(french);
+    return keys;
+}
+
+QAction *checkableAction(const QString &text, const QString &icon, QObject *parent)
+{
+    auto *action = new QAction(QIcon(icon), text, parent);
+    action->setCheckable(true);
+    return action;
+}
+
+} // namespace
+
+QIcon MainWindow::createColorToolButtonIcon(const QString &imageFile, const QColor &color)
+{
+    QPixmap pixmap(50, 80);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QPixmap image(imageFile);
+    // Only rows 60 to 79 fall inside: a 20-pixel colour bar at the bottom.
+    painter.fillRect(QRect(0, 60, 50, 80), color);
+    painter.drawPixmap(QRect(4, 0, 42, 43), image, QRect(0, 0, 42, 43));
+    return QIcon(pixmap);
+}
+
+void MainWindow::createActions()
+{
+    struct Command {
+        QAction **action;
+        const char *text;
+        const char *icon;
+        const char *statusTip;
+        void (MainWindow::*slot)();
+    };
+    const Command commands[] = {
+        {&toFrontAction, "Mettre au premier plan", ":/images/bringtofront.png",
+         "Mettre au premier plan", &MainWindow::bringToFront},
+        {&sendBackAction, "Mettre en arrière plan", ":/images/sendtoback.png",
+         "Mettre en arrière plan", &MainWindow::sendToBack},
+        {&deleteAction, "&Supprimer", ":/images/delete.png", "Supprimer l'objet",
+         &MainWindow::deleteItem},
+        {&copyAction, "&Copier", ":/images/copy.png", "Copier l'objet", &MainWindow::copy},
+        {&resetArrowAction, "&Remise à zéro", ":/images/reset.png",
+         "Remettre à zéro la position de la flèche", &MainWindow::resetArrow},
+        {&pasteAction, "&Coller", ":/images/paste.png", "Coller l'objet", &MainWindow::paste},
+        {&unlinkAction, "Délier", ":/images/unlink.png", "Délier l'objet",
+         &MainWindow::unlinkItem},
+        {&centerViewAction, "Centrer scène", ":/images/center_view.png",
+         "Centrer la scène sur les objets", &MainWindow::centerView},
+        {&rotate0Action, "Rotation 0°", ":/images/rotation_0.png",
+         "Remettre l'objet à sa rotation d'origine", &MainWindow::setRotate0},
+        {&rotate90Action, "Rotation 90°", ":/images/rotation_90.png",
+         "Faire une rotation de 90° sur l'objet", &MainWindow::setRotate90},
+        {&rotateMinus90Action, "Rotation -90°", ":/images/rotation_-90.png",
+         "Faire une rotation de -90° sur l'objet", &MainWindow::setRotateMinus90},
+        {&rotate180Action, "Rotation 180°", ":/images/rotation_180.png",
+         "Faire une rotation de 180° sur l'objet", &MainWindow::setRotate180},
+    };
+    for (const Command &c : commands) {
+        *c.action = new QAction(QIcon(QString::fromUtf8(c.icon)), tr(c.text), this);
+        (*c.action)->setStatusTip(tr(c.statusTip));
+        connect(*c.action, &QAction::triggered, this, c.slot);
+    }
+    toFrontAction->setShortcut(QKeySequence(tr("Ctrl+F"), QKeySequence::NativeText));
+    sendBackAction->setShortcut(QKeySequence(tr("Ctrl+T"), QKeySequence::NativeText));
+    deleteAction->setShortcuts(deleteShortcuts());
+
+    borderWidthAction = new SpinboxActionWidget(QStringLiteral("Taille bordure : "), 1);
+    borderWidthAction->setStatusTip(QStringLiteral("Choisir la taille de la bordure"));
+    connect(borderWidthAction, &SpinboxActionWidget::valueChanged, this,
+            &MainWindow::changeBorderSize);
+
+    LineInputActionWidget **nameActions[] = {&itemNameAction, &imageNameAction, &textNameAction,
+                                             &arrowNameAction};
+    for (LineInputActionWidget **nameAction : nameActions) {
+        *nameAction = new LineInputActionWidget(QStringLiteral("Nom : "));
+        (*nameAction)->setStatusTip(QStringLiteral("Changer le nom de l'objet"));
+        connect(*nameAction, &LineInputActionWidget::valueChanged, this, &MainWindow::changeName);
+    }
+
+    borderColorAction = new ColorActionWidget(QStringLiteral("Couleur bordure : "), Qt::black);
+    borderColorAction->setStatusTip(QStringLiteral("Couleur de la bordure"));
+    connect(borderColorAction, &ColorActionWidget::colorChanged, this,
+            &MainWindow::borderColorChanged);
+
+    arrowWidthAction = new SpinboxActionWidget(QStringLiteral("Taille flèche : "), 20);
+    arrowWidthAction->setStatusTip(QStringLiteral("Choisir la taille de la tête de la flèche"));
+    connect(arrowWidthAction, &SpinboxActionWidget::valueChanged, this,
+            &MainWindow::setArrowWidth);
+
+    fontAction = new QAction(QIcon(QStringLiteral(":/images/font.png")), tr("Police d'écriture"),
+                             this);
+    fontAction->setStatusTip(tr("Définir la police d'écriture"));
+    connect(fontAction, &QAction::triggered, this, &MainWindow::setTextFont);
+
+    exitAction = new QAction(QIcon(QStringLiteral(":/images/exit.png")), tr("Quitter"), this);
+    exitAction->setShortcuts(QKeySequence::Quit);
+    exitAction->setStatusTip(tr("Quitter le programme"));
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+    toImageAction = new QAction(QIcon(QStringLiteral(":/images/convert_img.png")),
+                                tr("Convertir en image"), this);
+    toImageAction->setStatusTip(tr("Convertir la scene en image"));
+    connect(toImageAction, &QAction::triggered, this, &MainWindow::toImage);
+
+    toPDFAction = new QAction(QIcon(QStringLiteral(":/images/convert_pdf.png")),
+                              tr("Convertir en PDF"), this);
+    toPDFAction->setStatusTip(tr("Convertir la scene en fichier PDF"));
+    connect(toPDFAction, &QAction::triggered, this, &MainWindow::toPDF);
+
+    const Command fileCommands[] = {
+        {&saveAction, "Enregistrer la scène", ":/images/save.png", nullptr, &MainWindow::save},
+        {&saveAsAction, "Enregistrer sous", ":/images/save_as.png", nullptr, &MainWindow::saveAs},
+        {&loadAction, "Charger une scène", ":/images/open.png", nullptr, &MainWindow::load},
+        {&newAction, "Nouvelle scène", ":/images/new.png", nullptr, &MainWindow::createNewScene},
+    };
+    for (const Command &c : fileCommands) {
+        *c.action = new QAction(QIcon(QString::fromUtf8(c.icon)), tr(c.text), this);
+        connect(*c.action, &QAction::triggered, this, c.slot);
+    }
+
+    boldAction = checkableAction(tr("Gras"), QStringLiteral(":/images/bold.png"), this);
+    boldAction->setShortcut(QKeySequence(tr("Ctrl+B"), QKeySequence::NativeText));
+    italicAction = checkableAction(tr("Italique"), QStringLiteral(":/images/italic.png"), this);
+    italicAction->setShortcut(QKeySequence(tr("Ctrl+I"), QKeySequence::NativeText));
+    underlineAction = checkableAction(tr("Souligné"), QStringLiteral(":/images/underline.png"),
+                                      this);
+    underlineAction->setShortcut(QKeySequence(tr("Ctrl+U"), QKeySequence::NativeText));
+    for (QAction *action : {boldAction, italicAction, underlineAction})
+        connect(action, &QAction::triggered, this, &MainWindow::handleFontChange);
+
+    rightAlignAction = checkableAction(tr("Aligné à droite"),
+                                       QStringLiteral(":/images/align-right.png"), this);
+    leftAlignAction = checkableAction(tr("Aligné à gauche"),
+                                      QStringLiteral(":/images/align-left.png"), this);
+    centerAlignAction = checkableAction(tr("Aligné au centre"),
+                                        QStringLiteral(":/images/align-center.png"), this);
+    justifyAction = checkableAction(tr("Alignement justifié"),
+                                    QStringLiteral(":/images/align-justify.png"), this);
+    auto *alignGroup = new QActionGroup(this);
+    for (QAction *action : {rightAlignAction, leftAlignAction, centerAlignAction, justifyAction}) {
+        alignGroup->addAction(action);
+        connect(action, &QAction::triggered, this, &MainWindow::handleAlignChange);
+    }
+}
+
+void MainWindow::createMenus()
+{
+    fileMenu = menuBar()->addMenu(tr("&Fichier"));
+    fileMenu->addAction(newAction);
+    fileMenu->addAction(loadAction);
+    fileMenu->addAction(saveAction);
+    fileMenu->addAction(saveAsAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(toImageAction);
+    fileMenu->addAction(toPDFAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(exitAction);
+
+    // The context menus have no parent and live as long as the process; a
+    // null entry stands for a separator.
+    auto contextMenu = [](const QString &title, const QList<QAction *> &entries) {
+        auto *menu = new QMenu(title);
+        for (QAction *entry : entries) {
+            if (entry)
+                menu->addAction(entry);
+            else
+                menu->addSeparator();
+        }
+        return menu;
+    };
+    itemMenu = contextMenu(QStringLiteral("&Objet"),
+                           {deleteAction, nullptr, toFrontAction, sendBackAction, unlinkAction,
+                            copyAction, rotate0Action, rotate90Action, rotateMinus90Action,
+                            rotate180Action, nullptr, itemNameAction, borderWidthAction,
+                            borderColorAction});
+    imageMenu = contextMenu(QStringLiteral("Image"),
+                            {deleteAction, nullptr, toFrontAction, sendBackAction, copyAction,
+                             rotate0Action, rotate90Action, rotateMinus90Action, rotate180Action,
+                             nullptr, imageNameAction});
+    textMenu = contextMenu(QStringLiteral("Text"),
+                           {deleteAction, nullptr, toFrontAction, sendBackAction, unlinkAction,
+                            copyAction, nullptr, textNameAction, fontAction});
+    arrowMenu = contextMenu(QStringLiteral("Flèche"),
+                            {deleteAction, nullptr, toFrontAction, sendBackAction,
+                             resetArrowAction, nullptr, arrowNameAction, arrowWidthAction});
+    multiMenu = contextMenu(QStringLiteral("Mutli"),
+                            {deleteAction, nullptr, toFrontAction, sendBackAction, copyAction});
+    sceneMenu = contextMenu(QStringLiteral("Scène"), {pasteAction});
+}
+
+QToolButton *MainWindow::createColorToolButton(const QString &image, const QColor &color)
+{
+    auto *button = new QToolButton;
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setMenu(new QMenu(button));
+    button->setIcon(createColorToolButtonIcon(image, color));
+    return button;
+}
+
+void MainWindow::createToolbars()
+{
+    editToolBar = addToolBar(tr("Editer"));
+    editToolBar->addAction(deleteAction);
+    editToolBar->addAction(toFrontAction);
+    editToolBar->addAction(sendBackAction);
+
+    fontCombo = new QFontComboBox;
+    connect(fontCombo, &QFontComboBox::currentFontChanged, this, &MainWindow::currentFontChanged);
+
+    fontSizeCombo = new QComboBox;
+    fontSizeCombo->setEditable(true);
+    for (int size = 8; size < 30; size += 2)
+        fontSizeCombo->addItem(QString::number(size));
+    fontSizeCombo->setValidator(new QIntValidator(2, 64, fontSizeCombo));
+    connect(fontSizeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this] { fontSizeChanged(fontSizeCombo->currentText()); });
+
+    fontColorToolButton = createColorToolButton(QStringLiteral(":/images/textpointer.png"),
+                                                textColor);
+    fontColorToolButton->setAutoFillBackground(true);
+    connect(fontColorToolButton, &QToolButton::clicked, this, &MainWindow::textButtonTriggered);
+    connect(fontColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseTextColor);
+
+    fillColorToolButton = createColorToolButton(QStringLiteral(":/images/floodfill.png"),
+                                                fillColor);
+    connect(fillColorToolButton, &QToolButton::clicked, this, &MainWindow::fillButtonTriggered);
+    connect(fillColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseItemColor);
+
+    lineColorToolButton = createColorToolButton(QStringLiteral(":/images/linecolor.png"),
+                                                lineColor);
+    connect(lineColorToolButton, &QToolButton::clicked, this, &MainWindow::lineButtonTriggered);
+    connect(lineColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseLineColor);
+
+    textToolBar = addToolBar(tr("Police"));
+    textToolBar->addWidget(fontCombo);
+    textToolBar->addWidget(fontSizeCombo);
+    for (QAction *action : {boldAction, italicAction, underlineAction, leftAlignAction,
+                            centerAlignAction, rightAlignAction, justifyAction})
+        textToolBar->addAction(action);
+
+    colorToolBar = addToolBar(tr("Couleur"));
+    colorToolBar->addWidget(fontColorToolButton);
+    colorToolBar->addWidget(fillColorToolButton);
+    colorToolBar->addWidget(lineColorToolButton);
+
+    createPointerToolbar();
+    createItemList();
 }
 
 void MainWindow::currentFontChanged(QFont)
 {
+    handleFontChange();
 }
 
 void MainWindow::fontSizeChanged(QString)
 {
-}
-
-void MainWindow::textColorChanged()
-{
-}
-
-void MainWindow::itemColorChanged()
-{
-}
-
-void MainWindow::lineColorChanged()
-{
-}
-
-void MainWindow::textButtonTriggered()
-{
-}
-
-void MainWindow::fillButtonTriggered()
-{
-}
-
-void MainWindow::lineButtonTriggered()
-{
+    handleFontChange();
 }
 
 void MainWindow::handleFontChange()
 {
+    QFont font = fontCombo->currentFont();
+    font.setPointSize(fontSizeCombo->currentText().toInt());
+    font.setWeight(boldAction->isChecked() ? QFont::Bold : QFont::Normal);
+    font.setItalic(italicAction->isChecked());
+    font.setUnderline(underlineAction->isChecked());
+    scene->setFont(font);
 }
 
 void MainWindow::handleAlignChange()
 {
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (justifyAction->isChecked())
+        alignment = Qt::AlignJustify;
+    else if (centerAlignAction->isChecked())
+        alignment = Qt::AlignCenter;
+    else if (rightAlignAction->isChecked())
+        alignment = Qt::AlignRight;
+    scene->setTextAlignment(int(alignment));
 }
 
-void MainWindow::textSelected(QGraphicsItem *)
+void MainWindow::textSelected(QGraphicsItem *item)
 {
+    if (!item || item->type() != DiagramTextItem::Type)
+        return;
+    auto *text = static_cast<DiagramTextItem *>(item);
+    // Showing the text's format must not feed back into the scene. Only the
+    // two combo boxes report programmatic changes; the actions' triggered()
+    // answers the user alone.
+    const QSignalBlocker fontBlocker(fontCombo);
+    const QSignalBlocker sizeBlocker(fontSizeCombo);
+    const QFont font = text->font();
+    fontCombo->setCurrentFont(font);
+    fontSizeCombo->setEditText(QString::number(font.pointSize()));
+    boldAction->setChecked(font.weight() == QFont::Bold);
+    italicAction->setChecked(font.style() != QFont::StyleNormal);
+    underlineAction->setChecked(font.underline());
+    switch (text->alignment()) {
+    case Qt::AlignRight:
+        rightAlignAction->setChecked(true);
+        break;
+    case Qt::AlignLeft:
+        leftAlignAction->setChecked(true);
+        break;
+    case Qt::AlignJustify:
+        justifyAction->setChecked(true);
+        break;
+    case Qt::AlignCenter:
+        centerAlignAction->setChecked(true);
+        break;
+    default:
+        break;
+    }
 }
+
+void MainWindow::textButtonTriggered()
+{
+    scene->setTextColor(textColor);
+}
+
+void MainWindow::fillButtonTriggered()
+{
+    scene->setItemColor(fillColor);
+}
+
+void MainWindow::lineButtonTriggered()
+{
+    scene->setLineColor(lineColor);
+}
+
+void MainWindow::textColorChanged()
+{
+    fontColorToolButton->setIcon(
+        createColorToolButtonIcon(QStringLiteral(":/images/textpointer.png"), textColor));
+    textButtonTriggered();
+}
+
+void MainWindow::itemColorChanged()
+{
+    fillColorToolButton->setIcon(
+        createColorToolButtonIcon(QStringLiteral(":/images/floodfill.png"), fillColor));
+    fillButtonTriggered();
+}
+
+void MainWindow::lineColorChanged()
+{
+    lineColorToolButton->setIcon(
+        createColorToolButtonIcon(QStringLiteral(":/images/linecolor.png"), lineColor));
+    lineButtonTriggered();
+}
+
+namespace {
+
+// Asks for a colour starting from `current`; true and `current` updated
+// unless the user cancelled.
+bool askColor(QColor &current, QWidget *parent)
+{
+    const QColor chosen = Dialogs::instance()->color(current, parent);
+    if (!chosen.isValid())
+        return false;
+    current = chosen;
+    return true;
+}
+
+} // namespace
 
 void MainWindow::chooseTextColor()
 {
+    if (askColor(textColor, this))
+        textColorChanged();
 }
 
 void MainWindow::chooseItemColor()
 {
+    if (askColor(fillColor, this))
+        itemColorChanged();
 }
 
 void MainWindow::chooseLineColor()
 {
+    if (askColor(lineColor, this))
+        lineColorChanged();
 }
-

@@ -1,0 +1,267 @@
+#include "app/ListWidget.h"
+
+#include "scene/Arrow.h"
+#include "scene/DiagramImage.h"
+#include "scene/DiagramItem.h"
+#include "scene/DiagramScene.h"
+#include "scene/DiagramTextItem.h"
+
+#include <QAbstractItemModel>
+#include <QItemSelection>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace {
+
+// One icon per kind, shared by every entry of that kind: a picture per
+// entry would cost a 250 x 250 pixmap per shape on large scenes.
+QIcon shapeIcon(DiagramItem::DiagramType type)
+{
+    static QHash<int, QIcon> icons;
+    auto found = icons.find(type);
+    if (found == icons.end())
+        found = icons.insert(type, QIcon(DiagramItem::imageOf(type)));
+    return *found;
+}
+
+QIcon resourceIcon(const QString &path)
+{
+    static QHash<QString, QIcon> icons;
+    auto found = icons.find(path);
+    if (found == icons.end())
+        found = icons.insert(path, QIcon(path));
+    return *found;
+}
+
+} // namespace
+
+void ListWidget::updateActionsOf(QGraphicsItem *item)
+{
+    switch (item ? item->type() : 0) {
+    case DiagramItem::Type:
+        static_cast<DiagramItem *>(item)->updateActions();
+        break;
+    case DiagramTextItem::Type:
+        static_cast<DiagramTextItem *>(item)->updateActions();
+        break;
+    case DiagramImage::Type:
+        static_cast<DiagramImage *>(item)->updateActions();
+        break;
+    case Arrow::Type:
+        static_cast<Arrow *>(item)->updateActions();
+        break;
+    default:
+        break;
+    }
+}
+
+ListWidget::ListWidget(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
+                       QMenu *multiMenu, DiagramScene *scene, QWidget *parent)
+    : QListWidget(parent), itemMenu(itemMenu), imageMenu(imageMenu), textMenu(textMenu),
+      arrowMenu(arrowMenu), multiMenu(multiMenu), m_scene(scene)
+{
+    QAbstractItemModel *rows = model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { indexRows(first, last); });
+    connect(rows, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { unindexRows(first, last); });
+    connect(rows, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { entriesById.clear(); });
+    connect(rows, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                   const QVector<int> &roles) {
+                if (roles.isEmpty() || roles.contains(IdRole))
+                    indexRows(topLeft.row(), bottomRight.row());
+            });
+}
+
+void ListWidget::setScene(DiagramScene *scene)
+{
+    m_scene = scene;
+}
+
+QGraphicsItem *ListWidget::getItemById(int id) const
+{
+    return m_scene ? m_scene->itemById(id) : nullptr;
+}
+
+int ListWidget::idOf(const QGraphicsItem *item)
+{
+    switch (item ? item->type() : 0) {
+    case DiagramItem::Type:
+        return static_cast<const DiagramItem *>(item)->id();
+    case DiagramTextItem::Type:
+        return static_cast<const DiagramTextItem *>(item)->id();
+    case DiagramImage::Type:
+        return static_cast<const DiagramImage *>(item)->id();
+    case Arrow::Type:
+        return static_cast<const Arrow *>(item)->id();
+    default:
+        return -1;
+    }
+}
+
+QString ListWidget::nameOf(const QGraphicsItem *item)
+{
+    switch (item ? item->type() : 0) {
+    case DiagramItem::Type:
+        return static_cast<const DiagramItem *>(item)->name();
+    case DiagramTextItem::Type:
+        return static_cast<const DiagramTextItem *>(item)->name();
+    case DiagramImage::Type:
+        return static_cast<const DiagramImage *>(item)->name();
+    case Arrow::Type:
+        return static_cast<const Arrow *>(item)->name();
+    default:
+        return QString();
+    }
+}
+
+QListWidgetItem *ListWidget::appendEntry(const QIcon &icon, const QString &name, int id, int type)
+{
+    auto *entry = new QListWidgetItem(icon, name);
+    entry->setData(IdRole, id);
+    entry->setData(NameRole, name);
+    entry->setData(TypeRole, type);
+    addItem(entry);
+    return entry;
+}
+
+QListWidgetItem *ListWidget::addEntry(DiagramItem *item)
+{
+    return appendEntry(shapeIcon(item->diagramType()), item->name(), item->id(), item->type());
+}
+
+QListWidgetItem *ListWidget::addEntry(DiagramTextItem *item)
+{
+    return appendEntry(resourceIcon(QStringLiteral(":/images/textpointer.png")), item->name(),
+                       item->id(), item->type());
+}
+
+QListWidgetItem *ListWidget::addEntry(DiagramImage *item)
+{
+    const QString icon = item->isMath() ? QStringLiteral(":/images/pi.png")
+                                        : QStringLiteral(":/images/img.png");
+    return appendEntry(resourceIcon(icon), item->name(), item->id(), item->type());
+}
+
+QListWidgetItem *ListWidget::addEntry(Arrow *arrow)
+{
+    return appendEntry(resourceIcon(QStringLiteral(":/images/linepointer.png")), arrow->name(),
+                       arrow->id(), arrow->type());
+}
+
+QListWidgetItem *ListWidget::entryById(int id) const
+{
+    return entriesById.value(id, nullptr);
+}
+
+void ListWidget::removeEntry(int id)
+{
+    delete entryById(id);
+}
+
+void ListWidget::moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor)
+{
+    if (!entry || !anchor || entry == anchor)
+        return;
+    takeItem(row(entry));
+    insertItem(row(anchor) + 1, entry);
+}
+
+void ListWidget::setEntryName(int id, const QString &name)
+{
+    if (QListWidgetItem *entry = entryById(id)) {
+        entry->setText(name);
+        entry->setData(NameRole, name);
+    }
+}
+
+void ListWidget::selectOnly(const QList<QListWidgetItem *> &entries)
+{
+    QVector<int> rows;
+    rows.reserve(entries.size());
+    for (QListWidgetItem *entry : entries)
+        rows.append(row(entry));
+    std::sort(rows.begin(), rows.end());
+
+    // Runs of neighbouring rows become one range each, so that selecting
+    // every entry is one range and not thousands.
+    QItemSelection selection;
+    for (int i = 0; i < rows.size();) {
+        int j = i;
+        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1)
+            ++j;
+        selection.select(model()->index(rows[i], 0), model()->index(rows[j], 0));
+        i = j + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ListWidget::indexRows(int first, int last)
+{
+    for (int r = first; r <= last; ++r) {
+        QListWidgetItem *entry = item(r);
+        const QVariant id = entry->data(IdRole);
+        if (id.isValid())
+            entriesById.insert(id.toInt(), entry);
+    }
+}
+
+void ListWidget::unindexRows(int first, int last)
+{
+    for (int r = first; r <= last; ++r) {
+        QListWidgetItem *entry = item(r);
+        const int id = entry->data(IdRole).toInt();
+        auto found = entriesById.find(id);
+        if (found != entriesById.end() && found.value() == entry)
+            entriesById.erase(found);
+    }
+}
+
+void ListWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    // A right press opens the selection's menu and leaves the selection alone.
+    showMenuOfSelection(event->globalPos());
+}
+
+QMenu *ListWidget::menuOf(int type) const
+{
+    switch (type) {
+    case DiagramItem::Type:
+        return itemMenu;
+    case DiagramImage::Type:
+        return imageMenu;
+    case DiagramTextItem::Type:
+        return textMenu;
+    case Arrow::Type:
+        return arrowMenu;
+    default:
+        return nullptr;
+    }
+}
+
+void ListWidget::showMenuOfSelection(const QPoint &screenPosition)
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    if (selected.size() > 1) {
+        multiMenu->exec(screenPosition);
+        return;
+    }
+    if (selected.isEmpty())
+        return;
+    const int type = selected.first()->data(TypeRole).toInt();
+    QGraphicsItem *item = getItemById(selected.first()->data(IdRole).toInt());
+    QMenu *menu = menuOf(type);
+    // An entry whose item is gone, or now of another kind, opens nothing.
+    if (!item || item->type() != type || !menu)
+        return;
+    updateActionsOf(item);
+    menu->exec(screenPosition);
+}
