@@ -131,7 +131,11 @@ void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     const QString t = transformText(text, env);
 
     width = fm.boundingRect(t).width();
-    if (!t.isEmpty() && isWhite(t.at(0)))
+    // A word space of text mode gets the room of an "I". Inside math the
+    // leading spaces come from the operator spacing and are measured
+    // already: adding room there would open a gap after the text
+    // ("-b" would be set as " -b" plus an "I").
+    if (!env.insideMath && !t.isEmpty() && isWhite(t.at(0)))
         width += fm.boundingRect(QStringLiteral("I")).width();
     if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
         width += fm.horizontalAdvance(QLatin1Char('I'));
