@@ -77,9 +77,14 @@ void DiagramImage::removeArrows()
 
 void DiagramImage::showResizers()
 {
+    // Placed before the first paint too, so that a press right after the
+    // selection finds them where they are drawn.
+    m_rotator->place();
     m_rotator->show();
-    for (DiagramImageResizer *resizer : m_resizers)
+    for (DiagramImageResizer *resizer : m_resizers) {
+        resizer->place();
         resizer->show();
+    }
 }
 
 void DiagramImage::hideResizers()

@@ -18,11 +18,18 @@ DiagramImageResizer::DiagramImageResizer(int corner, DiagramImage *image)
     setPolygon(resizerTriangle(corner));
 }
 
+void DiagramImageResizer::place()
+{
+    setPos(handleCorner(m_image->boundingRect(), m_corner));
+    // The handle ignores its parent's transformations: turn it by hand.
+    setRotation(m_image->rotationTransform()->angle());
+}
+
 void DiagramImageResizer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                                 QWidget *widget)
 {
     // The pixmap and its offset are set after construction: follow them.
-    setPos(handleCorner(m_image->boundingRect(), m_corner));
+    place();
     paintResizer(this, m_corner, painter, option, widget);
 }
 

@@ -15,6 +15,8 @@ public:
     DiagramImageResizer(int corner, DiagramImage *image);
 
     int corner() const { return m_corner; }
+    // Puts the handle on its corner of the picture, turned like it.
+    void place();
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;

@@ -20,12 +20,17 @@ DiagramImageRotator::DiagramImageRotator(DiagramImage *image)
     setAcceptHoverEvents(true);
 }
 
-void DiagramImageRotator::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                                QWidget *widget)
+void DiagramImageRotator::place()
 {
     const QRectF r = m_image->boundingRect();
     setPos(r.x() + 0.5 * r.width(), r.y());
     setTransform(rotatorTransform(m_image->rotationTransform()->angle()));
+}
+
+void DiagramImageRotator::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                                QWidget *widget)
+{
+    place();
     QGraphicsPolygonItem::paint(painter, option, widget);
 }
 

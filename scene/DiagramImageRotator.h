@@ -12,6 +12,9 @@ class DiagramImageRotator : public QGraphicsPolygonItem
 public:
     explicit DiagramImageRotator(DiagramImage *image);
 
+    // Puts the disc above the picture's top edge, turned like the picture.
+    void place();
+
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
 
