@@ -55,7 +55,6 @@ private:
     QNetworkReply *reply = nullptr;
     QSaveFile file;
     QCryptographicHash hash{QCryptographicHash::Sha256};
-    qint64 bytesReceived = 0;
     QByteArray expectedSha256;
     QString filePath;
 };
