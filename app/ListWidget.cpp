@@ -77,6 +77,13 @@ ListWidget::ListWidget(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu
             });
 }
 
+ListWidget::~ListWidget()
+{
+    // The model outlives this part of the object and still reports its
+    // clearing while the base class destroys it.
+    model()->disconnect(this);
+}
+
 void ListWidget::setScene(DiagramScene *scene)
 {
     m_scene = scene;

@@ -28,6 +28,7 @@ public:
     // The menus and the scene are not owned.
     ListWidget(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
                QMenu *multiMenu, DiagramScene *scene, QWidget *parent = nullptr);
+    ~ListWidget() override;
 
     // The scene whose items the entries name; given again for every new scene.
     void setScene(DiagramScene *scene);
