@@ -4,7 +4,6 @@
 #include <QGraphicsPolygonItem>
 #include <QJsonObject>
 #include <QList>
-#include <QMetaObject>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
@@ -57,8 +56,8 @@ public:
     int id() const { return m_id; }
     void setId(int id) { m_id = id; }
 
-    // Arrows starting or ending here (not owned). An arrow destroyed by any
-    // other code leaves the list by itself.
+    // Arrows starting or ending here (not owned; an arrow leaves its ends'
+    // lists when it is destroyed).
     QList<Arrow *> arrows() const { return m_arrows; }
     void addArrow(Arrow *arrow);
     void removeArrow(Arrow *arrow);
@@ -66,10 +65,10 @@ public:
     // remove it (removeArrowFromScene) and destroys it.
     void removeArrows();
 
-    // The text this shape fits around (not owned). If the text is destroyed,
-    // the shape is unlinked as by unlinkText().
+    // The text this shape fits around (not owned; null once that text is
+    // destroyed, even before it could call unlinkText()).
     DiagramTextItem *linkedText() const;
-    bool hasLinkedText() const { return m_hasLinkedText; }
+    bool hasLinkedText() const { return linkedText() != nullptr; }
     void setLinkedText(DiagramTextItem *text);
     void unlinkText();
 
@@ -121,7 +120,6 @@ protected:
 private:
     void updateArrows();
     void fitLinkedText();
-    void forgetLinkedText();
     void centreTransformOrigins();
 
     DiagramType m_diagramType;
@@ -135,7 +133,6 @@ private:
     QGraphicsScale *itemScale;
     DiagramItemRotator *rotator;
     QPointer<DiagramTextItem> m_linkedText;
-    QMetaObject::Connection linkedTextGuard;
     bool m_hasLinkedText = false;
     bool rotatorHovered = false;
     QString m_name;

@@ -174,12 +174,14 @@ private:
     void insertText(const QPointF &position);
     void insertPixmap(const QPointF &position);
     void updatePreview();
-    void insertShape(const QPointF &position);
+    void insertShape(const QPointF &releasePosition);
+    int &shapeCounter(DiagramItem::DiagramType type);
     void finishArrow();
     void finishLink();
     QGraphicsItem *itemAt(const QPointF &point, const QGraphicsItem *ignored) const;
-    QGraphicsItem *pasteItem(QGraphicsItem *source, const QPointF &position,
-                             QHash<int, QSet<QString>> &takenNames);
+    // Names already used, per item type number, for de-duplicating pastes.
+    QHash<int, QSet<QString>> namesByType() const;
+    void pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);
 
     QMenu *itemMenu;
     QMenu *imageMenu;

@@ -1,0 +1,297 @@
+#include "scene/DiagramItem.h"
+
+#include "app/ColorActionWidget.h"
+#include "app/LineInputActionWidget.h"
+#include "app/SpinboxActionWidget.h"
+#include "scene/Arrow.h"
+#include "scene/DiagramItemResizer.h"
+#include "scene/DiagramItemRotator.h"
+#include "scene/DiagramTextItem.h"
+#include "scene/HandleGeometry.h"
+
+#include <QCursor>
+#include <QGraphicsRotation>
+#include <QGraphicsScale>
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QVector3D>
+
+namespace {
+
+QPolygonF fillPolygon(const QPainterPath &path)
+{
+    return path.toFillPolygon(QTransform());
+}
+
+} // namespace
+
+DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu,
+                         SpinboxActionWidget *borderWidthAction,
+                         ColorActionWidget *borderColorAction,
+                         LineInputActionWidget *nameAction, QGraphicsItem *parent)
+    : QGraphicsPolygonItem(parent)
+    , m_diagramType(diagramType)
+    , contextMenu(contextMenu)
+    , borderWidthAction(borderWidthAction)
+    , borderColorAction(borderColorAction)
+    , nameAction(nameAction)
+{
+    QPen pen;
+    pen.setCosmetic(true);
+    pen.setWidth(1);
+    setPen(pen);
+    setPolygon(polygonOf(diagramType));
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+
+    for (int corner = 0; corner < 4; ++corner) {
+        resizers[corner] = new DiagramItemResizer(corner, this);
+        resizers[corner]->setCursor(resizerCursor(corner));
+    }
+    rotator = new DiagramItemRotator(this);
+
+    // Deleted by QGraphicsItem with the shape.
+    itemRotation = new QGraphicsRotation;
+    itemScale = new QGraphicsScale;
+    const QVector3D origin(scenePos());
+    itemRotation->setOrigin(origin);
+    itemScale->setOrigin(origin);
+    setTransformations({itemRotation, itemScale});
+}
+
+DiagramItem::~DiagramItem()
+{
+    // Arrows cannot outlive an end, and a text must not keep following a
+    // freed shape.
+    removeArrows();
+    if (m_linkedText)
+        m_linkedText->unlink();
+}
+
+QPolygonF DiagramItem::polygonOf(DiagramType diagramType)
+{
+    QPainterPath path;
+    switch (diagramType) {
+    case Carre:
+        return QPolygonF({QPointF(-100, -100), QPointF(100, -100), QPointF(100, 100),
+                          QPointF(-100, 100), QPointF(-100, -100)});
+    case RoundedCarre:
+        path.addRoundedRect(QRectF(-100, -100, 200, 200), 20, 20, Qt::AbsoluteSize);
+        return fillPolygon(path);
+    case Triangle:
+        return QPolygonF({QPointF(0, -100), QPointF(100, 100), QPointF(-100, 100),
+                          QPointF(0, -100)});
+    case Pentagone:
+        return QPolygonF({QPointF(0, -100), QPointF(100, -20), QPointF(70, 100),
+                          QPointF(-70, 100), QPointF(-100, -20), QPointF(0, -100)});
+    case Cercle:
+        path.addEllipse(QRectF(-100, -100, 200, 200));
+        return fillPolygon(path);
+    case Rectangle:
+        path.addRect(QRectF(-100, -65, 200, 140));
+        return fillPolygon(path);
+    case RoundedRectangle:
+        path.addRoundedRect(QRectF(-100, -65, 200, 140), 20, 20, Qt::AbsoluteSize);
+        return fillPolygon(path);
+    }
+    return QPolygonF();
+}
+
+QPixmap DiagramItem::imageOf(DiagramType diagramType)
+{
+    QPixmap pixmap(250, 250);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(QBrush(Qt::black, Qt::SolidPattern), 8, Qt::SolidLine, Qt::SquareCap,
+                        Qt::BevelJoin));
+    painter.translate(125, 125);
+    painter.drawPolyline(polygonOf(diagramType));
+    return pixmap;
+}
+
+void DiagramItem::setName(const QString &name)
+{
+    m_name = name;
+    emit nameChanged(this);
+}
+
+void DiagramItem::addArrow(Arrow *arrow)
+{
+    m_arrows.append(arrow);
+}
+
+void DiagramItem::removeArrow(Arrow *arrow)
+{
+    m_arrows.removeOne(arrow);
+}
+
+void DiagramItem::removeArrows()
+{
+    const QList<Arrow *> attached = m_arrows;
+    for (Arrow *arrow : attached) {
+        arrow->detachFromEnds();
+        emit removeArrowFromScene(arrow);
+        delete arrow;
+    }
+}
+
+DiagramTextItem *DiagramItem::linkedText() const
+{
+    return m_hasLinkedText ? m_linkedText.data() : nullptr;
+}
+
+void DiagramItem::setLinkedText(DiagramTextItem *text)
+{
+    m_linkedText = text;
+    m_hasLinkedText = true;
+    // A linked shape follows its text and shows no handles.
+    hideResizers();
+}
+
+void DiagramItem::unlinkText()
+{
+    m_linkedText = nullptr;
+    m_customTextMargins = false;
+    m_hasLinkedText = false;
+    emit nameChanged(this);
+}
+
+void DiagramItem::setCustomTextMargins(double x, double y)
+{
+    m_customTextMarginX = x;
+    m_customTextMarginY = y;
+    m_customTextMargins = true;
+    update();
+}
+
+void DiagramItem::setBorderColor(const QColor &color)
+{
+    QPen changed = pen();
+    changed.setColor(color);
+    setPen(changed);
+}
+
+void DiagramItem::changeTransform(int rotationDegre, bool isRescaling, double xScale,
+                                  double yScale, bool anchorTopLeft)
+{
+    if (isRescaling) {
+        if (anchorTopLeft) {
+            const QRectF r = boundingRect();
+            itemRotation->setOrigin(QVector3D(r.x(), r.y(), 0));
+            itemScale->setOrigin(QVector3D(r.x(), r.y(), 0));
+        }
+        itemScale->setXScale(xScale);
+        itemScale->setYScale(yScale);
+    } else {
+        itemRotation->setAngle(rotationDegre);
+    }
+    updateArrows();
+    centreTransformOrigins();
+}
+
+void DiagramItem::centreTransformOrigins()
+{
+    const QPointF centre = boundingRect().center();
+    itemRotation->setOrigin(QVector3D(centre));
+    itemScale->setOrigin(QVector3D(centre));
+}
+
+void DiagramItem::updateArrows()
+{
+    for (Arrow *arrow : qAsConst(m_arrows))
+        arrow->updatePosition();
+}
+
+void DiagramItem::updateActions()
+{
+    if (borderWidthAction)
+        borderWidthAction->setValue(pen().width());
+    if (borderColorAction)
+        borderColorAction->setColor(pen().color());
+    if (nameAction)
+        nameAction->setText(m_name);
+}
+
+void DiagramItem::hideResizers()
+{
+    for (DiagramItemResizer *resizer : resizers)
+        resizer->hide();
+    rotator->hide();
+}
+
+void DiagramItem::showResizers()
+{
+    if (linkedText())
+        return;
+    for (DiagramItemResizer *resizer : resizers)
+        resizer->show();
+    rotator->show();
+}
+
+void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    updateActions();
+    if (contextMenu)
+        contextMenu->exec(event->screenPos());
+}
+
+QVariant DiagramItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    switch (change) {
+    case ItemPositionHasChanged:
+        // After the move, so that the arrows are drawn from where the shape is.
+        updateArrows();
+        break;
+    case ItemSelectedChange:
+        if (value.toBool())
+            showResizers();
+        else if (!rotatorHovered)
+            hideResizers();
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+void DiagramItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPolygonItem::mouseMoveEvent(event);
+    if (DiagramTextItem *text = linkedText()) {
+        // The text follows the shape; while moving is set, the text does not
+        // push the shape back.
+        emit moving(true);
+        const QRectF t = text->boundingRect();
+        text->setPos(scenePos() - QPointF(0.5 * t.width(), 0.5 * t.height()));
+    }
+}
+
+void DiagramItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (linkedText())
+        emit moving(false);
+    QGraphicsPolygonItem::mouseReleaseEvent(event);
+}
+
+void DiagramItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                        QWidget *widget)
+{
+    if (linkedText())
+        fitLinkedText();
+    QGraphicsPolygonItem::paint(painter, option, widget);
+}
+
+void DiagramItem::fitLinkedText()
+{
+    const QRectF t = m_linkedText->boundingRect();
+    const QRectF r = boundingRect();
+    const double mx = m_customTextMargins ? m_customTextMarginX : m_textMarginX;
+    const double my = m_customTextMargins ? m_customTextMarginY : m_textMarginY;
+    changeTransform(0, true, (mx + t.width()) / r.width(), (my + t.height()) / r.height(), false);
+}

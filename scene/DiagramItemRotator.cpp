@@ -1,0 +1,53 @@
+#include "scene/DiagramItemRotator.h"
+
+#include "scene/DiagramItem.h"
+#include "scene/HandleGeometry.h"
+
+#include <QBrush>
+#include <QCursor>
+#include <QGraphicsRotation>
+#include <QGraphicsSceneMouseEvent>
+#include <QToolTip>
+
+DiagramItemRotator::DiagramItemRotator(DiagramItem *parent)
+    : QGraphicsPolygonItem(parent)
+    , item(parent)
+{
+    setPolygon(rotatorDisc());
+    setBrush(QBrush(Qt::green, Qt::SolidPattern));
+    setFlags(ItemIgnoresTransformations | ItemIsSelectable);
+    setCursor(Qt::ClosedHandCursor);
+    setAcceptHoverEvents(true);
+    hide();
+}
+
+void DiagramItemRotator::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                               QWidget *widget)
+{
+    const QRectF r = item->boundingRect();
+    setPos(r.x() + 0.5 * r.width(), r.y());
+    setTransform(rotatorTransform(item->rotationTransform()->angle()));
+    QGraphicsPolygonItem::paint(painter, option, widget);
+}
+
+void DiagramItemRotator::hoverEnterEvent(QGraphicsSceneHoverEvent *event)
+{
+    item->setRotatorHovered(true);
+    QGraphicsPolygonItem::hoverEnterEvent(event);
+}
+
+void DiagramItemRotator::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    item->setRotatorHovered(false);
+    // Pressing the disc deselected the shape; give the selection back.
+    if (!item->isSelected())
+        item->setSelected(true);
+    QGraphicsPolygonItem::hoverLeaveEvent(event);
+}
+
+void DiagramItemRotator::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    item->changeTransform(rotatorAngle(item->scenePos(), event->scenePos()), false, 0.0, 0.0,
+                          false);
+    QToolTip::showText(event->screenPos(), rotatorToolTip(item->rotationTransform()->angle()));
+}

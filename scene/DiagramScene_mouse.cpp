@@ -1,0 +1,350 @@
+#include "scene/DiagramScene.h"
+
+#include "scene/Arrow.h"
+#include "scene/DiagramImage.h"
+#include "scene/DiagramTextItem.h"
+
+#include <QGraphicsLineItem>
+#include <QGraphicsScale>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTextCursor>
+
+// The insertion modes: mouse press, drag and release, keys and the menu on
+// empty space.
+
+namespace {
+
+// A drag must pass this many units in both directions before a shape is
+// drawn to the dragged size; a smaller drag is a click.
+constexpr double dragThreshold = 5.0;
+
+bool isArrowEnd(const QGraphicsItem *item)
+{
+    return item->type() == DiagramItem::Type || item->type() == DiagramImage::Type;
+}
+
+void addArrowTo(QGraphicsItem *end, Arrow *arrow)
+{
+    if (end->type() == DiagramItem::Type)
+        static_cast<DiagramItem *>(end)->addArrow(arrow);
+    else
+        static_cast<DiagramImage *>(end)->addArrow(arrow);
+}
+
+QString shapeNamePrefix(DiagramItem::DiagramType type)
+{
+    switch (type) {
+    case DiagramItem::Carre: return QStringLiteral("Carré ");
+    case DiagramItem::RoundedCarre: return QStringLiteral("Carré arrondi ");
+    case DiagramItem::Triangle: return QStringLiteral("Triangle ");
+    case DiagramItem::Pentagone: return QStringLiteral("Pentagone ");
+    case DiagramItem::Cercle: return QStringLiteral("Cercle ");
+    case DiagramItem::Rectangle: return QStringLiteral("Rectangle ");
+    case DiagramItem::RoundedRectangle: return QStringLiteral("Rectangle arrondi ");
+    }
+    return QString();
+}
+
+} // namespace
+
+void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressPosition = event->scenePos();
+    isDragging = false;
+    isPressed = true;
+    switch (m_mode) {
+    case InsertLine:
+        arrowLine = new QGraphicsLineItem(QLineF(pressPosition, pressPosition));
+        arrowLine->setPen(QPen(QBrush(m_lineColor), 2.0, Qt::SolidLine, Qt::SquareCap,
+                               Qt::BevelJoin));
+        addItem(arrowLine);
+        break;
+    case InsertText:
+        insertText(pressPosition);
+        break;
+    case InsertPixmap:
+        insertPixmap(pressPosition);
+        break;
+    case LinkText: {
+        linkLine = new QGraphicsLineItem(QLineF(pressPosition, pressPosition));
+        QPen pen = linkLine->pen();
+        pen.setWidth(2);
+        pen.setStyle(Qt::DotLine);
+        linkLine->setPen(pen);
+        addItem(linkLine);
+        break;
+    }
+    case InsertItem:
+    case MoveItem:
+        break;
+    }
+    QGraphicsScene::mousePressEvent(event);
+}
+
+void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    switch (m_mode) {
+    case InsertLine:
+        if (arrowLine)
+            arrowLine->setLine(QLineF(arrowLine->line().p1(), event->scenePos()));
+        break;
+    case LinkText:
+        if (linkLine)
+            linkLine->setLine(QLineF(linkLine->line().p1(), event->scenePos()));
+        break;
+    case MoveItem:
+        QGraphicsScene::mouseMoveEvent(event);
+        break;
+    case InsertItem:
+        if (isPressed) {
+            currentPosition = event->scenePos();
+            updatePreview();
+        }
+        break;
+    case InsertText:
+    case InsertPixmap:
+        // Nothing is dragged in these modes.
+        break;
+    }
+}
+
+void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    switch (m_mode) {
+    case InsertLine:
+        if (arrowLine)
+            finishArrow();
+        break;
+    case LinkText:
+        if (linkLine)
+            finishLink();
+        break;
+    case InsertItem:
+        // Only a release that ends a left press inserts: a right click opens
+        // a menu and must not drop a shape as well.
+        if (isPressed)
+            insertShape(event->scenePos());
+        break;
+    case InsertText:
+    case InsertPixmap:
+    case MoveItem:
+        break;
+    }
+    arrowLine = nullptr;
+    linkLine = nullptr;
+    isPressed = false;
+    QGraphicsScene::mouseReleaseEvent(event);
+}
+
+void DiagramScene::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+    } else if (event->matches(QKeySequence::Paste)) {
+        pasteAtPosition = false;
+        paste();
+    }
+    // An edited text still receives the key.
+    QGraphicsScene::keyPressEvent(event);
+}
+
+void DiagramScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    const QPointF position = event->scenePos();
+    const QList<QGraphicsItem *> all = items();
+    for (const QGraphicsItem *item : all) {
+        if (item->sceneBoundingRect().contains(position)) {
+            // The item under the cursor shows its own menu.
+            QGraphicsScene::contextMenuEvent(event);
+            return;
+        }
+    }
+    clearSelection();
+    pasteAtPosition = true;
+    pastePosition = position;
+    if (sceneMenu)
+        sceneMenu->exec(event->screenPos());
+}
+
+void DiagramScene::editorLostFocus(DiagramTextItem *item)
+{
+    QTextCursor cursor = item->textCursor();
+    cursor.clearSelection();
+    item->setTextCursor(cursor);
+    if (!item->toPlainText().isEmpty() || item->scene() != this)
+        return;
+    if (DiagramItem *shape = item->linkedItem()) {
+        if (shape->linkedText() == item)
+            shape->unlinkText();
+        item->unlink();
+    }
+    emit itemDeleted(item->id());
+    removeItem(item);
+    item->deleteLater();
+}
+
+void DiagramScene::insertText(const QPointF &position)
+{
+    DiagramTextItem *text = newText();
+    text->setId(m_nbItems);
+    text->setFont(m_font);
+    text->setAlignment(m_textAlignment);
+    text->setTextInteractionFlags(Qt::TextEditorInteraction);
+    text->setZValue(1000.0);
+    addItem(text);
+    registerItem(text);
+    text->setDefaultTextColor(m_textColor);
+    text->setPos(position);
+    text->setName(QStringLiteral("Texte ") + QString::number(m_nbText));
+    ++m_nbText;
+    ++m_nbItems;
+    emit textInserted(text);
+}
+
+void DiagramScene::insertPixmap(const QPointF &position)
+{
+    DiagramImage *image = newImage();
+    image->setContent(m_pathToAdd, m_pixmapToAdd, m_isMathToAdd);
+    image->setId(m_nbItems);
+    addItem(image);
+    // Integer halves, so that the position is the pixmap's centre.
+    image->setOffset(-(m_pixmapToAdd.width() / 2), -(m_pixmapToAdd.height() / 2));
+    image->setPos(position);
+    image->setZValue(1000.0);
+    image->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable);
+    registerItem(image);
+    ++m_nbItems;
+    if (m_isMathToAdd) {
+        image->setName(QStringLiteral("Math ") + QString::number(m_nbMath));
+        ++m_nbMath;
+        emit mathInserted(image);
+    } else {
+        image->setName(QStringLiteral("Image ") + QString::number(m_nbImage));
+        ++m_nbImage;
+        emit imageInserted(image);
+    }
+}
+
+void DiagramScene::updatePreview()
+{
+    const double dx = currentPosition.x() - pressPosition.x();
+    const double dy = currentPosition.y() - pressPosition.y();
+    if (!isDragging && !(qAbs(dx) >= dragThreshold && qAbs(dy) >= dragThreshold))
+        return;
+    isDragging = true;
+    if (!previewItem) {
+        previewItem = newShape(m_itemType);
+        QPen pen;
+        pen.setStyle(Qt::DashLine);
+        pen.setCosmetic(true);
+        previewItem->setPen(pen);
+        previewItem->setBrush(Qt::NoBrush);
+        addItem(previewItem);
+    }
+    const QRectF r = previewItem->boundingRect();
+    previewItem->changeTransform(0, true, qAbs(dx / r.width()), qAbs(dy / r.height()), true);
+    previewItem->setPos(pressPosition.x() + 0.5 * dx, pressPosition.y() + 0.5 * dy);
+}
+
+int &DiagramScene::shapeCounter(DiagramItem::DiagramType type)
+{
+    switch (type) {
+    case DiagramItem::Carre: return m_nbCarre;
+    case DiagramItem::RoundedCarre: return m_nbRoundedCarre;
+    case DiagramItem::Triangle: return m_nbTriangle;
+    case DiagramItem::Pentagone: return m_nbPentagone;
+    case DiagramItem::Cercle: return m_nbCercle;
+    case DiagramItem::Rectangle: return m_nbRectangle;
+    case DiagramItem::RoundedRectangle: break;
+    }
+    return m_nbRoundedRectangle;
+}
+
+void DiagramScene::insertShape(const QPointF &releasePosition)
+{
+    DiagramItem *shape = newShape(m_itemType);
+    shape->setBrush(QBrush(m_itemColor, Qt::SolidPattern));
+    shape->setId(m_nbItems);
+    if (isDragging && previewItem) {
+        const QGraphicsScale *scale = previewItem->scaleTransform();
+        shape->changeTransform(0, true, scale->xScale(), scale->yScale(), false);
+        shape->setPos(previewItem->scenePos());
+    } else {
+        shape->setPos(releasePosition);
+    }
+    ++m_nbItems;
+    addItem(shape);
+    registerItem(shape);
+    int &counter = shapeCounter(m_itemType);
+    shape->setName(shapeNamePrefix(m_itemType) + QString::number(counter));
+    ++counter;
+    delete previewItem;
+    previewItem = nullptr;
+    isDragging = false;
+    emit itemInserted(shape);
+}
+
+QGraphicsItem *DiagramScene::itemAt(const QPointF &point, const QGraphicsItem *ignored) const
+{
+    QList<QGraphicsItem *> hits = items(point, Qt::IntersectsItemShape, Qt::DescendingOrder,
+                                        QTransform());
+    if (!hits.isEmpty() && hits.first() == ignored)
+        hits.removeFirst();
+    return hits.isEmpty() ? nullptr : hits.first();
+}
+
+void DiagramScene::finishArrow()
+{
+    const QLineF line = arrowLine->line();
+    QGraphicsItem *start = itemAt(line.p1(), arrowLine);
+    QGraphicsItem *end = itemAt(line.p2(), arrowLine);
+    removeItem(arrowLine);
+    delete arrowLine;
+    arrowLine = nullptr;
+    if (!start || !end || start == end || !isArrowEnd(start) || !isArrowEnd(end))
+        return;
+
+    Arrow *arrow = newArrow(start, end, 20);
+    addArrowTo(end, arrow);
+    addArrowTo(start, arrow);
+    arrow->setColor(m_lineColor);
+    // Under everything, so that the ends hide the line's ends.
+    arrow->setZValue(-1000.0);
+    arrow->setName(QStringLiteral("Flèche ") + QString::number(m_nbArrows));
+    arrow->setId(m_nbItems);
+    addItem(arrow);
+    registerItem(arrow);
+    ++m_nbArrows;
+    ++m_nbItems;
+    emit arrowInserted(arrow);
+    arrow->updatePosition();
+}
+
+void DiagramScene::finishLink()
+{
+    const QLineF line = linkLine->line();
+    QGraphicsItem *start = itemAt(line.p1(), linkLine);
+    QGraphicsItem *end = itemAt(line.p2(), linkLine);
+    removeItem(linkLine);
+    delete linkLine;
+    linkLine = nullptr;
+    if (!start || !end || start->type() != DiagramItem::Type
+        || end->type() != DiagramTextItem::Type)
+        return;
+
+    auto *shape = static_cast<DiagramItem *>(start);
+    auto *text = static_cast<DiagramTextItem *>(end);
+    // One text per shape and one shape per text: a second link on either
+    // side would leave two items steering each other.
+    if (!text->isLinked() && !shape->hasLinkedText()) {
+        text->linkTo(shape);
+        shape->setLinkedText(text);
+    }
+    if (text->linkedItem() == shape && shape->linkedText() == text)
+        emit itemsLinked(text, shape);
+}
