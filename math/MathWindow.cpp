@@ -167,15 +167,20 @@ FormulaPicture typesetFormula(const QString &formula, int size, const QColor &ba
     return picture;
 }
 
+QPushButton *addPushButton(QBoxLayout *layout, const char *name, const QString &text)
+{
+    auto *button = new QPushButton(text);
+    button->setObjectName(QString::fromLatin1(name));
+    layout->addWidget(button);
+    return button;
+}
+
 } // namespace
 
 MathWindow::MathWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     createForm();
-    QMetaObject::connectSlotsByName(this);
-    connect(tailleDeLaPoliceSpinBox, QOverload<int>::of(&QSpinBox::valueChanged),
-            this, &MathWindow::on_textEdit_textChanged);
 }
 
 QString MathWindow::snippet(int id)
@@ -209,6 +214,8 @@ void MathWindow::createForm()
     textEdit->setObjectName(QStringLiteral("textEdit"));
     // Only the plain text is typeset; pasted formatting would be invisible.
     textEdit->setAcceptRichText(false);
+    // Typing previews at the default size (the slot's default argument).
+    connect(textEdit, &QTextEdit::textChanged, this, [this] { on_textEdit_textChanged(); });
     verticalLayout->addWidget(textEdit);
 
     label = new QLabel(tr("Prévisualisation"), centralwidget);
@@ -226,20 +233,18 @@ void MathWindow::createForm()
     tailleDeLaPoliceSpinBox->setRange(1, 200);
     tailleDeLaPoliceSpinBox->setValue(defaultFontSize);
     formLayout->addRow(tailleDeLaPoliceLabel, tailleDeLaPoliceSpinBox);
+    connect(tailleDeLaPoliceSpinBox, QOverload<int>::of(&QSpinBox::valueChanged),
+            this, &MathWindow::on_textEdit_textChanged);
     verticalLayout->addLayout(formLayout);
 
     auto *horizontalLayout_3 = new QHBoxLayout;
     horizontalLayout_3->setObjectName(QStringLiteral("horizontalLayout_3"));
-    const struct { const char *name; const char *text; } buttons[] = {
-        {"pushButton_refresh", "Actualiser"},
-        {"pushButton_valid", "Valider"},
-        {"pushButton_cancel", "Annuler"},
-    };
-    for (const auto &b : buttons) {
-        auto *button = new QPushButton(tr(b.text), centralwidget);
-        button->setObjectName(QString::fromLatin1(b.name));
-        horizontalLayout_3->addWidget(button);
-    }
+    // "Actualiser" needs no action: the preview follows every change.
+    addPushButton(horizontalLayout_3, "pushButton_refresh", tr("Actualiser"));
+    connect(addPushButton(horizontalLayout_3, "pushButton_valid", tr("Valider")),
+            &QPushButton::clicked, this, &MathWindow::on_pushButton_valid_clicked);
+    connect(addPushButton(horizontalLayout_3, "pushButton_cancel", tr("Annuler")),
+            &QPushButton::clicked, this, &MathWindow::on_pushButton_cancel_clicked);
     verticalLayout->addLayout(horizontalLayout_3);
 
     horizontalLayout->addLayout(verticalLayout);

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr QPainter::RenderHints formulaHints =
-    QPainter::Antialiasing | QPainter::HighQualityAntialiasing | QPainter::TextAntialiasing;
+// (HighQualityAntialiasing is obsolete in Qt 5.15: Antialiasing covers it.)
+constexpr QPainter::RenderHints formulaHints = QPainter::Antialiasing | QPainter::TextAntialiasing;
 
 // The picture keeps some air around the formula, and never shrinks below a
 // size that still reads as a label.

@@ -63,8 +63,7 @@ struct Editor
 
     QSize previewSize() const
     {
-        const QPixmap *pixmap = preview->pixmap();
-        return pixmap ? pixmap->size() : QSize();
+        return preview->pixmap(Qt::ReturnByValue).size();
     }
 };
 
@@ -236,7 +235,7 @@ void MathWindowTest::sizeChangePreviewsAtNewSize()
     editor.size->setValue(45);
     QCOMPARE(editor.previewSize(), pictureSize(R"($\frac{1}{x})", 45));
     // The preview is on white.
-    const QImage image = editor.preview->pixmap()->toImage();
+    const QImage image = editor.preview->pixmap(Qt::ReturnByValue).toImage();
     QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
 }
 
