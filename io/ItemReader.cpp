@@ -70,11 +70,13 @@ DiagramItem *shapeFromJson(DiagramScene &scene, const QJsonObject &object)
     shape->setBrush(QBrush(color(object, "color"), Qt::SolidPattern));
     scene.addItem(shape);
     applyPosition(*shape, SceneJson::object(object, "position"));
+    // The pen first: the transforms turn about the centre of the bounding
+    // rectangle, which the pen widens.
+    shape->setPen(borderPen(SceneJson::object(object, "border")));
     shape->changeTransform(degrees(object, "rotation"), false, 0.0, 0.0, false);
     const QJsonObject scale = SceneJson::object(object, "scale");
     shape->changeTransform(0, true, number(scale, "x", maxScale),
                            number(scale, "y", maxScale), false);
-    shape->setPen(borderPen(SceneJson::object(object, "border")));
     shape->setName(string(object, "name"));
     shape->setId(id(object, "id"));
     return shape;

@@ -95,7 +95,10 @@ QPixmap pictureFromFile(const QString &path)
 
 QJsonObject positionObject(const QGraphicsItem &item)
 {
-    const QPointF pos = item.scenePos();
+    // pos(), not scenePos(): a shape turns about the centre of its bounding
+    // rectangle, which may lie off its origin, so scenePos() moves with the
+    // rotation and setPos(scenePos()) would shift the item at every load.
+    const QPointF pos = item.pos();
     return {{QStringLiteral("x"), pos.x()},
             {QStringLiteral("y"), pos.y()},
             {QStringLiteral("z"), item.zValue()}};

@@ -48,7 +48,7 @@ QJsonObject colorObject(const QColor &color);
 // path naming a device or a pipe can never block the reader.
 QPixmap pictureFromFile(const QString &path);
 
-// {"x", "y", "z"}: the item's scene position and stacking value.
+// {"x", "y", "z"}: the (top-level) item's position and stacking value.
 QJsonObject positionObject(const QGraphicsItem &item);
 // Places the item at the position object's point with its stacking value.
 void applyPosition(QGraphicsItem &item, const QJsonObject &position);
