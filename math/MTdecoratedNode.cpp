@@ -43,7 +43,7 @@ void MTdecoratedNode::computeSize(QPainter& painter, MTstyle env, double& width,
     strikeoutPos = 0;
     if (child)
         child->getSize(painter, env, w, b, h, strikeoutPos);
-    const double a = MTlayout::metrics(painter, env.getFont(parent)).boundingRect(QStringLiteral("A")).width();
+    const double a = parent->textBounds(env.getFont(parent), QStringLiteral("A"), painter.device()).width();
     // Room for the accent above (and a line below) of decorationHeightFactor each.
     const double f = 2 * parent->getDecorationHeightFactor() + 1;
     overallHeight = h * f;
@@ -59,7 +59,7 @@ double MTdecoratedNode::draw(QPainter& painter, double x, double y, MTstyle env)
         child->getSize(painter, env, w, b, h, s);
     const QFont font = env.getFont(parent);
     const QFontMetricsF fm = MTlayout::metrics(painter, font);
-    const double a = fm.boundingRect(QStringLiteral("A")).width();
+    const double a = parent->textBounds(font, QStringLiteral("A"), painter.device()).width();
     const double xe = child ? child->draw(painter, x, y, env) : x;
 
     const double factor = parent->getDecorationHeightFactor();

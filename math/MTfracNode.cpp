@@ -79,7 +79,7 @@ void MTfracNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
     const QFont font = env.getFont(parent);
     const QFontMetricsF fm = MTlayout::metrics(painter, font);
     p.xh = fm.xHeight();
-    p.xw = fm.boundingRect(QStringLiteral("x")).width();
+    p.xw = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
     p.heightM = parent->tightBounds(font, QStringLiteral("M"), painter.device()).height();
     p.heightX = parent->tightBounds(font, QStringLiteral("x"), painter.device()).height();
 }

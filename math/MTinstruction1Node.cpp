@@ -95,7 +95,7 @@ void MTinstruction1Node::computeSize(QPainter& painter, MTstyle env, double& wid
     if (child)
         child->getSize(painter, childStyle(env), width, baselineHeight, overallHeight, strikeoutPos);
     if (isBox()) {
-        const double p = MTlayout::metrics(painter, env.getFont(parent)).horizontalAdvance(QLatin1Char('x'));
+        const double p = parent->textAdvance(env.getFont(parent), QStringLiteral("x"), painter.device());
         width += p;
         overallHeight += p;
         baselineHeight += p * 0.5;
@@ -112,7 +112,7 @@ double MTinstruction1Node::draw(QPainter& painter, double x, double y, MTstyle e
     double w = 0, b = 0, h = 0, s = 0;
     if (child)
         child->getSize(painter, inner, w, b, h, s);
-    const double p = MTlayout::metrics(painter, env.getFont(parent)).horizontalAdvance(QLatin1Char('x'));
+    const double p = parent->textAdvance(env.getFont(parent), QStringLiteral("x"), painter.device());
     QColor frame = env.color;
     if (name == QLatin1String("colorbox") && !parameters.isEmpty() && QColor::isValidColor(parameters.first()))
         frame = QColor(parameters.first());

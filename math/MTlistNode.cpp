@@ -94,7 +94,7 @@ void MTlistNode::layout(QPainter& painter, const MTstyle& env, Layout& l, double
     const QFont font = env.getFont(parent);
     const QFontMetricsF fm = MTlayout::metrics(painter, font);
     const double xHeight = fm.xHeight();
-    const double space = fm.horizontalAdvance(QLatin1Char(' '));
+    const double space = parent->textAdvance(font, QStringLiteral(" "), painter.device());
     const double superShift = parent->getSuperShiftFactor();
     l.x = x;
 

@@ -31,8 +31,9 @@ MTmatrixNode::~MTmatrixNode()
 
 void MTmatrixNode::measureGrid(QPainter& painter, const MTstyle& env, Grid& g)
 {
-    const QFontMetricsF fm = MTlayout::metrics(painter, env.getFont(parent));
-    g.gap = fm.boundingRect(QStringLiteral("x")).width();
+    const QFont font = env.getFont(parent);
+    const QFontMetricsF fm = MTlayout::metrics(painter, font);
+    g.gap = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
     g.strikeout = fm.strikeOutPos();
     g.colWidth.fill(0, columns);
     g.rowHeight.fill(0, lines);

@@ -1,7 +1,9 @@
 #include "math/MTnode.h"
 
 #include "math/MTlayout.h"
+#include "math/VelQTmathText.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <cmath>
@@ -49,12 +51,20 @@ void MTnode::setDebugBoxes(bool debug)
 void MTnode::getSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                      double& overallHeight, double& strikeoutPos)
 {
-    double w = 0, b = 0, h = 0, s = 0;
-    computeSize(painter, env, w, b, h, s);
-    copyIfSane(w, width);
-    copyIfSane(b, baselineHeight);
-    copyIfSane(h, overallHeight);
-    copyIfSane(s, strikeoutPos);
+    const int generation = parent ? parent->settingsGeneration() : 0;
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
+    SizeCache& c = sizeCache;
+    if (generation == 0 || c.generation != generation || c.dpi != dpi || c.env != env) {
+        c.width = c.baselineHeight = c.overallHeight = c.strikeoutPos = 0;
+        computeSize(painter, env, c.width, c.baselineHeight, c.overallHeight, c.strikeoutPos);
+        c.generation = generation;
+        c.dpi = dpi;
+        c.env = env;
+    }
+    copyIfSane(c.width, width);
+    copyIfSane(c.baselineHeight, baselineHeight);
+    copyIfSane(c.overallHeight, overallHeight);
+    copyIfSane(c.strikeoutPos, strikeoutPos);
 }
 
 void MTnode::drawDebugBoxes(QPainter& painter, double x, double y, const MTstyle& env)

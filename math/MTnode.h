@@ -45,6 +45,19 @@ protected:
 
     VelQTmathText* parent;
     bool debugBoxes = false;
+
+private:
+    // The last size computed, valid while the engine's settings, the device
+    // resolution and the environment stay the same: drawing measures every
+    // node again, which would cost quadratic time in the depth.
+    struct SizeCache
+    {
+        int generation = 0;
+        int dpi = 0;
+        MTstyle env;
+        double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    };
+    SizeCache sizeCache;
 };
 
 #endif // MTNODE_H

@@ -25,7 +25,7 @@ void MTsqrtNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     strikeoutPos = 0;
     if (child)
         child->getSize(painter, env, w, b, h, strikeoutPos);
-    const double a = MTlayout::metrics(painter, env.getFont(parent)).boundingRect(QStringLiteral("A")).width();
+    const double a = parent->textBounds(env.getFont(parent), QStringLiteral("A"), painter.device()).width();
     // The sign's roof sits a fifth above the child.
     overallHeight = h * 1.2;
     baselineHeight = b * 1.2;
@@ -39,7 +39,7 @@ double MTsqrtNode::draw(QPainter& painter, double x, double y, MTstyle env)
     if (child)
         child->getSize(painter, env, w, b, h, s);
     const QFont font = env.getFont(parent);
-    const double a = MTlayout::metrics(painter, font).boundingRect(QStringLiteral("A")).width();
+    const double a = parent->textBounds(font, QStringLiteral("A"), painter.device()).width();
     const double d = b * 1.15;
 
     QPainterPath sign;

@@ -1,41 +1,31 @@
 #include "math/MTstyle.h"
 
-#include "math/MTlayout.h"
 #include "math/VelQTmathText.h"
 
 QFont MTstyle::getFont(const VelQTmathText* parent) const
 {
-    QFont f;
     switch (font) {
     case StyleRoman:
-        f.setFamily(insideMath ? parent->getFontMathRoman() : parent->getFontRoman());
-        break;
+        return parent->font(insideMath ? parent->getFontMathRoman() : parent->getFontRoman(), *this);
     case StyleSans:
-        f.setFamily(insideMath ? parent->getFontMathSans() : parent->getFontSans());
-        break;
+        return parent->font(insideMath ? parent->getFontMathSans() : parent->getFontSans(), *this);
     case StyleTypewriter:
-        f.setFamily(parent->getFontTypewriter());
-        break;
+        return parent->font(parent->getFontTypewriter(), *this);
     case StyleScript:
-        f.setFamily(parent->getFontScript());
-        break;
+        return parent->font(parent->getFontScript(), *this);
     case StyleBlackboard:
-        f.setFamily(parent->getFontBlackboard());
-        break;
+        return parent->font(parent->getFontBlackboard(), *this);
     case StyleCaligraphic:
-        f.setFamily(parent->getFontCaligraphic());
-        break;
+        return parent->font(parent->getFontCaligraphic(), *this);
     }
-    f.setWeight(bold ? QFont::Bold : QFont::Normal);
-    f.setItalic(italic);
-    f.setUnderline(underlined);
-    f.setOverline(overline);
-    f.setStrikeOut(strike);
-    f.setCapitalization(smallCaps ? QFont::SmallCaps : QFont::MixedCase);
-    f.setPointSizeF(MTlayout::boundedFontSize(fontSize));
-    // A missing glyph must show as missing, not silently come from another family.
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
+    return parent->font(QString(), *this);
+}
+
+bool MTstyle::operator==(const MTstyle& other) const
+{
+    return color == other.color && font == other.font && fontSize == other.fontSize && bold == other.bold
+        && italic == other.italic && smallCaps == other.smallCaps && underlined == other.underlined
+        && overline == other.overline && strike == other.strike && insideMath == other.insideMath;
 }
 
 QString MTstyle::htmlOpen(const MTstyle& defaultEv) const

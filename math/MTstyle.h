@@ -35,6 +35,9 @@ struct MTstyle
     // The font of this environment with the families of `parent`.
     QFont getFont(const VelQTmathText* parent) const;
 
+    bool operator==(const MTstyle& other) const;
+    bool operator!=(const MTstyle& other) const { return !(*this == other); }
+
     // Inline CSS for the differences from `defaultEv`.
     QString htmlOpen(const MTstyle& defaultEv) const;
     QString htmlClose(const MTstyle& defaultEv) const;

@@ -32,7 +32,8 @@ void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width,
     double w = 0, b = 0, h = 0, s = 0;
     if (child)
         child->getSize(painter, reduced, w, b, h, s);
-    const QFontMetricsF fm = MTlayout::metrics(painter, env.getFont(parent));
+    const QFont font = env.getFont(parent);
+    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     const double ownM = heightOfM(painter, parent, env);
     // The box reaches from the top of an "M" of the base down to the
     // lowered child's depth.
@@ -41,7 +42,7 @@ void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width,
     overallHeight = parent->getSubShiftFactor() * heightOfM(painter, parent, reduced) + ownM + (h - b);
     strikeoutPos = fm.strikeOutPos();
     if (env.italic)
-        width -= parent->getItalicCorrectionFactor() * fm.horizontalAdvance(QLatin1Char(' '));
+        width -= parent->getItalicCorrectionFactor() * parent->textAdvance(font, QStringLiteral(" "), painter.device());
 }
 
 double MTsubscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)

@@ -25,11 +25,12 @@ void MTsuperscriptNode::computeSize(QPainter& painter, MTstyle env, double& widt
         child->getSize(painter, MTlayout::scaled(env, parent->getSubsuperSizeFactor()), width, baselineHeight,
                        overallHeight, childStrikeout);
     }
-    const QFontMetricsF fm = MTlayout::metrics(painter, env.getFont(parent));
+    const QFont font = env.getFont(parent);
+    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     strikeoutPos = fm.strikeOutPos();
     // An italic base leans to the right: move on a little before what follows.
     if (env.italic)
-        width += parent->getItalicCorrectionFactor() * fm.horizontalAdvance(QLatin1Char(' '));
+        width += parent->getItalicCorrectionFactor() * parent->textAdvance(font, QStringLiteral(" "), painter.device());
 }
 
 double MTsuperscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)

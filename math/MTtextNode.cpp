@@ -130,21 +130,22 @@ void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     const QFontMetricsF fm = MTlayout::metrics(painter, f);
     const QString t = transformText(text, env);
 
-    width = fm.boundingRect(t).width();
+    QPaintDevice* device = painter.device();
+    width = parent->textBounds(f, t, device).width();
     // A word space of text mode gets the room of an "I". Inside math the
     // leading spaces come from the operator spacing and are measured
     // already: adding room there would open a gap after the text
     // ("-b" would be set as " -b" plus an "I").
     if (!env.insideMath && !t.isEmpty() && isWhite(t.at(0)))
-        width += fm.boundingRect(QStringLiteral("I")).width();
+        width += parent->textBounds(f, QStringLiteral("I"), device).width();
     if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
-        width += fm.horizontalAdvance(QLatin1Char('I'));
+        width += parent->textAdvance(f, QStringLiteral("I"), device);
     // A lone bar is set narrower than its glyph box; its heights stay those
     // of the glyph, so that it neither hangs below the baseline nor is cut.
     if (t == QLatin1String("|"))
-        width = 0.7 * fm.boundingRect(QStringLiteral("X")).width();
+        width = 0.7 * parent->textBounds(f, QStringLiteral("X"), device).width();
 
-    const QRectF r = parent->tightBounds(f, t, painter.device());
+    const QRectF r = parent->tightBounds(f, t, device);
     // The 1.1 leaves room for antialiasing beyond the ink.
     baselineHeight = -r.top() * 1.1;
     overallHeight = r.height() * 1.1;

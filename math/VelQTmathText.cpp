@@ -4,8 +4,6 @@
 #include "math/MTnode.h"
 #include "math/MTplainTextNode.h"
 
-#include <QFontMetricsF>
-#include <QPaintDevice>
 #include <QPainter>
 
 namespace {
@@ -145,21 +143,4 @@ QString VelQTmathText::toHtml(bool* ok, double fontSize)
     if (ok)
         *ok = expressed;
     return html;
-}
-
-uint qHash(const VelQTmathText::BoundsKey& key, uint seed)
-{
-    return qHash(key.font, seed) ^ qHash(key.text, seed) ^ uint(key.dpi);
-}
-
-QRectF VelQTmathText::tightBounds(const QFont& font, const QString& text, QPaintDevice* device)
-{
-    // Metrics depend on the device only through its resolution.
-    const BoundsKey key{font, text, device ? device->logicalDpiY() : 0};
-    const auto found = tightBoundsCache.constFind(key);
-    if (found != tightBoundsCache.constEnd())
-        return *found;
-    const QRectF bounds = QFontMetricsF(font, device).tightBoundingRect(text);
-    tightBoundsCache.insert(key, bounds);
-    return bounds;
 }

@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QObject>
 #include <QRectF>
 #include <QSizeF>
@@ -32,71 +31,71 @@ public:
     explicit VelQTmathText(QObject* parent = nullptr);
     ~VelQTmathText() override;
 
-    virtual void setFontColor(const QColor& value) { fontColor = value; }
+    virtual void setFontColor(const QColor& value) { fontColor = value; settingsChanged(); }
     virtual QColor getFontColor() const { return fontColor; }
-    virtual void setFontSize(const double& value) { fontSize = value; }
+    virtual void setFontSize(const double& value) { fontSize = value; settingsChanged(); }
     virtual double getFontSize() const { return fontSize; }
-    virtual void setFontRoman(const QString& value) { fontRoman = value; }
+    virtual void setFontRoman(const QString& value) { fontRoman = value; settingsChanged(); }
     virtual QString getFontRoman() const { return fontRoman; }
-    virtual void setFontSans(const QString& value) { fontSans = value; }
+    virtual void setFontSans(const QString& value) { fontSans = value; settingsChanged(); }
     virtual QString getFontSans() const { return fontSans; }
-    virtual void setFontTypewriter(const QString& value) { fontTypewriter = value; }
+    virtual void setFontTypewriter(const QString& value) { fontTypewriter = value; settingsChanged(); }
     virtual QString getFontTypewriter() const { return fontTypewriter; }
-    virtual void setFontScript(const QString& value) { fontScript = value; }
+    virtual void setFontScript(const QString& value) { fontScript = value; settingsChanged(); }
     virtual QString getFontScript() const { return fontScript; }
-    virtual void setFontGreek(const QString& value) { fontGreek = value; }
+    virtual void setFontGreek(const QString& value) { fontGreek = value; settingsChanged(); }
     virtual QString getFontGreek() const { return fontGreek; }
-    virtual void setFontSymbol(const QString& value) { fontSymbol = value; }
+    virtual void setFontSymbol(const QString& value) { fontSymbol = value; settingsChanged(); }
     virtual QString getFontSymbol() const { return fontSymbol; }
-    virtual void setFontBraces(const QString& value) { fontBraces = value; }
+    virtual void setFontBraces(const QString& value) { fontBraces = value; settingsChanged(); }
     virtual QString getFontBraces() const { return fontBraces; }
-    virtual void setFontIntegrals(const QString& value) { fontIntegrals = value; }
+    virtual void setFontIntegrals(const QString& value) { fontIntegrals = value; settingsChanged(); }
     virtual QString getFontIntegrals() const { return fontIntegrals; }
-    virtual void setFontCaligraphic(const QString& value) { fontCaligraphic = value; }
+    virtual void setFontCaligraphic(const QString& value) { fontCaligraphic = value; settingsChanged(); }
     virtual QString getFontCaligraphic() const { return fontCaligraphic; }
-    virtual void setFontBlackboard(const QString& value) { fontBlackboard = value; }
+    virtual void setFontBlackboard(const QString& value) { fontBlackboard = value; settingsChanged(); }
     virtual QString getFontBlackboard() const { return fontBlackboard; }
-    virtual void setFontMathRoman(const QString& value) { fontMathRoman = value; }
+    virtual void setFontMathRoman(const QString& value) { fontMathRoman = value; settingsChanged(); }
     virtual QString getFontMathRoman() const { return fontMathRoman; }
-    virtual void setFontMathSans(const QString& value) { fontMathSans = value; }
+    virtual void setFontMathSans(const QString& value) { fontMathSans = value; settingsChanged(); }
     virtual QString getFontMathSans() const { return fontMathSans; }
-    virtual void setTexFontPrefix(const QString& value) { texFontPrefix = value; }
+    virtual void setTexFontPrefix(const QString& value) { texFontPrefix = value; settingsChanged(); }
     virtual QString getTexFontPrefix() const { return texFontPrefix; }
-    virtual void setTexFontSuffix(const QString& value) { texFontSuffix = value; }
+    virtual void setTexFontSuffix(const QString& value) { texFontSuffix = value; settingsChanged(); }
     virtual QString getTexFontSuffix() const { return texFontSuffix; }
-    virtual void setFontEncoding(const MTencoding& value) { fontEncoding = value; }
+    virtual void setFontEncoding(const MTencoding& value) { fontEncoding = value; settingsChanged(); }
     virtual MTencoding getFontEncoding() const { return fontEncoding; }
     virtual bool getUseStixFonts() const { return useStixFonts; }
     virtual bool getUseXitsFonts() const { return useXitsFonts; }
-    virtual void setBraceFactor(const double& value) { braceFactor = value; }
+    virtual void setBraceFactor(const double& value) { braceFactor = value; settingsChanged(); }
     virtual double getBraceFactor() const { return braceFactor; }
-    virtual void setSubsuperSizeFactor(const double& value) { subsuperSizeFactor = value; }
+    virtual void setSubsuperSizeFactor(const double& value) { subsuperSizeFactor = value; settingsChanged(); }
     virtual double getSubsuperSizeFactor() const { return subsuperSizeFactor; }
-    virtual void setItalicCorrectionFactor(const double& value) { italicCorrectionFactor = value; }
+    virtual void setItalicCorrectionFactor(const double& value) { italicCorrectionFactor = value; settingsChanged(); }
     virtual double getItalicCorrectionFactor() const { return italicCorrectionFactor; }
-    virtual void setOperatorsubsuperSizeFactor(const double& value) { operatorsubsuperSizeFactor = value; }
+    virtual void setOperatorsubsuperSizeFactor(const double& value) { operatorsubsuperSizeFactor = value; settingsChanged(); }
     virtual double getOperatorsubsuperSizeFactor() const { return operatorsubsuperSizeFactor; }
-    virtual void setMathoperatorWidthFactor(const double& value) { mathoperatorWidthFactor = value; }
+    virtual void setMathoperatorWidthFactor(const double& value) { mathoperatorWidthFactor = value; settingsChanged(); }
     virtual double getMathoperatorWidthFactor() const { return mathoperatorWidthFactor; }
-    virtual void setSuperShiftFactor(const double& value) { superShiftFactor = value; }
+    virtual void setSuperShiftFactor(const double& value) { superShiftFactor = value; settingsChanged(); }
     virtual double getSuperShiftFactor() const { return superShiftFactor; }
-    virtual void setSubShiftFactor(const double& value) { subShiftFactor = value; }
+    virtual void setSubShiftFactor(const double& value) { subShiftFactor = value; settingsChanged(); }
     virtual double getSubShiftFactor() const { return subShiftFactor; }
-    virtual void setBraceShrinkFactor(const double& value) { braceShrinkFactor = value; }
+    virtual void setBraceShrinkFactor(const double& value) { braceShrinkFactor = value; settingsChanged(); }
     virtual double getBraceShrinkFactor() const { return braceShrinkFactor; }
-    virtual void setUnderbraceFactor(const double& value) { underbraceFactor = value; }
+    virtual void setUnderbraceFactor(const double& value) { underbraceFactor = value; settingsChanged(); }
     virtual double getUnderbraceFactor() const { return underbraceFactor; }
-    virtual void setUndersetFactor(const double& value) { undersetFactor = value; }
+    virtual void setUndersetFactor(const double& value) { undersetFactor = value; settingsChanged(); }
     virtual double getUndersetFactor() const { return undersetFactor; }
-    virtual void setFracFactor(const double& value) { fracFactor = value; }
+    virtual void setFracFactor(const double& value) { fracFactor = value; settingsChanged(); }
     virtual double getFracFactor() const { return fracFactor; }
-    virtual void setFracShiftFactor(const double& value) { fracShiftFactor = value; }
+    virtual void setFracShiftFactor(const double& value) { fracShiftFactor = value; settingsChanged(); }
     virtual double getFracShiftFactor() const { return fracShiftFactor; }
-    virtual void setBraceYShiftFactor(const double& value) { braceYShiftFactor = value; }
+    virtual void setBraceYShiftFactor(const double& value) { braceYShiftFactor = value; settingsChanged(); }
     virtual double getBraceYShiftFactor() const { return braceYShiftFactor; }
-    virtual void setDecorationHeightFactor(const double& value) { decorationHeightFactor = value; }
+    virtual void setDecorationHeightFactor(const double& value) { decorationHeightFactor = value; settingsChanged(); }
     virtual double getDecorationHeightFactor() const { return decorationHeightFactor; }
-    virtual void setDrawRawText(const bool& value) { drawRawText = value; }
+    virtual void setDrawRawText(const bool& value) { drawRawText = value; settingsChanged(); }
     virtual bool getDrawRawText() const { return drawRawText; }
     virtual QStringList getErrors() const { return errors; }
     // Still owned by the engine; null before a successful parse.
@@ -129,22 +128,26 @@ public:
     void selectTexFonts(QString prefix, QString postfix);
     void selectTexFonts() { selectTexFonts(texFontPrefix, texFontSuffix); }
 
-    // QFontMetricsF::tightBoundingRect, cached per font, text and device
-    // (null device: the default one).
-    QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device);
+    // Text metrics of QFontMetricsF on the device (null: the default one):
+    // tightBoundingRect, boundingRect and horizontalAdvance. Each shapes
+    // the text, which is most of a formula's cost; the results depend on
+    // nothing of the formula and are kept for the whole process
+    // (VelQTmathText_metrics.cpp).
+    QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
+    QRectF textBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
+    double textAdvance(const QFont& font, const QString& text, QPaintDevice* device) const;
 
-    struct BoundsKey
-    {
-        QFont font;
-        QString text;
-        int dpi;
-        bool operator==(const BoundsKey& other) const
-        {
-            return dpi == other.dpi && text == other.text && font == other.font;
-        }
-    };
+    // The font of `family` (none when empty) in env's size and style flags.
+    // One shared QFont per style keeps Qt's lookup of the glyph engine
+    // cached: a fresh QFont for every node costs a font database query.
+    QFont font(const QString& family, const MTstyle& env) const;
+
+    // Changes whenever a setting changes: nodes keep their sizes while it
+    // stays the same (the tree itself never changes after parsing).
+    int settingsGeneration() const { return generation; }
 
 private:
+    void settingsChanged() { ++generation; }
     // The tree that measuring and drawing use (rawTree with drawRawText).
     MTnode* activeTree() const;
     // The environment at the root of the tree: colour and size of the settings.
@@ -155,6 +158,9 @@ private:
     // returns the family to use for the whole formula.
     static QString registeredFamily(const QStringList& resources, const QString& family,
                                     const QString& passOver, const QString& fallback);
+    // Drops the shared fonts and metrics: registering fonts may change what
+    // a family name resolves to.
+    static void forgetFontMetrics();
     // Shared tail of the font selections: the nine math roles.
     void useMathFamily(const QString& family);
 
@@ -198,7 +204,8 @@ private:
     MTplainTextNode* rawTree = nullptr;
     bool drawRawText = false;
 
-    QHash<BoundsKey, QRectF> tightBoundsCache;
+
+    int generation = 1;
 
     // ------------------------------------------------------------------
     // Parser (VelQTmathText_parser.cpp)
@@ -258,7 +265,5 @@ private:
     QString rightBracket;
     int parseDepth = 0;
 };
-
-uint qHash(const VelQTmathText::BoundsKey& key, uint seed = 0);
 
 #endif // VELQTMATHTEXT_H

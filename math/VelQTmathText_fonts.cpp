@@ -77,6 +77,7 @@ QString VelQTmathText::registeredFamily(const QStringList& resources, const QStr
             if (QFile::exists(path))
                 QFontDatabase::addApplicationFont(path);
         }
+        forgetFontMetrics();
     }
     QString found;
     for (const QString& installed : QFontDatabase().families()) {
@@ -90,6 +91,7 @@ QString VelQTmathText::registeredFamily(const QStringList& resources, const QStr
 
 void VelQTmathText::useMathFamily(const QString& family)
 {
+    settingsChanged();
     fontMathRoman = family;
     fontMathSans = family;
     fontTypewriter = family;
@@ -123,6 +125,7 @@ void VelQTmathText::selectAsanaFonts()
 
 void VelQTmathText::selectStixFonts()
 {
+    settingsChanged();
     const QString stix = QStringLiteral("STIXGeneral");
     useStixFonts = true;
     fontGreek = stix;
@@ -136,6 +139,7 @@ void VelQTmathText::selectStixFonts()
 
 void VelQTmathText::selectUnicodeFonts(QString timesFamily, QString sansFamily)
 {
+    settingsChanged();
     if (!timesFamily.isEmpty())
         fontMathRoman = fontRoman = timesFamily;
     if (!sansFamily.isEmpty())
@@ -148,6 +152,7 @@ void VelQTmathText::selectUnicodeFonts(QString timesFamily, QString sansFamily)
 
 void VelQTmathText::selectTexFonts(QString prefix, QString postfix)
 {
+    settingsChanged();
     texFontPrefix = prefix;
     texFontSuffix = postfix;
     auto family = [&](const char* base) { return prefix + QLatin1String(base) + postfix; };

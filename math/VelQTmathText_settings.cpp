@@ -112,6 +112,7 @@ void VelQTmathText::saveSettings(QSettings& settings, QString group)
 
 void VelQTmathText::loadSettings(QSettings& settings, QString group)
 {
+    settingsChanged();
     auto value = [&](const char* key, const QVariant& fallback) {
         return settings.value(group + QLatin1String(key), fallback);
     };
