@@ -210,6 +210,7 @@ void MainWindow::createCentralLayout()
             &MainWindow::listItemSelectionChanged);
 
     view = new QGraphicsView(scene);
+    view->setDragMode(QGraphicsView::RubberBandDrag);
     view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                          | QPainter::SmoothPixmapTransform);
@@ -237,9 +238,20 @@ void MainWindow::connectScene()
     connect(scene, &DiagramScene::itemNameChanged, this, &MainWindow::updateItemInList);
 }
 
+void MainWindow::setSceneMode(int mode)
+{
+    scene->setMode(DiagramScene::Mode(mode));
+    // With the pointer, a drag on empty space selects what it encloses; in
+    // the insertion modes the drag belongs to the scene.
+    if (view) {
+        view->setDragMode(mode == DiagramScene::MoveItem ? QGraphicsView::RubberBandDrag
+                                                         : QGraphicsView::NoDrag);
+    }
+}
+
 void MainWindow::pointerGroupClicked(int)
 {
-    scene->setMode(DiagramScene::Mode(pointerTypeGroup->checkedId()));
+    setSceneMode(pointerTypeGroup->checkedId());
 }
 
 void MainWindow::buttonGroupClicked(int id)
@@ -251,14 +263,14 @@ void MainWindow::buttonGroupClicked(int id)
     }
     switch (id) {
     case textButtonId:
-        scene->setMode(DiagramScene::InsertText);
+        setSceneMode(DiagramScene::InsertText);
         break;
     case mathButtonId:
-        scene->setMode(DiagramScene::InsertPixmap);
+        setSceneMode(DiagramScene::InsertPixmap);
         showDialogMath();
         break;
     case imageButtonId: {
-        scene->setMode(DiagramScene::InsertPixmap);
+        setSceneMode(DiagramScene::InsertPixmap);
         const QString path = Dialogs::instance()->openFileName(
             this, tr("Choisir image"),
             QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
@@ -268,7 +280,7 @@ void MainWindow::buttonGroupClicked(int id)
     }
     default:
         scene->setItemType(DiagramItem::DiagramType(id));
-        scene->setMode(DiagramScene::InsertItem);
+        setSceneMode(DiagramScene::InsertItem);
         break;
     }
 }
@@ -282,7 +294,7 @@ void MainWindow::uncheckInsertionButton(int id)
 void MainWindow::resetModeAfterInsertion(int insertionButtonId)
 {
     uncheckInsertionButton(insertionButtonId);
-    scene->setMode(DiagramScene::Mode(pointerTypeGroup->checkedId()));
+    setSceneMode(pointerTypeGroup->checkedId());
 }
 
 void MainWindow::itemInserted(DiagramItem *item)

@@ -168,6 +168,7 @@ private:
     QWidget *createPictureCellWidget(const QString &text, const QString &image, int id);
     QWidget *createBackgroundCellWidget(const QString &text, const QString &image, int id);
     QToolButton *createColorToolButton(const QString &image, const QColor &color);
+    void setSceneMode(int mode);
     void resetModeAfterInsertion(int insertionButtonId);
     void uncheckInsertionButton(int id);
 

@@ -164,6 +164,28 @@ public:
         QVERIFY2(seen, "no menu was shown");
     }
 
+    // Names of the selected items and texts of the selected entries, sorted.
+    // Handles (the selectable rotate disc) have no id and are left out.
+    QStringList selectedNames() const
+    {
+        QStringList names;
+        for (QGraphicsItem *item : scene()->selectedItems()) {
+            if (ListWidget::idOf(item) >= 0)
+                names << ListWidget::nameOf(item);
+        }
+        names.sort();
+        return names;
+    }
+
+    QStringList selectedEntryTexts() const
+    {
+        QStringList texts;
+        for (QListWidgetItem *entry : list()->selectedItems())
+            texts << entry->text();
+        texts.sort();
+        return texts;
+    }
+
     QStringList entryTexts() const
     {
         QStringList texts;
