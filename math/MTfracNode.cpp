@@ -95,8 +95,11 @@ void MTfracNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     case FractionDfrac:
     case FractionTfrac:
     case FractionStackrel:
-        overallHeight = 2 * shift * p.xh + 2 * p.maxH();
-        baselineHeight = 2 * shift * p.xh + p.maxH();
+        // Exactly what draw() covers: the numerator above the bar, the
+        // denominator below it, each with its own height. (A box of twice
+        // the taller part would leave a blank band over a deep denominator.)
+        baselineHeight = (0.5 + shift) * p.heightX + p.h1;
+        overallHeight = baselineHeight + (shift - 0.5) * p.heightX + p.h2;
         break;
     case FractionUnderbrace:
         overallHeight = p.h1 + p.h2 + braceBand(p);

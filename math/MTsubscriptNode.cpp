@@ -40,9 +40,10 @@ void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width,
     width = w;
     baselineHeight = ownM;
     overallHeight = parent->getSubShiftFactor() * heightOfM(painter, parent, reduced) + ownM + (h - b);
+    // No italic correction here: pulling what follows back over a lower
+    // index makes it overlap the index ("\partial_t u"), and a last index
+    // would stick out of the formula's box.
     strikeoutPos = fm.strikeOutPos();
-    if (env.italic)
-        width -= parent->getItalicCorrectionFactor() * parent->textAdvance(font, QStringLiteral(" "), painter.device());
 }
 
 double MTsubscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)

@@ -151,11 +151,14 @@ private slots:
     void ordinarySymbolKeepsIndices();
 
     void tfracSmallerThanFrac();
+    void fractionBoxFollowsEachPart();
+    void lastIndexInsideTheBox();
     void ruleWidth_data();
     void ruleWidth();
     void bracePairAroundEmptyList_data();
     void bracePairAroundEmptyList();
     void bracesGrowWithContent();
+    void bracketsAtLeastTheFontsOwn();
     void matrixShape();
     void accentsAddRoom();
     void deepTreesAndAbsurdSizesStayBounded();
@@ -530,6 +533,35 @@ void tst_layout::tfracSmallerThanFrac()
     QCOMPARE(t.width, std::max(measure(text("1"), small).width, measure(text("2"), small).width) + xw);
 }
 
+void tst_layout::fractionBoxFollowsEachPart()
+{
+    // A deep denominator deepens the box below the bar only.
+    const MTstyle env = mathEnv();
+    MTfracNode flat(engine.get(), text("1"), text("2"), FractionFrac);
+    MTfracNode deep(engine.get(), text("1"),
+                    new MTfracNode(engine.get(), text("1"), new MTfracNode(engine.get(), text("1"), text("x"),
+                                                                           FractionFrac), FractionFrac),
+                    FractionFrac);
+    const Box f = measure(&flat, env), d = measure(&deep, env);
+    QCOMPARE(d.baseline, f.baseline);
+    QVERIFY(d.depth() > 2 * f.depth());
+}
+
+void tst_layout::lastIndexInsideTheBox()
+{
+    // Nested lower indices at the end of a formula stay inside its width.
+    std::unique_ptr<MTnode> formula(list({text("a"), new MTsubscriptNode(engine.get(),
+        list({text("i"), new MTsubscriptNode(engine.get(), list({text("j"), new MTsubscriptNode(engine.get(),
+            text("k"))}))}))}));
+    const Box box = measure(formula.get(), mathEnv());
+    QImage image = blankImage();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    formula->draw(painter, 10, 60, mathEnv());
+    painter.end();
+    QVERIFY(inkBounds(image).right() <= 10 + box.width + 1);
+}
+
 void tst_layout::ruleWidth_data()
 {
     QTest::addColumn<QString>("formula");
@@ -612,6 +644,17 @@ void tst_layout::bracesGrowWithContent()
     QVERIFY(t.width - measure(tall.getChild(), env).width > s.width - measure(small.getChild(), env).width);
     // The brace keeps its room even when its closing bracket is not drawn.
     QCOMPARE(measure(&open, env).width, s.width);
+}
+
+void tst_layout::bracketsAtLeastTheFontsOwn()
+{
+    // Around a short letter the brackets keep the size of the font's "(".
+    const MTstyle env = mathEnv();
+    MTbraceNode brace(engine.get(), "(", ")", text("x"));
+    const QRectF paren = QFontMetricsF(env.getFont(engine.get())).tightBoundingRect(QStringLiteral("("));
+    const Box box = measure(&brace, env);
+    QVERIFY(box.baseline >= -paren.top());
+    QVERIFY(box.overall >= paren.height());
 }
 
 void tst_layout::matrixShape()
