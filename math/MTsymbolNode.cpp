@@ -13,6 +13,7 @@ struct MTsymbolNode::Box
     double overallHeight = 0;
     double strikeoutPos = 0;
     double glyphWidth = 0; // before widening in math
+    QRectF ink;            // tight rectangle of the symbol's text
 };
 
 namespace {
@@ -134,6 +135,7 @@ MTsymbolNode::Box MTsymbolNode::measure(QPainter& painter, const MTstyle& env) c
     }
     if (!inked.isEmpty()) {
         const QRectF r = parent->tightBounds(font, inked, device);
+        box.ink = r;
         box.baselineHeight = -r.top();
         box.overallHeight = r.height();
         if (props.ascentOnlyHeight && !props.tightAscent)
@@ -164,7 +166,10 @@ double MTsymbolNode::draw(QPainter& painter, double x, double y, MTstyle env)
     painter.setFont(font);
     painter.setPen(QPen(env.color));
     if (!props.symbol.isEmpty()) {
-        const double glyphX = x + (box.width - box.glyphWidth) / 2;
+        // In math the box is as wide as the ink, so the ink (not the glyph's
+        // origin) is centred: a side bearing would push it into the next box.
+        const double glyphX = env.insideMath ? x + (box.width - box.ink.width()) / 2 - box.ink.left()
+                                             : x + (box.width - box.glyphWidth) / 2;
         const double baseline = y + props.yShift * box.overallHeight;
         painter.drawText(QPointF(glyphX, baseline), props.symbol);
         if (props.drawBar) {

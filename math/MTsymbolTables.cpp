@@ -132,7 +132,8 @@ const Row unicodeRows[] = {
     {"propto", u"\u221D", SymbolRoleSymbol}, {"partial", u"\u2202", SymbolRoleSymbol},
     {"bullet", u"\u2219", SymbolRoleSymbol}, {"neq", u"\u2260", SymbolRoleSymbol},
     {"ne", u"\u2260", SymbolRoleSymbol}, {"equiv", u"\u2261", SymbolRoleSymbol},
-    {"approx", u"\u2245", SymbolRoleSymbol}, {"ellipsis", u"\u2026", SymbolRoleSymbol},
+    {"approx", u"\u2248", SymbolRoleSymbol}, // almost equal; U+2245 is \cong
+    {"ellipsis", u"\u2026", SymbolRoleSymbol},
     {"Im", u"\u2111", SymbolRoleSymbol}, {"Re", u"\u211C", SymbolRoleSymbol},
     {"otimes", u"\u2297", SymbolRoleSymbol}, {"oplus", u"\u2295", SymbolRoleSymbol},
     {"oslash", u"\u2298", SymbolRoleSymbol}, {"cap", u"\u2229", SymbolRoleSymbol},
@@ -372,6 +373,9 @@ const char* const htmlRows[][2] = {
     {"pound", "&pound;"}, {"yen", "&yen;"}, {"div", "&divide;"}, {"backslash", "\\"},
     {"$", "$"}, {"%", "%"}, {"&", "&"}, {"#", "#"}, {"ast", "*"}, {"glq", "'"}, {"grq", "'"},
     {"glqq", "\""}, {"grqq", "\""}, {"flq", "&lt;"}, {"frq", "&gt;"},
+    // Spaces, among them the thin spaces that parse() puts around every
+    // formula: without them no parsed formula would have an HTML form.
+    {" ", "&nbsp;"}, {";", "&thinsp;"}, {":", "&thinsp;"}, {",", "&thinsp;"}, {"!", ""},
 };
 
 // Named functions whose HTML is their own name.

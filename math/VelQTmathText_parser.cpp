@@ -77,6 +77,22 @@ int firstCharacterLength(const QString& text)
     return text.size() > 1 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate() ? 2 : 1;
 }
 
+// Whether the last node of list is a text that ends in white space.
+bool endsInSpace(const MTlistNode* list)
+{
+    const QList<MTnode*> nodes = list->getNodes();
+    const auto* text = nodes.isEmpty() ? nullptr : dynamic_cast<const MTtextNode*>(nodes.last());
+    return text && !text->getText().isEmpty() && isWhitespace(text->getText().back());
+}
+
+// Commands whose argument is text even inside math, as in LaTeX: its
+// spaces are kept ("\text{pour tout} x").
+bool takesTextArgument(const QString& name)
+{
+    return name == QLatin1String("mbox")
+        || (name.startsWith(QLatin1String("text")) && name != QLatin1String("textcolor"));
+}
+
 const QHash<QString, MTfractionKind>& twoArgumentCommands()
 {
     static const QHash<QString, MTfractionKind> kinds = {
@@ -174,7 +190,15 @@ bool VelQTmathText::parse(QString text)
     parseDepth = 0;
     errors.clear();
 
-    tree = readList(true);
+    MTnode* list = readList(true);
+    // The thin space at the right end that the text's own "\;" does not
+    // give: without it the last glyph of "\sin()" or "\left[b\right]"
+    // touches the picture's border and loses its edge when the picture's
+    // size is rounded down. Added here, it cannot become part of whatever
+    // construct the text leaves open at its end.
+    if (auto* top = dynamic_cast<MTlistNode*>(list))
+        top->addNode(new MTsymbolNode(this, QStringLiteral(";")));
+    tree = list;
     rawTree = new MTplainTextNode(this, text, false, false);
     return tree != nullptr;
 }
@@ -206,7 +230,7 @@ VelQTmathText::TokenKind VelQTmathText::nextToken()
     if (c == QLatin1Char('\\')) {
         ++tokenPos;
         // A backslash before the last character ends the input: the "\;"
-        // that parse() appends is never read.
+        // that parse() appends is never read (see parse()).
         if (tokenPos >= length - 1)
             return tokenKind = TokenEnd;
         const QChar d = sourceText.at(tokenPos);
@@ -314,7 +338,8 @@ VelQTmathText::ReadStep VelQTmathText::readElement(MTlistNode* list, const QStri
         return KeepToken;
     }
     case TokenSpace:
-        if (!inMathMode)
+        // A word already ends in the space that follows it (addWhitespace).
+        if (!inMathMode && !endsInSpace(list))
             list->addNode(new MTwhitespaceNode(this));
         return ReadNext;
     case TokenOpenBrace:
@@ -440,6 +465,14 @@ VelQTmathText::ReadStep VelQTmathText::readCommandArgument(MTlistNode* list, con
     if (MTsymbolTables::lookup(fontEncoding, name)) {
         list->addNode(new MTsymbolNode(this, name));
         return KeepToken;
+    }
+    if (takesTextArgument(name)) {
+        const bool math = inMathMode;
+        inMathMode = false;
+        MTnode* argument = readList(true);
+        inMathMode = math;
+        list->addNode(new MTinstruction1Node(this, name, argument));
+        return ReadNext;
     }
     list->addNode(new MTinstruction1Node(this, name, readList(true)));
     return ReadNext;

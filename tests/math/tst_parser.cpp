@@ -76,7 +76,8 @@ QString shape(const MTnode* node)
     return node->typeName();
 }
 
-// The shape of a parsed formula without the thin space that parse() puts first.
+// The shape of a parsed formula without the thin spaces that parse() puts
+// at both ends.
 QString parsedShape(VelQTmathText& engine, const QString& text)
 {
     if (!engine.parse(text))
@@ -85,10 +86,10 @@ QString parsedShape(VelQTmathText& engine, const QString& text)
     if (!top)
         return QStringLiteral("no list");
     QList<MTnode*> nodes = top->getNodes();
-    if (nodes.isEmpty() || shape(nodes.first()) != QLatin1String("\\;"))
-        return "no leading space: " + shapeOfList(nodes);
-    nodes.removeFirst();
-    return shapeOfList(nodes);
+    const QString thinSpace = QStringLiteral("\\;");
+    if (nodes.size() < 2 || shape(nodes.first()) != thinSpace || shape(nodes.last()) != thinSpace)
+        return "no thin space at both ends: " + shapeOfList(nodes);
+    return shapeOfList(nodes.mid(1, nodes.size() - 2));
 }
 
 int treeDepth(const MTnode* node)
@@ -153,7 +154,8 @@ void tst_parser::treeShapes_data()
     QTest::addColumn<QString>("expected");
 
     // Text and math mode.
-    QTest::newRow("text words keep their spaces") << "a b" << "'a ' ws 'b'";
+    QTest::newRow("words are separated by one space") << "a  b" << "'a ' 'b'";
+    QTest::newRow("space after a symbol") << "\\alpha b" << "\\alpha ws 'b'";
     QTest::newRow("math drops spaces") << "$a b$" << "equation(['ab'])";
     QTest::newRow("dollar switches back to text") << "a$b$c" << "'a' equation(['b']) 'c'";
     QTest::newRow("unmatched dollar stays in math") << "$a+b" << "equation(['a+b'])";
@@ -202,6 +204,11 @@ void tst_parser::treeShapes_data()
     QTest::newRow("unclosed verb stops at the end of the text") << "\\verb{ab" << "'ab'";
     QTest::newRow("unknown instruction") << "\\foo{x}" << "foo(['x'])";
     QTest::newRow("instruction") << "\\mathbf{x}" << "mathbf(['x'])";
+    QTest::newRow("text argument keeps its spaces in math") << "$\\text{a b} c$" << "equation([text(['a ' 'b']) 'c'])";
+    QTest::newRow("mbox argument keeps its spaces in math") << "$\\mbox{a b}$" << "equation([mbox(['a ' 'b'])])";
+    QTest::newRow("textbf argument keeps its spaces in math") << "$\\textbf{a b}$" << "equation([textbf(['a ' 'b'])])";
+    QTest::newRow("math after a text argument") << "$\\text{a}b c$" << "equation([text(['a']) 'bc'])";
+    QTest::newRow("textcolor argument stays math") << "$\\textcolor{red}{a b}$" << "equation([textcolor<red>(['ab'])])";
     QTest::newRow("symbol before a group keeps its glyph") << "$\\int{f}$" << "equation([\\int ['f']])";
     QTest::newRow("textcolor") << "\\textcolor{red}{x}" << "textcolor<red>(['x'])";
     QTest::newRow("colorbox") << "\\colorbox{blue}{x}" << "colorbox<blue>(['x'])";

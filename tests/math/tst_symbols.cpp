@@ -72,6 +72,7 @@ private slots:
     void standInsStayInsideTheirBox();
     void htmlEntities_data();
     void htmlEntities();
+    void parsedFormulaHasHtml();
 };
 
 void tst_symbols::resolution_data()
@@ -326,6 +327,8 @@ void tst_symbols::htmlEntities_data()
     QTest::newRow("double integral") << "iint" << "&int;&int;";
     QTest::newRow("blackboard") << "bbR" << "<b>R</b>";
     QTest::newRow("backslash") << "backslash" << "\\";
+    QTest::newRow("thin space") << ";" << "&thinsp;";
+    QTest::newRow("negative space") << "!" << "";
     QTest::newRow("unknown") << "foo" << QString();
 }
 
@@ -338,6 +341,18 @@ void tst_symbols::htmlEntities()
     QString out;
     QCOMPARE(node.toHtml(out, MTstyle(), MTstyle()), !html.isNull());
     QCOMPARE(out, html.isNull() ? QString() : html);
+}
+
+// The thin spaces around every parsed formula do not spoil its HTML form.
+void tst_symbols::parsedFormulaHasHtml()
+{
+    VelQTmathText engine;
+    engine.selectXitsFonts();
+    engine.parse("$\\alpha");
+    bool ok = false;
+    const QString html = engine.toHtml(&ok);
+    QVERIFY(ok);
+    QVERIFY(html.contains("&alpha;"));
 }
 
 QTEST_MAIN(tst_symbols)
