@@ -157,6 +157,9 @@ void MainWindow::stackSelection(bool toFront)
         // depends on the order in which the overlapping items come.
         qreal z = 0;
         for (const QGraphicsItem *other : item->collidingItems(Qt::IntersectsItemShape)) {
+            // The item's own handles overlap it but are part of it.
+            if (item->isAncestorOf(other))
+                continue;
             if (toFront && other->zValue() >= z)
                 z = other->zValue() + 0.1;
             else if (!toFront && other->zValue() <= z)
