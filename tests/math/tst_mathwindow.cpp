@@ -1,10 +1,14 @@
+#include "tests/app/WindowFixture.h"
 #include "math/MathWindow.h"
 #include "math/VelQTmathText.h"
+#include "scene/DiagramImage.h"
 #include "scene/DiagramScene.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QButtonGroup>
 #include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -67,6 +71,60 @@ struct Editor
     }
 };
 
+// The editor the "Math" button opened, if one is showing.
+MathWindow *openEditor()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *editor = qobject_cast<MathWindow *>(widget);
+        if (editor && editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
+// Lets closed editors go (they delete themselves once closed).
+void flushDeletions()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QList<DiagramImage *> formulasOf(const QGraphicsScene &scene)
+{
+    QList<DiagramImage *> formulas;
+    for (QGraphicsItem *item : scene.items()) {
+        if (item->type() == DiagramImage::Type)
+            formulas.append(static_cast<DiagramImage *>(item));
+    }
+    return formulas;
+}
+
+// Through the window as a user goes: the "Math" button, the editor's text
+// and font size, "Valider", then a click on the scene at `at`.
+DiagramImage *placeFormula(WindowFixture &fixture, const QString &text, int size,
+                           const QPointF &at, QPixmap *handedOver = nullptr)
+{
+    fixture.clickToolButton("buttonGroup", 11);
+    MathWindow *window = openEditor();
+    if (!window)
+        return nullptr;
+    window->findChild<QTextEdit *>("textEdit")->setPlainText(text);
+    window->findChild<QSpinBox *>("tailleDeLaPoliceSpinBox")->setValue(size);
+    QSignalSpy done(window, &MathWindow::done);
+    QTest::mouseClick(window->findChild<QPushButton *>("pushButton_valid"), Qt::LeftButton);
+    flushDeletions();
+    if (done.count() != 1)
+        return nullptr;
+    if (handedOver)
+        *handedOver = done.at(0).at(1).value<QPixmap>();
+
+    DiagramImage *placed = nullptr;
+    auto connection = QObject::connect(fixture.scene(), &DiagramScene::mathInserted,
+                                       [&placed](DiagramImage *image) { placed = image; });
+    fixture.click(at);
+    QObject::disconnect(connection);
+    return placed;
+}
+
 } // namespace
 
 class MathWindowTest : public QObject
@@ -93,6 +151,13 @@ private slots:
     void emptyFormulaIsRefused();
     void oversizedFormulaIsRefused_data();
     void oversizedFormulaIsRefused();
+
+    // The road of a formula through the program.
+    void mathButtonOpensModalEditor();
+    void validatedFormulaIsPlacedByNextClick();
+    void cancelledEditorPlacesNothing();
+    void placedFormulaSurvivesCopyAndPaste();
+    void placedFormulaSurvivesSaveAndLoad();
 };
 
 void MathWindowTest::startsEmpty()
@@ -367,6 +432,125 @@ void MathWindowTest::oversizedFormulaIsRefused()
     QCOMPARE(dialogs.calls.first().icon, QMessageBox::Warning);
     QVERIFY(dialogs.calls.first().text.contains("trop grande"));
     QVERIFY(editor.window.isVisible());
+}
+
+void MathWindowTest::mathButtonOpensModalEditor()
+{
+    WindowFixture fixture;
+    fixture.clickToolButton("buttonGroup", 11);
+
+    QPointer<MathWindow> editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(editor->windowTitle(), QString("Expression mathématique"));
+    QCOMPARE(fixture.scene()->mode(), DiagramScene::InsertPixmap);
+
+    editor->close();
+    flushDeletions();
+    QVERIFY(editor.isNull()); // a closed editor does not linger
+}
+
+void MathWindowTest::validatedFormulaIsPlacedByNextClick()
+{
+    WindowFixture fixture;
+    QPixmap handedOver;
+    const QPointF at(620, 480);
+    DiagramImage *formula = placeFormula(fixture, R"(\neq)", 20, at, &handedOver);
+    QVERIFY(formula);
+
+    QVERIFY(formula->isMath());
+    QVERIFY(formula->flags().testFlag(QGraphicsItem::ItemIsMovable));
+    QVERIFY(formula->flags().testFlag(QGraphicsItem::ItemIsSelectable));
+    QCOMPARE(formula->path(), QString(R"($\neq)"));
+    QCOMPARE(formula->name(), QString("Math 0"));
+    QCOMPARE(formula->pixmap().cacheKey(), handedOver.cacheKey());
+    // Centred on the click.
+    QCOMPARE(formula->scenePos(), at);
+    QCOMPARE(formula->offset(), QPointF(-(handedOver.width() / 2), -(handedOver.height() / 2)));
+    QCOMPARE(fixture.entryTexts(), QStringList{"Math 0"});
+    QCOMPARE(fixture.scene()->mode(), DiagramScene::MoveItem);
+    QVERIFY(!fixture.group("buttonGroup")->button(11)->isChecked());
+
+    // A second formula is the next "Math".
+    DiagramImage *second = placeFormula(fixture, "x^2", 20, QPointF(800, 480));
+    QVERIFY(second);
+    QCOMPARE(second->name(), QString("Math 1"));
+}
+
+void MathWindowTest::cancelledEditorPlacesNothing()
+{
+    WindowFixture fixture;
+    DiagramImage *first = placeFormula(fixture, "a+b", 20, QPointF(600, 450));
+    QVERIFY(first);
+    const qint64 pending = fixture.scene()->pixmapToAdd().cacheKey();
+    const int itemsBefore = fixture.scene()->items().size();
+
+    fixture.clickToolButton("buttonGroup", 11);
+    MathWindow *editor = openEditor();
+    QVERIFY(editor);
+    QSignalSpy done(editor, &MathWindow::done);
+    editor->findChild<QTextEdit *>("textEdit")->setPlainText(R"(\frac{1}{2})");
+    QTest::mouseClick(editor->findChild<QPushButton *>("pushButton_cancel"), Qt::LeftButton);
+    QCOMPARE(done.count(), 0);
+    flushDeletions();
+
+    QCOMPARE(fixture.scene()->pixmapToAdd().cacheKey(), pending);
+    QCOMPARE(fixture.scene()->pathToAdd(), QString("$a+b"));
+    // The scene no longer waits to place the previous formula again.
+    QCOMPARE(fixture.scene()->mode(), DiagramScene::MoveItem);
+    QVERIFY(!fixture.group("buttonGroup")->button(11)->isChecked());
+    fixture.click(QPointF(900, 600));
+    QCOMPARE(fixture.scene()->items().size(), itemsBefore);
+}
+
+void MathWindowTest::placedFormulaSurvivesCopyAndPaste()
+{
+    WindowFixture fixture;
+    DiagramImage *source = placeFormula(fixture, R"(\sqrt{x}\leq 2)", 20, QPointF(600, 450));
+    QVERIFY(source);
+    QList<DiagramImage *> pasted;
+    connect(fixture.scene(), &DiagramScene::mathInserted,
+            [&pasted](DiagramImage *image) { pasted.append(image); });
+
+    fixture.select({source});
+    fixture.scene()->copy();
+    fixture.scene()->paste();
+
+    QCOMPARE(pasted.size(), 1);
+    DiagramImage *copy = pasted.first();
+    QVERIFY(copy != source);
+    QVERIFY(copy->isMath());
+    QCOMPARE(copy->path(), source->path());
+    QCOMPARE(copy->name(), QString("Math 0 (1)"));
+    QCOMPARE(copy->pixmap().size(), source->pixmap().size());
+}
+
+void MathWindowTest::placedFormulaSurvivesSaveAndLoad()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString file = folder.filePath("formules.pensascene");
+
+    WindowFixture fixture;
+    // Validated at 35 points: the file keeps only the text, which comes
+    // back typeset at 20.
+    DiagramImage *formula = placeFormula(fixture, R"(x\neq\frac{1}{y})", 35, QPointF(600, 450));
+    QVERIFY(formula);
+    QCOMPARE(formula->pixmap().size(), pictureSize(R"($x\neq\frac{1}{y})", 35));
+
+    fixture.dialogs.fileNames.enqueue(file);
+    fixture.action("Enregistrer la scène")->trigger();
+    fixture.dialogs.fileNames.enqueue(file);
+    fixture.action("Charger une scène")->trigger();
+    flushDeletions();
+
+    const QList<DiagramImage *> loaded = formulasOf(*fixture.scene());
+    QCOMPARE(loaded.size(), 1);
+    QVERIFY(loaded.first()->isMath());
+    QCOMPARE(loaded.first()->path(), QString(R"($x\neq\frac{1}{y})"));
+    QCOMPARE(loaded.first()->name(), QString("Math 0"));
+    QCOMPARE(loaded.first()->pixmap().size(), pictureSize(R"($x\neq\frac{1}{y})", 20));
+    QCOMPARE(loaded.first()->scenePos(), QPointF(600, 450));
 }
 
 QTEST_MAIN(MathWindowTest)
