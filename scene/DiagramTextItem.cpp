@@ -44,15 +44,19 @@ void DiagramTextItem::setFont(const QFont &font)
 void DiagramTextItem::setAlignment(int alignment)
 {
     m_alignment = alignment;
+    applyAlignment();
+}
+
+void DiagramTextItem::applyAlignment()
+{
+    // A cursor of our own: the item's cursor and its selection stay as they
+    // are, and replacing the item's cursor while the document reports a
+    // change would corrupt the document's list of cursors.
     QTextBlockFormat format;
-    format.setProperty(QTextFormat::BlockAlignment, alignment);
-    QTextCursor cursor = textCursor();
-    const int position = cursor.position();
+    format.setProperty(QTextFormat::BlockAlignment, m_alignment);
+    QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.mergeBlockFormat(format);
-    cursor.clearSelection();
-    cursor.setPosition(position);
-    setTextCursor(cursor);
 }
 
 void DiagramTextItem::linkTo(DiagramItem *item)
@@ -104,7 +108,7 @@ void DiagramTextItem::updateGeometry()
     // As wide as the longest line, so that the text never wraps.
     setTextWidth(-1);
     setTextWidth(boundingRect().width());
-    setAlignment(m_alignment);
+    applyAlignment();
     const QRectF after = boundingRect();
     // Right-aligned text grows to the left: its right edge stays put.
     if (m_alignment & Qt::AlignRight)

@@ -75,6 +75,7 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    void applyAlignment();
     void centreLinkedItem();
 
     QMenu *m_contextMenu;

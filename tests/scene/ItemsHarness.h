@@ -17,6 +17,24 @@
 #include <QPixmap>
 #include <QTest>
 
+inline bool nearlyEqual(const QPointF &a, const QPointF &b, double tolerance = 0.6)
+{
+    return QLineF(a, b).length() <= tolerance;
+}
+
+inline QString describe(const QPointF &p)
+{
+    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y());
+}
+
+inline QPointF centroid(const QPolygonF &polygon)
+{
+    QPointF sum;
+    for (const QPointF &p : polygon)
+        sum += p;
+    return sum / polygon.size();
+}
+
 // A real scene in a shown view, with the menus and property widgets the
 // window would give it, and mouse input sent to the view's viewport at
 // scene points.
