@@ -4,15 +4,15 @@
 
 ColoredLabel::ColoredLabel(const QColor &color, QWidget *parent)
     : QLabel(parent)
-    , pixmap(300, 300)
+    , colorPixmap(300, 300)
 {
     setColor(color);
 }
 
 void ColoredLabel::setColor(const QColor &color)
 {
-    pixmap.fill(color);
-    setPixmap(pixmap);
+    colorPixmap.fill(color);
+    setPixmap(colorPixmap);
 }
 
 void ColoredLabel::mousePressEvent(QMouseEvent *event)

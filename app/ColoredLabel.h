@@ -22,7 +22,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    QPixmap pixmap;
+    QPixmap colorPixmap;
 };
 
 #endif // COLOREDLABEL_H
