@@ -10,8 +10,8 @@
 #include <QItemSelection>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSet>
 
-#include <algorithm>
 
 namespace {
 
@@ -188,21 +188,21 @@ void ListWidget::setEntryName(int id, const QString &name)
 
 void ListWidget::selectOnly(const QList<QListWidgetItem *> &entries)
 {
-    QVector<int> rows;
-    rows.reserve(entries.size());
-    for (QListWidgetItem *entry : entries)
-        rows.append(row(entry));
-    std::sort(rows.begin(), rows.end());
-
-    // Runs of neighbouring rows become one range each, so that selecting
-    // every entry is one range and not thousands.
+    // One pass over the rows: asking each entry for its row would search the
+    // list for it, which is quadratic on large lists.
+    const QSet<QListWidgetItem *> wanted(entries.begin(), entries.end());
     QItemSelection selection;
-    for (int i = 0; i < rows.size();) {
-        int j = i;
-        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1)
-            ++j;
-        selection.select(model()->index(rows[i], 0), model()->index(rows[j], 0));
-        i = j + 1;
+    int runStart = -1;
+    for (int r = 0; r <= count(); ++r) {
+        const bool selectRow = r < count() && wanted.contains(item(r));
+        if (selectRow && runStart < 0) {
+            runStart = r;
+        } else if (!selectRow && runStart >= 0) {
+            // Neighbouring rows make one range, so that selecting every
+            // entry is one range and not thousands.
+            selection.select(model()->index(runStart, 0), model()->index(r - 1, 0));
+            runStart = -1;
+        }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
