@@ -96,7 +96,10 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    // Places the line, the head and the handle from the ends; false (and
+    // nothing changed) while the ends overlap.
     bool updateGeometry();
+    // Where the line from the start crosses the end item's outline.
     QPointF automaticTip(const QLineF &centreLine) const;
 
     QGraphicsItem *m_startItem;

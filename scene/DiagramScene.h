@@ -178,7 +178,7 @@ private:
     int &shapeCounter(DiagramItem::DiagramType type);
     void finishArrow();
     void finishLink();
-    QGraphicsItem *itemAt(const QPointF &point, const QGraphicsItem *ignored) const;
+    QGraphicsItem *topItemAt(const QPointF &point, const QGraphicsItem *ignored) const;
     // Names already used, per item type number, for de-duplicating pastes.
     QHash<int, QSet<QString>> namesByType() const;
     void pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);

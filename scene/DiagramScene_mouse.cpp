@@ -289,7 +289,7 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     emit itemInserted(shape);
 }
 
-QGraphicsItem *DiagramScene::itemAt(const QPointF &point, const QGraphicsItem *ignored) const
+QGraphicsItem *DiagramScene::topItemAt(const QPointF &point, const QGraphicsItem *ignored) const
 {
     QList<QGraphicsItem *> hits = items(point, Qt::IntersectsItemShape, Qt::DescendingOrder,
                                         QTransform());
@@ -301,8 +301,8 @@ QGraphicsItem *DiagramScene::itemAt(const QPointF &point, const QGraphicsItem *i
 void DiagramScene::finishArrow()
 {
     const QLineF line = arrowLine->line();
-    QGraphicsItem *start = itemAt(line.p1(), arrowLine);
-    QGraphicsItem *end = itemAt(line.p2(), arrowLine);
+    QGraphicsItem *start = topItemAt(line.p1(), arrowLine);
+    QGraphicsItem *end = topItemAt(line.p2(), arrowLine);
     removeItem(arrowLine);
     delete arrowLine;
     arrowLine = nullptr;
@@ -328,8 +328,8 @@ void DiagramScene::finishArrow()
 void DiagramScene::finishLink()
 {
     const QLineF line = linkLine->line();
-    QGraphicsItem *start = itemAt(line.p1(), linkLine);
-    QGraphicsItem *end = itemAt(line.p2(), linkLine);
+    QGraphicsItem *start = topItemAt(line.p1(), linkLine);
+    QGraphicsItem *end = topItemAt(line.p2(), linkLine);
     removeItem(linkLine);
     delete linkLine;
     linkLine = nullptr;
