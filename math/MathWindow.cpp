@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTextEdit>
 #include <QToolBox>
 #include <QToolButton>
@@ -276,7 +277,10 @@ QToolBox *MathWindow::createPalettes()
         toolBox->addItem(widget, tr(pageTitles[page]));
     }
     toolBox->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
-    toolBox->setMinimumWidth(toolBox->widget(0)->sizeHint().width());
+    // The pages scroll vertically: room for the scroll bar, so that the
+    // widest page needs no horizontal one.
+    toolBox->setMinimumWidth(toolBox->widget(0)->sizeHint().width()
+                             + toolBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     return toolBox;
 }
 

@@ -81,7 +81,7 @@ int firstCharacterLength(const QString& text)
 bool endsInSpace(const MTlistNode* list)
 {
     const QList<MTnode*> nodes = list->getNodes();
-    const auto* text = nodes.isEmpty() ? nullptr : dynamic_cast<const MTtextNode*>(nodes.last());
+    const auto* text = nodes.isEmpty() ? nullptr : dynamic_cast<const MTtextNode*>(nodes.constLast());
     return text && !text->getText().isEmpty() && isWhitespace(text->getText().back());
 }
 
