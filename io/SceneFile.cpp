@@ -1,9 +1,10 @@
 #include "io/SceneFile.h"
 
+#include "io/writeWholeFile.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 #include <QTextCodec>
 
 namespace {
@@ -18,28 +19,6 @@ QByteArray toUtf8(const QByteArray &bytes)
     if (state.invalidChars == 0)
         return bytes;
     return QTextCodec::codecForLocale()->toUnicode(bytes).toUtf8();
-}
-
-QString saveErrorReason(const QSaveFile &file)
-{
-    QString what;
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        what = QObject::tr("le fichier ne peut pas être créé ou ouvert en écriture");
-        break;
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError:
-        what = QObject::tr("l'écriture a échoué (disque plein ?)");
-        break;
-    case QFileDevice::RenameError:
-        what = QObject::tr("le fichier écrit n'a pas pu remplacer l'ancien");
-        break;
-    default:
-        what = QObject::tr("erreur d'écriture");
-        break;
-    }
-    return QObject::tr("%1 (%2)").arg(what, file.errorString());
 }
 
 } // namespace
@@ -72,14 +51,7 @@ bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *rea
 
 bool writeSceneFile(const QString &path, const QJsonObject &top, QString *reason)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = encodeSceneDocument(top);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-        || !file.commit()) {
-        *reason = saveErrorReason(file);
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, encodeSceneDocument(top), reason);
 }
 
 SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)

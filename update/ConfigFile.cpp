@@ -1,8 +1,9 @@
 #include "update/ConfigFile.h"
 
+#include "io/writeWholeFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTextStream>
@@ -65,12 +66,8 @@ bool ConfigFile::write(const QString &key, const QString &value) const
         lines.removeAt(index);
     lines.append(key + QLatin1Char('=') + value);
 
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&file);
+    QByteArray bytes;
     for (const QString &line : qAsConst(lines))
-        out << line << '\n';
-    out.flush();
-    return file.commit();
+        bytes += line.toUtf8() + '\n';
+    return writeWholeFile(filePath, bytes);
 }

@@ -44,6 +44,7 @@ private slots:
 
     void saveWithoutFileAsksOnTheDesktop();
     void saveAsWritesTheDocumentAndTitles();
+    void nameTypedWithoutSuffixGetsTheScenesOne();
     void saveWritesBackToTheLoadedFile();
     void saveAsMovesTheTitleAndLaterSaves();
     void cancelledDialogsChangeNothing_data();
@@ -55,6 +56,7 @@ private slots:
     void loadRefusesNonDocuments_data();
     void loadRefusesNonDocuments();
     void loadOfAnUnreadableFileIsSilent();
+    void failedSaveKeepsTheFileAndTitle_data();
     void failedSaveKeepsTheFileAndTitle();
     void failedSaveAsKeepsTheCurrentFile();
     void newSceneClearsEverything();
@@ -146,6 +148,15 @@ void tst_FileCommands::saveAsWritesTheDocumentAndTitles()
     QCOMPARE(boxes.at(0).icon, QMessageBox::Information);
     QCOMPARE(boxes.at(0).caption, QStringLiteral("Scène enregistrée"));
     QCOMPARE(boxes.at(0).text, QStringLiteral("La scène a été enregistrée avec succès."));
+}
+
+void tst_FileCommands::nameTypedWithoutSuffixGetsTheScenesOne()
+{
+    run("saveAs", folder->filePath("plan"));
+    const QString path = folder->filePath("plan.pensascene");
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!QFile::exists(folder->filePath("plan")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
 }
 
 void tst_FileCommands::saveWritesBackToTheLoadedFile()
@@ -312,12 +323,21 @@ void tst_FileCommands::loadOfAnUnreadableFileIsSilent()
     QVERIFY(dialogs->callsOf("message").isEmpty());
 }
 
+void tst_FileCommands::failedSaveKeepsTheFileAndTitle_data()
+{
+    QTest::addColumn<int>("addedShapes");
+    // A short document fails only when the write buffer is flushed on commit.
+    QTest::newRow("short document") << 3;
+    QTest::newRow("longer than the write buffer") << 197;
+}
+
 void tst_FileCommands::failedSaveKeepsTheFileAndTitle()
 {
+    QFETCH(int, addedShapes);
     const QString path = copyOf(dataDir + "arrow-before-ends.pensascene");
     run("load", path);
     const QByteArray old = contents(path);
-    for (int id = 3; id < 200; ++id)
+    for (int id = 3; id < 3 + addedShapes; ++id)
         scene()->itemFromJson(shapeObject(id));
     {
         const FileSizeLimit limit(old.size() + 100);
