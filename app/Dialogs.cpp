@@ -39,9 +39,9 @@ QColor Dialogs::color(const QColor &initial, QWidget *parent, const QString &tit
     return QColorDialog::getColor(initial, parent, title);
 }
 
-QFont Dialogs::font(bool *ok, const QFont &initial, QWidget *parent)
+QFont Dialogs::font(bool *ok, const QFont &initial, QWidget *parent, const QString &title)
 {
-    return QFontDialog::getFont(ok, initial, parent);
+    return QFontDialog::getFont(ok, initial, parent, title);
 }
 
 QMessageBox::StandardButton Dialogs::message(

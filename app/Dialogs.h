@@ -30,7 +30,8 @@ public:
     virtual QColor color(const QColor &initial, QWidget *parent,
                          const QString &title = QString());
     // *ok is false when the user cancels.
-    virtual QFont font(bool *ok, const QFont &initial, QWidget *parent);
+    virtual QFont font(bool *ok, const QFont &initial, QWidget *parent,
+                       const QString &title = QString());
     virtual QMessageBox::StandardButton message(
         QMessageBox::Icon icon, QWidget *parent, const QString &title,
         const QString &text,

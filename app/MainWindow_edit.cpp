@@ -271,7 +271,8 @@ void MainWindow::setTextFont()
         return;
     auto *text = static_cast<DiagramTextItem *>(selected.first());
     bool ok = false;
-    const QFont font = Dialogs::instance()->font(&ok, text->font(), this);
+    const QFont font = Dialogs::instance()->font(&ok, text->font(), this,
+                                                  tr("Sélectionner police d'écriture"));
     if (ok)
         text->setFont(font);
 }

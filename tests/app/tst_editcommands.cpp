@@ -266,6 +266,7 @@ void tst_EditCommands::fontDialogChangesOnlyATextsFont()
     f.action("Police d'écriture")->trigger(); // cancelled
     QCOMPARE(text->font().pointSize(), 31);
     QCOMPARE(f.dialogs.callsOf("font").size(), 2);
+    QCOMPARE(f.dialogs.callsOf("font").at(0).caption, QStringLiteral("Sélectionner police d'écriture"));
 }
 
 void tst_EditCommands::centerViewCentresOnTheItems()

@@ -54,9 +54,9 @@ public:
         return colors.isEmpty() ? QColor() : colors.dequeue();
     }
 
-    QFont font(bool *ok, const QFont &initial, QWidget *) override
+    QFont font(bool *ok, const QFont &initial, QWidget *, const QString &title) override
     {
-        calls.append({QStringLiteral("font"), {}, {}, {}, initial.toString()});
+        calls.append({QStringLiteral("font"), title, {}, {}, initial.toString()});
         *ok = !fonts.isEmpty();
         return fonts.isEmpty() ? initial : fonts.dequeue();
     }
