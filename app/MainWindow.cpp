@@ -95,7 +95,7 @@ void MainWindow::createToolBox()
     buttonGroup = new QButtonGroup(this);
     buttonGroup->setObjectName(QStringLiteral("buttonGroup"));
     buttonGroup->setExclusive(false);
-    connect(buttonGroup, QOverload<int>::of(&QButtonGroup::buttonClicked), this,
+    connect(buttonGroup, &QButtonGroup::idClicked, this,
             &MainWindow::buttonGroupClicked);
 
     auto *layout = new QGridLayout;
@@ -185,7 +185,7 @@ void MainWindow::createPointerToolbar()
         pointerToolbar->addWidget(button);
     }
     pointerTypeGroup->button(DiagramScene::MoveItem)->setChecked(true);
-    connect(pointerTypeGroup, QOverload<int>::of(&QButtonGroup::buttonClicked), this,
+    connect(pointerTypeGroup, &QButtonGroup::idClicked, this,
             &MainWindow::pointerGroupClicked);
     pointerToolbar->addSeparator();
     pointerToolbar->addAction(centerViewAction);

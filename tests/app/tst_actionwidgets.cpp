@@ -23,7 +23,7 @@ T *editorOf(QWidgetAction &action)
 QColor swatchColor(ColorActionWidget &action)
 {
     const ColoredLabel *label = editorOf<ColoredLabel>(action);
-    return label->pixmap()->toImage().pixelColor(150, 150);
+    return label->pixmap(Qt::ReturnByValue).toImage().pixelColor(150, 150);
 }
 
 } // namespace
