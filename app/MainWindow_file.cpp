@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/ListWidget.h"
+#include "export/withFilterSuffix.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramScene.h"
@@ -86,9 +87,12 @@ void MainWindow::save()
 // file.
 void MainWindow::saveAs()
 {
-    const QString fileName = Dialogs::instance()->saveFileName(this, tr("Enregistrer"),
-                                                               desktopFolder(), sceneFilter());
-    if (fileName.isEmpty() || !writeScene(this, *scene, fileName))
+    const QString chosen = Dialogs::instance()->saveFileName(this, tr("Enregistrer"),
+                                                             desktopFolder(), sceneFilter());
+    if (chosen.isEmpty())
+        return;
+    const QString fileName = withFilterSuffix(chosen, sceneFilter(), QString());
+    if (!writeScene(this, *scene, fileName))
         return;
     currentFile = fileName;
     setWindowTitle(titleFor(currentFile));

@@ -1,0 +1,62 @@
+#ifndef CONVERTTOIMG_H
+#define CONVERTTOIMG_H
+
+#include <QColor>
+#include <QMainWindow>
+
+class ColoredLabel;
+class DiagramScene;
+class GraphicsViewSave;
+class QButtonGroup;
+
+namespace Ui {
+class ConvertToIMG;
+}
+
+// The picture export window: a preview of the export area (the scene
+// rectangle), the background choices, which act on the scene at once, and
+// the conversion to a PNG or JPG file.
+class ConvertToIMG : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Ids of the background picture buttons in toolButtonGroup.
+    enum PictureButton { WhiteGrid = 10, GrayGrid = 11, CustomPicture = 12 };
+
+    explicit ConvertToIMG(QWidget *parent = nullptr);
+    ~ConvertToIMG() override;
+
+    // Call once after construction: builds the preview, sizes the window
+    // from the primary screen and the export area, and shows the scene's
+    // background in the controls. The scene is not owned; the window
+    // closes if the scene goes.
+    void setScene(DiagramScene *scene);
+
+    // Checks the picture button `id` and unchecks the others; an id no
+    // button has unchecks them all.
+    void checkToolButton(int id);
+    void chooseCustomImage();
+
+public slots:
+    void setColor();
+    void setBackgroundTransparancy();
+    void setButtonEnabled(bool state);
+    void toolButtonClicked(int id);
+    void on_pushButton_convert_clicked();
+
+private:
+    void mirrorBackground();
+    // The picture button of the scene's background, or 0 when it has none.
+    int pictureButtonOf() const;
+    void setPictureBackground(const QPixmap &picture, const QString &path);
+
+    Ui::ConvertToIMG *ui;
+    QColor color;
+    ColoredLabel *colorLabel;
+    QButtonGroup *toolButtonGroup;
+    DiagramScene *scene = nullptr;
+    GraphicsViewSave *view = nullptr;
+};
+
+#endif // CONVERTTOIMG_H
