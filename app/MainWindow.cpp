@@ -121,10 +121,8 @@ void MainWindow::createToolBox()
             this, &MainWindow::backgroundButtonGroupClicked);
 
     auto *backgroundLayout = new QGridLayout;
-    // "blank.png" is looked up in the working folder; without it the button
-    // simply has no picture.
     backgroundLayout->addWidget(createBackgroundCellWidget(tr("Transparent"),
-                                                           QStringLiteral("blank.png"),
+                                                           QStringLiteral(":/images/blank.png"),
                                                            transparentButtonId), 0, 0);
     backgroundLayout->addWidget(createBackgroundCellWidget(tr("Couleur"),
                                                            QStringLiteral(":/images/colors.png"),
@@ -204,8 +202,10 @@ void MainWindow::createItemList()
 void MainWindow::createCentralLayout()
 {
     auto *column = new QVBoxLayout;
-    column->addWidget(toolBox);
-    column->addWidget(listWidget);
+    // The tool box gets the larger share, so that its five rows of buttons
+    // show without scrolling on a usual screen.
+    column->addWidget(toolBox, 3);
+    column->addWidget(listWidget, 1);
     connect(listWidget, &QListWidget::itemSelectionChanged, this,
             &MainWindow::listItemSelectionChanged);
 

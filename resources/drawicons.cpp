@@ -269,6 +269,20 @@ QHash<QString, Drawing> drawings()
         const QString text = QString::fromLatin1(name);
         d[text + ".png"] = [text](QPainter &p) { drawFunctionName(p, text); };
     }
+    // The usual sign of transparency: a light checkerboard in a frame.
+    d["blank.png"] = [](QPainter &p) {
+        const QRectF frame(6, 6, 52, 52);
+        const qreal cell = frame.width() / 4;
+        p.setPen(Qt::NoPen);
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column) {
+                p.setBrush((row + column) % 2 ? QColor(0xcc, 0xcc, 0xcc) : paper);
+                p.drawRect(QRectF(frame.left() + column * cell, frame.top() + row * cell, cell, cell));
+            }
+        p.setPen(inkPen(2.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(frame);
+    };
     d["bold.png"] = [](QPainter &p) { drawFittedText(p, QRectF(14, 8, 36, 48), "B", sansFont(true)); };
     d["italic.png"] = [](QPainter &p) {
         drawFittedText(p, QRectF(16, 8, 32, 48), "I", serifFont(true, true));

@@ -23,7 +23,7 @@ void tst_Icons::everyNamedPathLoads_data()
     QTest::addColumn<QString>("path");
     const char *names[] = {
         "align-center", "align-justify", "align-left", "align-right", "arccos", "arcsin",
-        "arctan", "background2", "background3", "bold", "bringtofront", "center_view",
+        "arctan", "background2", "background3", "blank", "bold", "bringtofront", "center_view",
         "colors", "convert_img", "convert_pdf", "copy", "cos", "delete", "exit", "floodfill",
         "font", "img", "italic", "linecolor", "linepointer", "link", "ln", "log", "new",
         "open", "paste", "pi", "pointer", "reset", "rotation_-90", "rotation_0",
