@@ -14,6 +14,12 @@ using StyleChange = std::function<void(MTstyle&, const QStringList&)>;
 
 void setRole(MTstyle& env, MTstyleFont role) { env.font = role; }
 
+void setUpright(MTstyle& env, MTstyleFont role)
+{
+    env.font = role;
+    env.italic = false;
+}
+
 // What each command does to the environment of its argument.
 const QHash<QString, StyleChange>& styleChanges()
 {
@@ -23,7 +29,13 @@ const QHash<QString, StyleChange>& styleChanges()
             for (const char* name : names)
                 t.insert(QLatin1String(name), change);
         };
-        add({"bf", "textbf", "mathbf"}, [](MTstyle& e, const QStringList&) { e.bold = true; });
+        // As in TeX, the math alphabets other than \mathit and the text
+        // commands set upright letters: "\mathbf{v}" is an upright bold v.
+        add({"bf"}, [](MTstyle& e, const QStringList&) { e.bold = true; });
+        add({"textbf", "mathbf"}, [](MTstyle& e, const QStringList&) {
+            e.bold = true;
+            e.italic = false;
+        });
         add({"em"}, [](MTstyle& e, const QStringList&) { e.italic = !e.italic; });
         add({"it", "textit", "mathit"}, [](MTstyle& e, const QStringList&) { e.italic = true; });
         add({"textcolor", "mathcolor", "color"}, [](MTstyle& e, const QStringList& p) {
@@ -32,12 +44,16 @@ const QHash<QString, StyleChange>& styleChanges()
                 e.color = QColor(p.first());
         });
         add({"equation"}, [](MTstyle& e, const QStringList&) { e.italic = true; e.insideMath = true; });
-        add({"sc", "textsc", "mathsc"}, [](MTstyle& e, const QStringList&) { e.smallCaps = true; });
+        add({"sc"}, [](MTstyle& e, const QStringList&) { e.smallCaps = true; });
+        add({"textsc", "mathsc"}, [](MTstyle& e, const QStringList&) {
+            e.smallCaps = true;
+            e.italic = false;
+        });
         add({"ul", "underline", "underlined"}, [](MTstyle& e, const QStringList&) { e.underlined = true; });
         add({"ol", "overline", "overlined"}, [](MTstyle& e, const QStringList&) { e.overline = true; });
         add({"strike"}, [](MTstyle& e, const QStringList&) { e.strike = true; });
-        add({"rm", "textrm"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleRoman); });
-        add({"mathrm", "text", "mbox", "operatorname"}, [](MTstyle& e, const QStringList&) {
+        add({"rm"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleRoman); });
+        add({"mathrm", "textrm", "text", "mbox", "operatorname"}, [](MTstyle& e, const QStringList&) {
             setRole(e, StyleRoman);
             e.italic = false;
         });
@@ -48,8 +64,10 @@ const QHash<QString, StyleChange>& styleChanges()
         });
         add({"cal", "textcal", "mathcal"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleCaligraphic); });
         add({"bb", "textbb", "mathbb"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleBlackboard); });
-        add({"tt", "texttt", "mathtt"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleTypewriter); });
-        add({"sf", "textsf", "mathsf"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleSans); });
+        add({"tt"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleTypewriter); });
+        add({"texttt", "mathtt"}, [](MTstyle& e, const QStringList&) { setUpright(e, StyleTypewriter); });
+        add({"sf"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleSans); });
+        add({"textsf", "mathsf"}, [](MTstyle& e, const QStringList&) { setUpright(e, StyleSans); });
         add({"script", "textscript", "mathscript"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleScript); });
         // TeX's display and script styles step the size by a factor of 0.8.
         add({"displaystyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 1 / 0.8); });

@@ -114,25 +114,26 @@ void MTlistNode::layout(QPainter& painter, const MTstyle& env, Layout& l, double
             const Box low = lowerChild ? measure(painter, lowerChild, limitEnv) : Box();
             const Box up = upperChild ? measure(painter, upperChild, limitEnv) : Box();
             const double maxW = std::max({op.width, low.width, up.width});
-            // The gap drawn between the upper limit and the operator.
-            const double upperGap = upper ? 0.25 * xHeight : 0;
+            // Clear space between the limits and the operator, after TeX's
+            // rules for display limits (an x-height is about 0.45 em): at
+            // least 0.11 em above and 0.17 em below the ink, and the upper
+            // limit's baseline at least 0.2 em above the operator, the lower
+            // one's at least 0.6 em below it, so that short limits such as
+            // "n" or "0" do not sit on the operator either.
+            const double upperGap = upper ? std::max(0.25 * xHeight, 0.45 * xHeight - up.depth()) : 0;
+            const double lowerGap = std::max(0.37 * xHeight, 1.33 * xHeight - low.baseline);
             // The stack counts as one box: the operator's baseline, or the
             // upper limit's top, above; the lower limit below.
             Box stack;
-            if (upper) {
-                stack.baseline = up.overall + upperGap + op.baseline;
-                stack.overall = stack.baseline + op.depth() + low.overall;
-            } else {
-                stack.baseline = op.baseline;
-                stack.overall = op.baseline + op.depth() + low.overall * 1.1;
-            }
+            stack.baseline = upper ? up.overall + upperGap + op.baseline : op.baseline;
+            stack.overall = stack.baseline + op.depth() + lowerGap + low.overall;
             stack.strikeout = op.strikeout;
             l.addOrdinary(stack);
             if (paint) {
                 symbol->draw(painter, MTlayout::centred(l.x, maxW, op.width), y, env);
                 if (lowerChild)
-                    lowerChild->draw(painter, MTlayout::centred(l.x, maxW, low.width), y + op.depth() + low.baseline,
-                                     limitEnv);
+                    lowerChild->draw(painter, MTlayout::centred(l.x, maxW, low.width),
+                                     y + op.depth() + lowerGap + low.baseline, limitEnv);
                 if (upperChild)
                     upperChild->draw(painter, MTlayout::centred(l.x, maxW, up.width),
                                      y - op.baseline - up.depth() - upperGap, limitEnv);
@@ -171,8 +172,11 @@ void MTlistNode::layout(QPainter& painter, const MTstyle& env, Layout& l, double
                 l.overall += top - l.baseline;
                 l.baseline = top;
             }
-            if (l.overall - l.baseline < raise + box.depth())
-                l.overall = l.baseline + raise + box.depth();
+            // Raised by more than its own depth, an index reaches no lower
+            // than the baseline: it adds nothing below (adding its raise
+            // there pushed a blank band under "x^2" and lifted nested
+            // indices ever higher).
+            l.overall = std::max(l.overall, l.baseline + box.depth() - raise);
             pairWidth = box.width;
             end = paint ? std::max(end, super->draw(painter, l.x, y - raise, env)) : l.x + box.width;
         }

@@ -40,22 +40,41 @@ bool hasDigit(const QString& text)
     return false;
 }
 
+// What can stand before a binary operator: not an operator, a relation,
+// an opening bracket or punctuation, after which "+" and "-" are signs.
+bool isOperand(QChar c)
+{
+    return !QStringLiteral("+-*/=<>([{,;:").contains(c) && c.category() != QChar::Symbol_Math;
+}
+
 // Operators get the spacing of math typography; "-" becomes a true minus.
-QString spaceMathOperators(const QString& text)
+// A binary "+" or "-" (after an operand) gets a space on both sides, as in
+// TeX; a sign ("-x", "e^{-x}", "x \to +\infty") none.
+QString spaceMathOperators(const QString& text, bool operandBefore)
 {
     QString result;
     result.reserve(text.size() * 2);
+    bool operand = operandBefore;
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '+': result += QLatin1String(" +"); break;
-        case '-': result += QLatin1Char(' '); result += QChar(0x2212); break;
+        case '+': result += operand ? QLatin1String(" + ") : QLatin1String("+"); break;
+        case '-':
+            if (operand)
+                result += QLatin1Char(' ');
+            result += QChar(0x2212);
+            if (operand)
+                result += QLatin1Char(' ');
+            break;
         case '/': result += QLatin1String(" / "); break;
         case ';': result += QLatin1String("; "); break;
+        case ':': result += QLatin1String(" : "); break; // a relation, as in TeX: "{x : x > 0}"
         case '<': result += QLatin1String(" < "); break;
         case '=': result += QLatin1String(" = "); break;
         case '>': result += QLatin1String(" > "); break;
         default: result += c;
         }
+        if (!isWhite(c))
+            operand = isOperand(c);
     }
     return result.replace(QLatin1String("  "), QLatin1String(" "));
 }
@@ -73,6 +92,42 @@ QString mapLetters(QString text, const char* from, const char16_t* to)
         }
     }
     return text;
+}
+
+// Letters and digits drawn double-struck from the mathematical alphanumeric
+// block: the letterlike block has only seven capitals (no "D" for the
+// decimals) and the text fonts of a math family often lack the rest.
+bool hasPlainLetterOrDigit(const QString& text)
+{
+    for (QChar c : text) {
+        const ushort u = c.unicode();
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+            return true;
+    }
+    return false;
+}
+
+QString toDoubleStruck(const QString& text)
+{
+    QString result;
+    result.reserve(text.size() * 2);
+    for (QChar c : text) {
+        const ushort u = c.unicode();
+        uint code = 0;
+        if (u >= 'A' && u <= 'Z')
+            code = 0x1D538 + (u - 'A');
+        else if (u >= 'a' && u <= 'z')
+            code = 0x1D552 + (u - 'a');
+        else if (u >= '0' && u <= '9')
+            code = 0x1D7D8 + (u - '0');
+        if (code) {
+            result += QChar(QChar::highSurrogate(code));
+            result += QChar(QChar::lowSurrogate(code));
+        } else {
+            result += c;
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -98,12 +153,21 @@ MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, 
     this->text = text;
 }
 
+bool MTtextNode::endsWithOperand() const
+{
+    for (int i = text.size() - 1; i >= 0; --i) {
+        if (!isWhite(text.at(i)))
+            return isOperand(text.at(i));
+    }
+    return operandBefore; // only white space: what came before still counts
+}
+
 QString MTtextNode::transformText(QString text, MTstyle env) const
 {
     if (parent->getFontEncoding() != EncodingUnicode)
         return text;
     if (env.insideMath)
-        text = spaceMathOperators(text);
+        text = spaceMathOperators(text, operandBefore);
     if (env.font == StyleBlackboard)
         text = mapLetters(text, "CHNPQRZdeij",
                           u"\u2102\u210D\u2115\u2119\u211A\u211D\u2124\u2146\u2147\u2148\u2149");
@@ -116,6 +180,9 @@ QString MTtextNode::transformText(QString text, MTstyle env) const
 QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
 {
     QFont f = env.getFont(parent);
+    // Double-struck letters are upright designs, also in italic math.
+    if (env.font == StyleBlackboard)
+        f.setItalic(false);
     if (env.insideMath && isBraceText(shown)) {
         f.setItalic(false);
         f.setFamily(parent->getFontBraces());
@@ -123,23 +190,40 @@ QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
     return f;
 }
 
+QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
+{
+    QString t = transformText(text, env);
+    if (env.font == StyleBlackboard && parent->getFontEncoding() == EncodingUnicode && hasPlainLetterOrDigit(t)) {
+        // Capitals of the letterlike block ("R") are already mapped; the
+        // others come from the family's math companion, which holds them.
+        const QString companion = parent->mathCompanionFamily(font.family());
+        if (!companion.isEmpty()) {
+            t = toDoubleStruck(t);
+            font.setFamily(companion);
+        }
+    }
+    return t;
+}
+
 void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                              double& overallHeight, double& strikeoutPos)
 {
-    const QFont f = fontFor(text, env);
+    QFont f = fontFor(text, env);
+    const QString t = shownText(env, f);
     const QFontMetricsF fm = MTlayout::metrics(painter, f);
-    const QString t = transformText(text, env);
 
     QPaintDevice* device = painter.device();
     width = parent->textBounds(f, t, device).width();
-    // A word space of text mode gets the room of an "I". Inside math the
-    // leading spaces come from the operator spacing and are measured
-    // already: adding room there would open a gap after the text
-    // ("-b" would be set as " -b" plus an "I").
+    // The bounding width reaches from the origin to the last ink: a
+    // leading space is in it, a trailing one is not. A word space of text
+    // mode gets the room of an "I". Inside math the spaces come from the
+    // operator spacing: the leading one is measured already, the trailing
+    // one gets its own advance, so that "a = " keeps the same gap on both
+    // sides of the "=" before a fraction.
     if (!env.insideMath && !t.isEmpty() && isWhite(t.at(0)))
         width += parent->textBounds(f, QStringLiteral("I"), device).width();
     if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
-        width += parent->textAdvance(f, QStringLiteral("I"), device);
+        width += parent->textAdvance(f, env.insideMath ? QStringLiteral(" ") : QStringLiteral("I"), device);
     // A lone bar is set narrower than its glyph box; its heights stay those
     // of the glyph, so that it neither hangs below the baseline nor is cut.
     if (t == QLatin1String("|"))
@@ -158,8 +242,8 @@ double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
     double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
     getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
 
-    const QString t = transformText(text, env);
     QFont f = fontFor(text, env);
+    const QString t = shownText(env, f);
     // Numbers stay upright in italic math.
     if (env.insideMath && onlyDigitsAndWhite(t))
         f.setItalic(false);

@@ -21,11 +21,24 @@ public:
     QString getText() const { return text; }
     virtual QString transformText(QString text, MTstyle env) const;
 
+    // Whether an operand (a letter, a number, a closing bracket, a box)
+    // comes right before this text in its list: a leading "+" or "-" is
+    // then a binary operator, spaced on both sides, else a sign, unspaced.
+    // Set by the parser; false by default.
+    bool followsOperand() const { return operandBefore; }
+    void setFollowsOperand(bool value) { operandBefore = value; }
+    // Whether the text ends in an operand, so that a sign after it is binary.
+    bool endsWithOperand() const;
+
 protected:
     // The font used for `shown` (brace characters inside math use fontBraces).
     QFont fontFor(const QString& shown, const MTstyle& env) const;
+    // The text as measured and drawn (transformText(), then double-struck
+    // letters of a math companion family, which then replaces font's).
+    QString shownText(const MTstyle& env, QFont& font) const;
 
     QString text;
+    bool operandBefore = false;
 };
 
 #endif // MTTEXTNODE_H

@@ -142,6 +142,10 @@ public:
     // cached: a fresh QFont for every node costs a font database query.
     QFont font(const QString& family, const MTstyle& env) const;
 
+    // The installed math companion of a family ("XITS Math" for "XITS"),
+    // which holds the mathematical alphanumeric letters; empty if none.
+    QString mathCompanionFamily(const QString& family) const;
+
     // Changes whenever a setting changes: nodes keep their sizes while it
     // stays the same (the tree itself never changes after parsing).
     int settingsGeneration() const { return generation; }

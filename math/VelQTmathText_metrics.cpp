@@ -2,6 +2,7 @@
 
 #include "math/MTlayout.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPaintDevice>
@@ -106,6 +107,18 @@ QFont VelQTmathText::font(const QString& family, const MTstyle& env) const
     return f;
 }
 
+QString VelQTmathText::mathCompanionFamily(const QString& family) const
+{
+    auto& cache = processCache<QString, QString>();
+    const auto found = cache.constFind(family);
+    if (found != cache.constEnd())
+        return *found;
+    const QString companion = family + QLatin1String(" Math");
+    const QString result = QFontDatabase().families().contains(companion) ? companion : QString();
+    cache.insert(family, result);
+    return result;
+}
+
 QRectF VelQTmathText::tightBounds(const QFont& font, const QString& text, QPaintDevice* device) const
 {
     return metric(font, text, device, TightBounds);
@@ -125,4 +138,5 @@ void VelQTmathText::forgetFontMetrics()
 {
     processCache<FontKey, QFont>().clear();
     processCache<MetricKey, QRectF>().clear();
+    processCache<QString, QString>().clear();
 }

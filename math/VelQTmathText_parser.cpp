@@ -85,6 +85,27 @@ bool endsInSpace(const MTlistNode* list)
     return text && !text->getText().isEmpty() && isWhitespace(text->getText().back());
 }
 
+// Whether the list ends in an operand, so that a "+" or "-" read next is a
+// binary operator rather than a sign. Spaces ("\,") are looked through.
+bool endsWithOperand(const MTlistNode* list)
+{
+    static const QStringList spaces = {" ", ";", ":", ",", "!", ""};
+    static const QStringList opening = {"{", "langle", "lceil", "lfloor"};
+    const QList<MTnode*> nodes = list->getNodes();
+    for (int i = nodes.size() - 1; i >= 0; --i) {
+        if (const auto* text = dynamic_cast<const MTtextNode*>(nodes.at(i)))
+            return text->endsWithOperand();
+        if (const auto* symbol = dynamic_cast<const MTsymbolNode*>(nodes.at(i))) {
+            if (spaces.contains(symbol->getSymbolName()))
+                continue;
+            // Relations, arrows and binary operators are what widen in math.
+            return !symbol->getWidenInMath() && !opening.contains(symbol->getSymbolName());
+        }
+        return true; // an index, a fraction, a bracket pair, a root, ...
+    }
+    return false;
+}
+
 // Commands whose argument is text even inside math, as in LaTeX: its
 // spaces are kept ("\text{pour tout} x").
 bool takesTextArgument(const QString& name)
@@ -334,7 +355,9 @@ VelQTmathText::ReadStep VelQTmathText::readElement(MTlistNode* list, const QStri
     case TokenText: {
         const QString text = tokenText;
         nextToken();
-        list->addNode(new MTtextNode(this, text, tokenKind == TokenSpace && !inMathMode, inMathMode));
+        auto* node = new MTtextNode(this, text, tokenKind == TokenSpace && !inMathMode, inMathMode);
+        node->setFollowsOperand(endsWithOperand(list));
+        list->addNode(node);
         return KeepToken;
     }
     case TokenSpace:
@@ -383,8 +406,11 @@ VelQTmathText::ReadStep VelQTmathText::readIndex(MTlistNode* list)
     } else if (tokenKind == TokenText && !tokenText.isEmpty()) {
         const int first = firstCharacterLength(tokenText);
         body = new MTtextNode(this, tokenText.left(first), false, inMathMode);
-        if (tokenText.size() > first)
-            rest = new MTtextNode(this, tokenText.mid(first), false, inMathMode);
+        if (tokenText.size() > first) {
+            auto* text = new MTtextNode(this, tokenText.mid(first), false, inMathMode);
+            text->setFollowsOperand(true); // "x^2-1": the index is the operand
+            rest = text;
+        }
     } else {
         return KeepToken;
     }

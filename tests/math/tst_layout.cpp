@@ -84,6 +84,54 @@ int firstInkRun(const QImage& image, int column)
     return run;
 }
 
+// The editor's picture of "$" + formula (20 points, XITS), on white.
+QImage editorPicture(const QString& formula)
+{
+    VelQTmathText engine;
+    engine.setFontSize(20);
+    engine.selectXitsFonts();
+    engine.parse(QLatin1Char('$') + formula);
+    QPainter painter;
+    const QSizeF size = engine.getSize(painter);
+    QImage image(int(size.width()) + 1, int(size.height()) + 1, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    painter.begin(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    engine.draw(painter, Qt::AlignCenter, QRectF(0, 0, image.width(), image.height()));
+    painter.end();
+    return image;
+}
+
+// The runs of rows (Qt::Vertical) or columns (Qt::Horizontal) that hold ink,
+// as [first, last] pairs from the top or the left.
+QVector<QPair<int, int>> inkRuns(const QImage& image, Qt::Orientation direction)
+{
+    const bool rows = direction == Qt::Vertical;
+    const int lines = rows ? image.height() : image.width();
+    const int across = rows ? image.width() : image.height();
+    QVector<QPair<int, int>> runs;
+    bool inRun = false;
+    for (int i = 0; i < lines; ++i) {
+        bool ink = false;
+        for (int j = 0; j < across && !ink; ++j)
+            ink = qGray(rows ? image.pixel(j, i) : image.pixel(i, j)) < 128;
+        if (ink && !inRun)
+            runs.append({i, i});
+        if (ink)
+            runs.last().second = i;
+        inRun = ink;
+    }
+    return runs;
+}
+
+QString describeRuns(const QVector<QPair<int, int>>& runs)
+{
+    QStringList parts;
+    for (const auto& run : runs)
+        parts << QStringLiteral("%1-%2").arg(run.first).arg(run.second);
+    return parts.join(QLatin1Char(' '));
+}
+
 // A node that reports whatever sizes it is given.
 class FixedNode : public MTnode
 {
@@ -148,7 +196,17 @@ private slots:
     void boxWidensByAnX();
     void indicesRaisedAndLowered();
     void limitsStackedOnBigOperators();
+    void limitsClearOfTheOperator_data();
+    void limitsClearOfTheOperator();
     void ordinarySymbolKeepsIndices();
+    void superscriptAddsNoDepth_data();
+    void superscriptAddsNoDepth();
+    void binaryOperatorsSpacedOnBothSides_data();
+    void binaryOperatorsSpacedOnBothSides();
+    void blackboardLettersDoubleStruckUpright_data();
+    void blackboardLettersDoubleStruckUpright();
+    void mathAlphabetsUpright_data();
+    void mathAlphabetsUpright();
 
     void tfracSmallerThanFrac();
     void fractionBoxFollowsEachPart();
@@ -327,20 +385,29 @@ void tst_layout::textTransformed_data()
     QTest::addColumn<int>("role");
     QTest::addColumn<bool>("insideMath");
     QTest::addColumn<bool>("unicode");
+    QTest::addColumn<bool>("afterOperand");
     QTest::addColumn<QString>("shown");
     const QString minus(QChar(0x2212));
-    QTest::newRow("minus sign in math") << "a-b" << int(StyleRoman) << true << true << "a " + minus + "b";
-    QTest::newRow("plus in math") << "a+b" << int(StyleRoman) << true << true << "a +b";
-    QTest::newRow("relations spaced, double spaces merged") << "x=y<z" << int(StyleRoman) << true << true
+    const int roman = int(StyleRoman);
+    QTest::newRow("binary minus: a true minus, spaced on both sides")
+        << "a-b" << roman << true << true << false << "a " + minus + " b";
+    QTest::newRow("binary plus") << "a+b" << roman << true << true << false << "a + b";
+    QTest::newRow("sign at the start: unspaced") << "-x" << roman << true << true << false << minus + "x";
+    QTest::newRow("leading operator after an operand is binary")
+        << "+x" << roman << true << true << true << " + x";
+    QTest::newRow("sign after a relation") << "x=-1" << roman << true << true << false << "x = " + minus + "1";
+    QTest::newRow("sign after an opening bracket") << "(-1" << roman << true << true << true << "(" + minus + "1";
+    QTest::newRow("relations spaced, double spaces merged") << "x=y<z" << roman << true << true << false
                                                             << "x = y < z";
-    QTest::newRow("slash and semicolon") << "a/b;c" << int(StyleRoman) << true << true << "a / b; c";
-    QTest::newRow("no operator spacing in text") << "a-b" << int(StyleRoman) << false << true << "a-b";
-    QTest::newRow("nothing without unicode") << "a-b" << int(StyleRoman) << true << false << "a-b";
-    QTest::newRow("blackboard letters") << "RNZdx" << int(StyleBlackboard) << false << true
+    QTest::newRow("slash and semicolon") << "a/b;c" << roman << true << true << false << "a / b; c";
+    QTest::newRow("colon is a relation") << "x:x" << roman << true << true << false << "x : x";
+    QTest::newRow("no operator spacing in text") << "a-b" << roman << false << true << false << "a-b";
+    QTest::newRow("nothing without unicode") << "a-b" << roman << true << false << false << "a-b";
+    QTest::newRow("blackboard letters") << "RNZdx" << int(StyleBlackboard) << false << true << false
                                         << QString::fromUtf8("\u211D\u2115\u2124\u2146x");
-    QTest::newRow("caligraphic letters") << "LFa" << int(StyleCaligraphic) << false << true
+    QTest::newRow("caligraphic letters") << "LFa" << int(StyleCaligraphic) << false << true << false
                                          << QString::fromUtf8("\u2112\u2131a");
-    QTest::newRow("blackboard needs unicode") << "R" << int(StyleBlackboard) << false << false << "R";
+    QTest::newRow("blackboard needs unicode") << "R" << int(StyleBlackboard) << false << false << false << "R";
 }
 
 void tst_layout::textTransformed()
@@ -349,11 +416,13 @@ void tst_layout::textTransformed()
     QFETCH(int, role);
     QFETCH(bool, insideMath);
     QFETCH(bool, unicode);
+    QFETCH(bool, afterOperand);
     QFETCH(QString, shown);
     engine->setFontEncoding(unicode ? EncodingUnicode : EncodingWinSymbol);
     MTstyle env = insideMath ? mathEnv() : textEnv();
     env.font = MTstyleFont(role);
     MTtextNode node(engine.get(), input, false, false);
+    node.setFollowsOperand(afterOperand);
     QCOMPARE(node.transformText(input, env), shown);
     MTplainTextNode plain(engine.get(), input, false, false);
     QCOMPARE(plain.transformText(input, env), input);
@@ -501,6 +570,30 @@ void tst_layout::limitsStackedOnBigOperators()
     QVERIFY(lowerOnly.baseline < both.baseline);
 }
 
+void tst_layout::limitsClearOfTheOperator_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("parts"); // limits and operator, one above the other
+
+    QTest::newRow("sum") << "\\sum_{i=1}^{n}" << 3;
+    QTest::newRow("product up to infinity") << "\\prod_{k=2}^{\\infty}" << 3;
+    QTest::newRow("integral") << "\\int_0^{10}" << 3;
+    QTest::newRow("lower limit only") << "\\sum_{k}" << 2;
+    QTest::newRow("limit") << "\\lim_{x\\to0}" << 2;
+}
+
+void tst_layout::limitsClearOfTheOperator()
+{
+    // Each limit is set apart from the operator's ink by clear rows, as
+    // TeX sets them at least a tenth of an em off (2 to 4 pixels here).
+    QFETCH(QString, formula);
+    QFETCH(int, parts);
+    const QVector<QPair<int, int>> rows = inkRuns(editorPicture(formula), Qt::Vertical);
+    QVERIFY2(rows.size() == parts, qPrintable(describeRuns(rows)));
+    for (int i = 1; i < rows.size(); ++i)
+        QVERIFY2(rows.at(i).first - rows.at(i - 1).second > 3, qPrintable(describeRuns(rows)));
+}
+
 void tst_layout::ordinarySymbolKeepsIndices()
 {
     // "alpha" is no big operator: its index is an ordinary, lowered one.
@@ -512,6 +605,142 @@ void tst_layout::ordinarySymbolKeepsIndices()
                                         new MTsubscriptNode(engine.get(), text("i=1"))}),
                                   env);
     QVERIFY(withIndex.depth() < withLimit.depth());
+}
+
+void tst_layout::superscriptAddsNoDepth_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("indexed");
+
+    QTest::newRow("square") << "x" << "x^2";
+    QTest::newRow("nested") << "x" << "x^{2^{3^{4}}}";
+    QTest::newRow("after a bracket") << "\\left(x\\right)" << "\\left(x\\right)^{n^2}";
+    QTest::newRow("with a lower index") << "x_i" << "x_i^{2^{3}}";
+}
+
+void tst_layout::superscriptAddsNoDepth()
+{
+    // A raised index ends above the baseline: nothing of it hangs below,
+    // so the formula gets no blank band underneath.
+    QFETCH(QString, base);
+    QFETCH(QString, indexed);
+    engine->selectXitsFonts();
+    const Box plain = measure(parsed(base), textEnv());
+    const Box raised = measure(parsed(indexed), textEnv());
+    QVERIFY(raised.baseline > plain.baseline);
+    QCOMPARE(raised.depth(), plain.depth());
+}
+
+void tst_layout::binaryOperatorsSpacedOnBothSides_data()
+{
+    QTest::addColumn<QString>("formula");
+
+    QTest::newRow("plus") << "a+b";
+    QTest::newRow("minus") << "a-b";
+    QTest::newRow("equals") << "a=b";
+    QTest::newRow("plus after an index") << "a^2+b";
+    QTest::newRow("equals before a fraction") << "a=\\frac{1}{2}";
+    QTest::newRow("plus before a fraction") << "1+\\frac{1}{x}";
+}
+
+void tst_layout::binaryOperatorsSpacedOnBothSides()
+{
+    // The operator stands alone between its operands, with about the same
+    // room before and after it.
+    QFETCH(QString, formula);
+    const QVector<QPair<int, int>> columns = inkRuns(editorPicture(formula), Qt::Horizontal);
+    const auto isOperator = [](const QPair<int, int>& run) { return run.second - run.first > 8; };
+    // The operator is the wide run in the middle: find it by position.
+    QVERIFY2(columns.size() >= 3, qPrintable(describeRuns(columns)));
+    int op = formula.startsWith(QLatin1String("a^2")) ? 2 : 1;
+    QVERIFY2(isOperator(columns.at(op)), qPrintable(describeRuns(columns)));
+    const int before = columns.at(op).first - columns.at(op - 1).second;
+    const int after = columns.at(op + 1).first - columns.at(op).second;
+    QVERIFY2(before > 3 && after > 3, qPrintable(describeRuns(columns)));
+    QVERIFY2(std::abs(before - after) <= 4, qPrintable(describeRuns(columns)));
+}
+
+void tst_layout::blackboardLettersDoubleStruckUpright_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<uint>("shown");
+    QTest::addColumn<bool>("fromCompanion"); // the math family holds it
+
+    QTest::newRow("letterlike capital") << "R" << 0x211Du << false;
+    QTest::newRow("capital without a letterlike form") << "D" << 0x1D53Bu << true;
+    QTest::newRow("small letter") << "x" << 0x1D569u << true;
+    QTest::newRow("digit") << "1" << 0x1D7D9u << true;
+}
+
+void tst_layout::blackboardLettersDoubleStruckUpright()
+{
+    // \mathbb letters are drawn double-struck and upright, also in italic
+    // math; those that Unicode has only among the mathematical letters come
+    // from the family's math companion.
+    QFETCH(QString, letter);
+    QFETCH(uint, shown);
+    QFETCH(bool, fromCompanion);
+    engine->selectXitsFonts();
+    MTstyle env = mathEnv();
+    env.font = StyleBlackboard;
+    MTtextNode node(engine.get(), letter, false, true);
+    QImage drawn = blankImage();
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    node.draw(painter, 10, 60, env);
+    painter.end();
+
+    QFont font = env.getFont(engine.get());
+    font.setItalic(false);
+    if (fromCompanion) {
+        QVERIFY(!engine->mathCompanionFamily(font.family()).isEmpty());
+        font.setFamily(engine->mathCompanionFamily(font.family()));
+    }
+    QImage expected = blankImage();
+    painter.begin(&expected);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(font);
+    painter.drawText(QPointF(10, 60), QString::fromUcs4(&shown, 1));
+    painter.end();
+    QVERIFY(!inkBounds(expected).isNull()); // the font does hold the glyph
+    QCOMPARE(drawn, expected);
+}
+
+void tst_layout::mathAlphabetsUpright_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<bool>("italic");
+
+    QTest::newRow("mathbf") << "mathbf" << true << int(StyleRoman) << false;
+    QTest::newRow("textbf") << "textbf" << true << int(StyleRoman) << false;
+    QTest::newRow("mathsf") << "mathsf" << false << int(StyleSans) << false;
+    QTest::newRow("mathtt") << "mathtt" << false << int(StyleTypewriter) << false;
+    QTest::newRow("textrm") << "textrm" << false << int(StyleRoman) << false;
+    QTest::newRow("bf keeps the slant") << "bf" << true << int(StyleRoman) << true;
+    QTest::newRow("mathit") << "mathit" << false << int(StyleRoman) << true;
+}
+
+void tst_layout::mathAlphabetsUpright()
+{
+    // As in TeX, "\mathbf{v}" is an upright bold v inside italic math.
+    QFETCH(QString, command);
+    QFETCH(bool, bold);
+    QFETCH(int, role);
+    QFETCH(bool, italic);
+    engine->selectXitsFonts();
+    const MTstyle env = mathEnv();
+    MTinstruction1Node node(engine.get(), command, text("Wavy"));
+    MTstyle expected = env;
+    expected.bold = bold;
+    expected.font = MTstyleFont(role);
+    expected.italic = italic;
+    MTstyle slantChanged = expected;
+    slantChanged.italic = !italic;
+    const double width = measure(&node, env).width;
+    QCOMPARE(width, measure(text("Wavy"), expected).width);
+    QVERIFY(width != measure(text("Wavy"), slantChanged).width);
 }
 
 void tst_layout::tfracSmallerThanFrac()

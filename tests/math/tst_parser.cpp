@@ -92,6 +92,33 @@ QString parsedShape(VelQTmathText& engine, const QString& text)
     return shapeOfList(nodes.mid(1, nodes.size() - 2));
 }
 
+// The text nodes of a tree in reading order.
+void collectText(const MTnode* node, QList<const MTtextNode*>& found)
+{
+    if (auto* text = dynamic_cast<const MTtextNode*>(node)) {
+        found << text;
+    } else if (auto* list = dynamic_cast<const MTlistNode*>(node)) {
+        for (const MTnode* child : list->getNodes())
+            collectText(child, found);
+    } else if (auto* instruction = dynamic_cast<const MTinstruction1Node*>(node)) {
+        collectText(instruction->getChild(), found);
+    } else if (auto* sub = dynamic_cast<const MTsubscriptNode*>(node)) {
+        collectText(sub->getChild(), found);
+    } else if (auto* super = dynamic_cast<const MTsuperscriptNode*>(node)) {
+        collectText(super->getChild(), found);
+    } else if (auto* frac = dynamic_cast<const MTfracNode*>(node)) {
+        collectText(frac->getChild1(), found);
+        collectText(frac->getChild2(), found);
+    } else if (auto* brace = dynamic_cast<const MTbraceNode*>(node)) {
+        collectText(brace->getChild(), found);
+    } else if (auto* matrix = dynamic_cast<const MTmatrixNode*>(node)) {
+        for (const QVector<MTnode*>& row : matrix->getChildren()) {
+            for (const MTnode* cell : row)
+                collectText(cell, found);
+        }
+    }
+}
+
 int treeDepth(const MTnode* node)
 {
     if (auto* list = dynamic_cast<const MTlistNode*>(node)) {
@@ -146,6 +173,8 @@ private slots:
     void deepNestingIsCutOff();
     void hostileInputTypesets_data();
     void hostileInputTypesets();
+    void signsAndBinaryOperators_data();
+    void signsAndBinaryOperators();
 };
 
 void tst_parser::treeShapes_data()
@@ -422,6 +451,45 @@ void tst_parser::hostileInputTypesets()
     const QSize size = typeset(text);
     QVERIFY(size.width() >= 0);
     QVERIFY(size.height() >= 0);
+}
+
+void tst_parser::signsAndBinaryOperators_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("shown"); // the math text nodes as drawn, joined by "|"
+
+    const QString minus(QChar(0x2212));
+    QTest::newRow("binary minus in a run") << "ad-bc" << "ad " + minus + " bc";
+    QTest::newRow("sign first in the formula") << "-x" << minus + "x";
+    QTest::newRow("sign first in an index") << "e^{-x}" << "e|" + minus + "x";
+    QTest::newRow("sign after a relation in the run") << "x=-1" << "x = " + minus + "1";
+    QTest::newRow("sign after a relation symbol") << "x\\leq-1" << "x|" + minus + "1";
+    QTest::newRow("sign after an arrow") << "x\\to+\\infty" << "x|+";
+    QTest::newRow("binary after an index") << "a^2+b" << "a|2| + b";
+    QTest::newRow("binary after the rest of an index") << "x^2-1" << "x|2| " + minus + " 1";
+    QTest::newRow("binary after a Greek letter") << "\\alpha-1" << " " + minus + " 1";
+    QTest::newRow("binary after a fraction") << "\\frac{1}{2}-x" << "1|2| " + minus + " x";
+    QTest::newRow("binary after a closing bracket") << "(n-k)-1" << "(|n " + minus + " k|)| " + minus + " 1";
+    QTest::newRow("sign after an opening bracket") << "(-k)" << "(|" + minus + "k|)";
+    QTest::newRow("spaces are looked through") << "a\\,-b" << "a| " + minus + " b";
+    QTest::newRow("sign first in a cell") << "\\begin{cases}-x&x<0\\end{cases}" << minus + "x|x < 0";
+}
+
+void tst_parser::signsAndBinaryOperators()
+{
+    QFETCH(QString, formula);
+    QFETCH(QString, shown);
+    VelQTmathText engine;
+    engine.selectXitsFonts();
+    QVERIFY(engine.parse("$" + formula));
+    MTstyle math;
+    math.insideMath = true;
+    QList<const MTtextNode*> texts;
+    collectText(engine.getTree(), texts);
+    QStringList drawn;
+    for (const MTtextNode* text : qAsConst(texts))
+        drawn << text->transformText(text->getText(), math);
+    QCOMPARE(drawn.join('|'), shown);
 }
 
 QTEST_MAIN(tst_parser)
