@@ -94,20 +94,26 @@ QString mapLetters(QString text, const char* from, const char16_t* to)
     return text;
 }
 
-// Letters and digits drawn double-struck from the mathematical alphanumeric
-// block: the letterlike block has only seven capitals (no "D" for the
-// decimals) and the text fonts of a math family often lack the rest.
-bool hasPlainLetterOrDigit(const QString& text)
+// Double-struck and script letters that the letterlike block lacks (it has
+// only a few capitals: no "D" for the decimals, no script "A") come from
+// the mathematical alphanumeric block, which the text fonts of a math
+// family often lack but its math companion holds.
+struct MathAlphabet
+{
+    uint capitals, smalls, digits; // first code point of each run, 0: none
+};
+
+bool hasPlainLetterOrDigit(const QString& text, const MathAlphabet& alphabet)
 {
     for (QChar c : text) {
         const ushort u = c.unicode();
-        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (alphabet.digits && u >= '0' && u <= '9'))
             return true;
     }
     return false;
 }
 
-QString toDoubleStruck(const QString& text)
+QString toMathAlphabet(const QString& text, const MathAlphabet& alphabet)
 {
     QString result;
     result.reserve(text.size() * 2);
@@ -115,11 +121,11 @@ QString toDoubleStruck(const QString& text)
         const ushort u = c.unicode();
         uint code = 0;
         if (u >= 'A' && u <= 'Z')
-            code = 0x1D538 + (u - 'A');
+            code = alphabet.capitals + (u - 'A');
         else if (u >= 'a' && u <= 'z')
-            code = 0x1D552 + (u - 'a');
-        else if (u >= '0' && u <= '9')
-            code = 0x1D7D8 + (u - '0');
+            code = alphabet.smalls + (u - 'a');
+        else if (alphabet.digits && u >= '0' && u <= '9')
+            code = alphabet.digits + (u - '0');
         if (code) {
             result += QChar(QChar::highSurrogate(code));
             result += QChar(QChar::lowSurrogate(code));
@@ -180,8 +186,8 @@ QString MTtextNode::transformText(QString text, MTstyle env) const
 QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
 {
     QFont f = env.getFont(parent);
-    // Double-struck letters are upright designs, also in italic math.
-    if (env.font == StyleBlackboard)
+    // Double-struck and script letters are upright designs, also in italic math.
+    if (env.font == StyleBlackboard || env.font == StyleCaligraphic)
         f.setItalic(false);
     if (env.insideMath && isBraceText(shown)) {
         f.setItalic(false);
@@ -192,13 +198,18 @@ QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
 
 QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
 {
+    static const MathAlphabet doubleStruck{0x1D538, 0x1D552, 0x1D7D8};
+    static const MathAlphabet script{0x1D49C, 0x1D4B6, 0};
     QString t = transformText(text, env);
-    if (env.font == StyleBlackboard && parent->getFontEncoding() == EncodingUnicode && hasPlainLetterOrDigit(t)) {
-        // Capitals of the letterlike block ("R") are already mapped; the
-        // others come from the family's math companion, which holds them.
+    if (parent->getFontEncoding() != EncodingUnicode)
+        return t;
+    const MathAlphabet* alphabet = env.font == StyleBlackboard ? &doubleStruck
+        : env.font == StyleCaligraphic ? &script : nullptr;
+    if (alphabet && hasPlainLetterOrDigit(t, *alphabet)) {
+        // The letterlike ones ("R", "F") are already mapped.
         const QString companion = parent->mathCompanionFamily(font.family());
         if (!companion.isEmpty()) {
-            t = toDoubleStruck(t);
+            t = toMathAlphabet(t, *alphabet);
             font.setFamily(companion);
         }
     }

@@ -33,8 +33,9 @@ public:
 protected:
     // The font used for `shown` (brace characters inside math use fontBraces).
     QFont fontFor(const QString& shown, const MTstyle& env) const;
-    // The text as measured and drawn (transformText(), then double-struck
-    // letters of a math companion family, which then replaces font's).
+    // The text as measured and drawn: transformText(), then double-struck
+    // or script letters of a math companion family, which then replaces
+    // font's family.
     QString shownText(const MTstyle& env, QFont& font) const;
 
     QString text;

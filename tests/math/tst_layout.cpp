@@ -203,8 +203,8 @@ private slots:
     void superscriptAddsNoDepth();
     void binaryOperatorsSpacedOnBothSides_data();
     void binaryOperatorsSpacedOnBothSides();
-    void blackboardLettersDoubleStruckUpright_data();
-    void blackboardLettersDoubleStruckUpright();
+    void mathAlphabetLettersUpright_data();
+    void mathAlphabetLettersUpright();
     void mathAlphabetsUpright_data();
     void mathAlphabetsUpright();
 
@@ -660,29 +660,34 @@ void tst_layout::binaryOperatorsSpacedOnBothSides()
     QVERIFY2(std::abs(before - after) <= 4, qPrintable(describeRuns(columns)));
 }
 
-void tst_layout::blackboardLettersDoubleStruckUpright_data()
+void tst_layout::mathAlphabetLettersUpright_data()
 {
+    QTest::addColumn<int>("role");
     QTest::addColumn<QString>("letter");
     QTest::addColumn<uint>("shown");
     QTest::addColumn<bool>("fromCompanion"); // the math family holds it
 
-    QTest::newRow("letterlike capital") << "R" << 0x211Du << false;
-    QTest::newRow("capital without a letterlike form") << "D" << 0x1D53Bu << true;
-    QTest::newRow("small letter") << "x" << 0x1D569u << true;
-    QTest::newRow("digit") << "1" << 0x1D7D9u << true;
+    const int bb = int(StyleBlackboard), cal = int(StyleCaligraphic);
+    QTest::newRow("letterlike capital") << bb << "R" << 0x211Du << false;
+    QTest::newRow("capital without a letterlike form") << bb << "D" << 0x1D53Bu << true;
+    QTest::newRow("small letter") << bb << "x" << 0x1D569u << true;
+    QTest::newRow("digit") << bb << "1" << 0x1D7D9u << true;
+    QTest::newRow("letterlike script capital") << cal << "F" << 0x2131u << false;
+    QTest::newRow("script capital") << cal << "A" << 0x1D49Cu << true;
 }
 
-void tst_layout::blackboardLettersDoubleStruckUpright()
+void tst_layout::mathAlphabetLettersUpright()
 {
-    // \mathbb letters are drawn double-struck and upright, also in italic
-    // math; those that Unicode has only among the mathematical letters come
-    // from the family's math companion.
+    // \mathbb and \mathcal letters are drawn double-struck or script and
+    // upright, also in italic math; those that Unicode has only among the
+    // mathematical letters come from the family's math companion.
+    QFETCH(int, role);
     QFETCH(QString, letter);
     QFETCH(uint, shown);
     QFETCH(bool, fromCompanion);
     engine->selectXitsFonts();
     MTstyle env = mathEnv();
-    env.font = StyleBlackboard;
+    env.font = MTstyleFont(role);
     MTtextNode node(engine.get(), letter, false, true);
     QImage drawn = blankImage();
     QPainter painter(&drawn);
