@@ -50,14 +50,6 @@ QGraphicsItem *endItem(const DiagramScene &scene, const QJsonObject &end)
     return nullptr;
 }
 
-void attachArrow(QGraphicsItem *end, Arrow *arrow)
-{
-    if (end->type() == DiagramItem::Type)
-        static_cast<DiagramItem *>(end)->addArrow(arrow);
-    else
-        static_cast<DiagramImage *>(end)->addArrow(arrow);
-}
-
 } // namespace
 
 DiagramItem *shapeFromJson(DiagramScene &scene, const QJsonObject &object)
@@ -125,8 +117,6 @@ Arrow *arrowFromJson(DiagramScene &scene, const QJsonObject &object)
         return nullptr;
 
     Arrow *arrow = scene.newArrow(start, end, integer(object, "width", 0, maxArrowSize));
-    attachArrow(end, arrow);
-    attachArrow(start, arrow);
     arrow->setColor(color(object, "color"));
     arrow->setZValue(-1000.0);
     arrow->setName(string(object, "name"));

@@ -26,6 +26,16 @@ constexpr double SpacerShrink = 1.4;
 // The dashed lines of a selected arrow, above and below it.
 constexpr double SelectionOffset = 4.0;
 
+void addToArrowList(QGraphicsItem *end, Arrow *arrow)
+{
+    if (!end)
+        return;
+    if (end->type() == DiagramItem::Type)
+        static_cast<DiagramItem *>(end)->addArrow(arrow);
+    else if (end->type() == DiagramImage::Type)
+        static_cast<DiagramImage *>(end)->addArrow(arrow);
+}
+
 void removeFromArrowList(QGraphicsItem *end, Arrow *arrow)
 {
     if (!end)
@@ -74,6 +84,9 @@ Arrow::Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
     setFlag(ItemIsSelectable);
     setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     m_spacer = new Spacer(this);
+    addToArrowList(endItem, this);
+    if (startItem != endItem)
+        addToArrowList(startItem, this);
 }
 
 Arrow::~Arrow()

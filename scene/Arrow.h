@@ -25,8 +25,9 @@ class Arrow : public QObject, public QGraphicsLineItem
 public:
     enum { Type = UserType + 4 };
 
-    // The menu and the two actions are not owned. The caller adds the arrow
-    // to both ends' arrow lists.
+    // The menu and the two actions are not owned. The arrow joins both
+    // ends' arrow lists here and leaves them when destroyed, so that an end
+    // always knows the arrows it must take with it.
     Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
           QGraphicsItem *endItem, SpinboxActionWidget *widthAction,
           LineInputActionWidget *nameAction, QGraphicsItem *parent = nullptr);

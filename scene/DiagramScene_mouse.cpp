@@ -26,13 +26,6 @@ bool isArrowEnd(const QGraphicsItem *item)
     return item->type() == DiagramItem::Type || item->type() == DiagramImage::Type;
 }
 
-void addArrowTo(QGraphicsItem *end, Arrow *arrow)
-{
-    if (end->type() == DiagramItem::Type)
-        static_cast<DiagramItem *>(end)->addArrow(arrow);
-    else
-        static_cast<DiagramImage *>(end)->addArrow(arrow);
-}
 
 QString shapeNamePrefix(DiagramItem::DiagramType type)
 {
@@ -310,8 +303,6 @@ void DiagramScene::finishArrow()
         return;
 
     Arrow *arrow = newArrow(start, end, 20);
-    addArrowTo(end, arrow);
-    addArrowTo(start, arrow);
     arrow->setColor(m_lineColor);
     // Under everything, so that the ends hide the line's ends.
     arrow->setZValue(-1000.0);

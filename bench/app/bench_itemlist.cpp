@@ -80,8 +80,6 @@ public:
             DiagramItem *start = added[i];
             DiagramItem *end = added[(i + 1) % shapes];
             Arrow *arrow = s->newArrow(start, end, 20);
-            end->addArrow(arrow);
-            start->addArrow(arrow);
             arrow->setId(s->nbItems());
             arrow->setName(QStringLiteral("Flèche %1").arg(i));
             s->addItem(arrow);

@@ -242,8 +242,6 @@ void tst_Format::arrowObject()
     end->setPos(300, 0);
     end->changeTransform(90);
     Arrow *arrow = scene->newArrow(start, end, 25);
-    end->addArrow(arrow);
-    start->addArrow(arrow);
     added(*scene, arrow, 5);
     arrow->setColor(QColor(9, 8, 7));
     arrow->setName(QStringLiteral("Flèche 3"));

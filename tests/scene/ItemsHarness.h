@@ -97,8 +97,6 @@ public:
     Arrow *addArrow(QGraphicsItem *start, QGraphicsItem *end)
     {
         Arrow *arrow = scene.newArrow(start, end, 20);
-        addToArrowList(end, arrow);
-        addToArrowList(start, arrow);
         arrow->setId(nextId++);
         scene.addItem(arrow);
         arrow->updatePosition();
@@ -161,14 +159,6 @@ public:
     QGraphicsView view{&scene};
 
 private:
-    static void addToArrowList(QGraphicsItem *item, Arrow *arrow)
-    {
-        if (item->type() == DiagramItem::Type)
-            static_cast<DiagramItem *>(item)->addArrow(arrow);
-        else
-            static_cast<DiagramImage *>(item)->addArrow(arrow);
-    }
-
     void send(QEvent::Type type, const QPointF &at, Qt::MouseButton button,
               Qt::MouseButtons buttons)
     {

@@ -471,6 +471,7 @@ void tst_Scene::itemByIdFollowsRemovals()
     QCOMPARE(h.scene.itemById(12345), nullptr);
 
     const int id = shape->id();
+    const int imageId = image->id();
     if (how == "delete") {
         delete shape;
     } else if (how == "remove") {
@@ -479,7 +480,7 @@ void tst_Scene::itemByIdFollowsRemovals()
         delete shape;
     } else {
         h.scene.clear();
-        QCOMPARE(h.scene.itemById(image->id() + 0), nullptr);
+        QCOMPARE(h.scene.itemById(imageId), nullptr);
     }
     QCOMPARE(h.scene.itemById(id), nullptr);
 
