@@ -12,18 +12,30 @@
 #include <algorithm>
 
 const SceneCounter sceneCounters[12] = {
-    {"nbCarre", &DiagramScene::nbCarre, &DiagramScene::setNbCarre},
-    {"nbRoundedCarre", &DiagramScene::nbRoundedCarre, &DiagramScene::setNbRoundedCarre},
-    {"nbTriangle", &DiagramScene::nbTriangle, &DiagramScene::setNbTriangle},
-    {"nbRectangle", &DiagramScene::nbRectangle, &DiagramScene::setNbRectangle},
-    {"nbRoundedRectangle", &DiagramScene::nbRoundedRectangle, &DiagramScene::setNbRoundedRectangle},
-    {"nbPentagone", &DiagramScene::nbPentagone, &DiagramScene::setNbPentagone},
-    {"nbCercle", &DiagramScene::nbCercle, &DiagramScene::setNbCercle},
-    {"nbText", &DiagramScene::nbText, &DiagramScene::setNbText},
-    {"nbMath", &DiagramScene::nbMath, &DiagramScene::setNbMath},
-    {"nbImage", &DiagramScene::nbImage, &DiagramScene::setNbImage},
-    {"nbItems", &DiagramScene::nbItems, &DiagramScene::setNbItems},
-    {"nbArrows", &DiagramScene::nbArrows, &DiagramScene::setNbArrows},
+    {"nbCarre", [](const DiagramScene &s) { return s.nbCarre(); },
+     [](DiagramScene &s, int n) { s.setNbCarre(n); }},
+    {"nbRoundedCarre", [](const DiagramScene &s) { return s.nbRoundedCarre(); },
+     [](DiagramScene &s, int n) { s.setNbRoundedCarre(n); }},
+    {"nbTriangle", [](const DiagramScene &s) { return s.nbTriangle(); },
+     [](DiagramScene &s, int n) { s.setNbTriangle(n); }},
+    {"nbRectangle", [](const DiagramScene &s) { return s.nbRectangle(); },
+     [](DiagramScene &s, int n) { s.setNbRectangle(n); }},
+    {"nbRoundedRectangle", [](const DiagramScene &s) { return s.nbRoundedRectangle(); },
+     [](DiagramScene &s, int n) { s.setNbRoundedRectangle(n); }},
+    {"nbPentagone", [](const DiagramScene &s) { return s.nbPentagone(); },
+     [](DiagramScene &s, int n) { s.setNbPentagone(n); }},
+    {"nbCercle", [](const DiagramScene &s) { return s.nbCercle(); },
+     [](DiagramScene &s, int n) { s.setNbCercle(n); }},
+    {"nbText", [](const DiagramScene &s) { return s.nbText(); },
+     [](DiagramScene &s, int n) { s.setNbText(n); }},
+    {"nbMath", [](const DiagramScene &s) { return s.nbMath(); },
+     [](DiagramScene &s, int n) { s.setNbMath(n); }},
+    {"nbImage", [](const DiagramScene &s) { return s.nbImage(); },
+     [](DiagramScene &s, int n) { s.setNbImage(n); }},
+    {"nbItems", [](const DiagramScene &s) { return s.nbItems(); },
+     [](DiagramScene &s, int n) { s.setNbItems(n); }},
+    {"nbArrows", [](const DiagramScene &s) { return s.nbArrows(); },
+     [](DiagramScene &s, int n) { s.setNbArrows(n); }},
 };
 
 QJsonObject backgroundObject(const DiagramScene &scene)
@@ -89,6 +101,6 @@ void readDocument(DiagramScene &scene, const QJsonObject &top)
 
     readBackground(scene, SceneJson::object(top, "background"));
     for (const SceneCounter &counter : sceneCounters)
-        (scene.*counter.set)(SceneJson::counter(top, counter.key));
+        counter.set(scene, SceneJson::counter(top, counter.key));
     scene.setNbItems(std::max(scene.nbItems(), largestId + 1));
 }

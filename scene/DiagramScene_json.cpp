@@ -42,7 +42,7 @@ QJsonObject DiagramScene::toJson() const
     QJsonObject top{{QStringLiteral("items"), itemArray},
                     {QStringLiteral("background"), backgroundObject(*this)}};
     for (const SceneCounter &counter : sceneCounters)
-        top.insert(QLatin1String(counter.key), (this->*counter.get)());
+        top.insert(QLatin1String(counter.key), counter.get(*this));
     return top;
 }
 
