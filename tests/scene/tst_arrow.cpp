@@ -44,6 +44,7 @@ private slots:
     void pictureToShapeByMouse();
     void refusedDrags_data();
     void refusedDrags();
+    void newArrowIsListedByBothEndsUntilItGoes();
     void deletionInAnyOrderLeavesNoDanglingArrow_data();
     void deletionInAnyOrderLeavesNoDanglingArrow();
 };
@@ -247,6 +248,21 @@ void tst_Arrow::refusedDrags()
     QCOMPARE(h.scene.nbArrows(), 0);
     for (QGraphicsItem *item : h.scene.items())
         QVERIFY2(item->type() != QGraphicsLineItem::Type, "the temporary line stayed");
+}
+
+// An arrow that its ends did not list outlived them and freed memory was
+// read when it went.
+void tst_Arrow::newArrowIsListedByBothEndsUntilItGoes()
+{
+    ItemsHarness h;
+    DiagramItem *start = h.addShape(QPointF(0, 0));
+    DiagramImage *end = h.addImage(QPointF(300, 0));
+    auto *arrow = h.scene.newArrow(start, end, 20);
+    QCOMPARE(start->arrows(), QList<Arrow *>{arrow});
+    QCOMPARE(end->arrows(), QList<Arrow *>{arrow});
+    delete arrow;
+    QVERIFY(start->arrows().isEmpty());
+    QVERIFY(end->arrows().isEmpty());
 }
 
 void tst_Arrow::deletionInAnyOrderLeavesNoDanglingArrow_data()
