@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds one fuzz target (libFuzzer, clang) and runs it for a bounded time.
 #   fuzz.sh <folder> [seconds]     e.g. fuzz.sh io 600   (default 600 s)
+# PENSATO_FUZZ_BUILD names another build folder than build-fuzz.
 # The folder under fuzz/ holds one fuzz_*.cpp, its seed corpus in corpus/
 # and optionally a dictionary (*.dict). New inputs go to
 # fuzz-out/<folder>/corpus; crashes, hangs and memory blow-ups to
@@ -11,7 +12,7 @@ folder=${1:?usage: fuzz.sh <folder under fuzz/> [seconds]}
 seconds=${2:-600}
 source=$(ls "$root"/fuzz/"$folder"/fuzz_*.cpp)
 target=$(basename "$source" .cpp)
-build=$root/build-fuzz
+build=${PENSATO_FUZZ_BUILD:-$root/build-fuzz}
 out=$root/fuzz-out/$folder
 
 if [ ! -f "$build/build.ninja" ]; then
