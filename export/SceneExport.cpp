@@ -8,11 +8,20 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QtMath>
 
 namespace {
 
-// The high-resolution mode of a PDF printer.
-const int pdfResolution = 1200;
+// Borders are cosmetic pens, as many device pixels wide on every device.
+// At a printer's 1200 dpi they would shrink to hairlines, so the page gets
+// the resolution at which one scene unit is about one device pixel, as on
+// screen: at least 72 dpi, at most the printer's high resolution.
+int pdfResolution(const QPageLayout &layout, const QRectF &area)
+{
+    const QRectF page = layout.paintRect(QPageLayout::Inch);
+    const double unitsPerInch = qMax(area.width() / page.width(), area.height() / page.height());
+    return qBound(72, qCeil(unitsPerInch), 1200);
+}
 
 // The image writer's format for a file suffix, or empty when the save
 // dialog offers no such format.
@@ -70,9 +79,9 @@ QByteArray renderPdf(QGraphicsScene &scene)
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Pensato"));
-    writer.setResolution(pdfResolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setResolution(pdfResolution(writer.pageLayout(), scene.sceneRect()));
     QPainter painter(&writer);
     // A null target is the whole printable area of the page.
     scene.render(&painter, QRectF(), scene.sceneRect(), Qt::KeepAspectRatio);

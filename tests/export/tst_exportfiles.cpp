@@ -70,6 +70,7 @@ private slots:
     void pdfIsOneLandscapeA4Page();
     void pdfScalesTheAreaToThePage_data();
     void pdfScalesTheAreaToThePage();
+    void pdfBordersKeepTheirWidthOnThePage();
 };
 
 void tst_ExportFiles::pictureHasTheSizeOfTheArea_data()
@@ -354,6 +355,31 @@ void tst_ExportFiles::pdfScalesTheAreaToThePage()
     QVERIFY2(area.height() > page.height() * 0.9, qPrintable(QString::number(area.height())));
     QVERIFY2(qAbs(double(area.width()) / area.height() - aspect) < 0.02,
              qPrintable(QStringLiteral("%1 x %2").arg(area.width()).arg(area.height())));
+}
+
+// Borders are cosmetic pens: at a fixed printer resolution of 1200 dpi
+// they came out as hairlines a twelfth of their width on screen.
+void tst_ExportFiles::pdfBordersKeepTheirWidthOnThePage()
+{
+    ExportFixture f;
+    QPen border(Qt::black, 4);
+    border.setCosmetic(true);
+    f.scene()->addRect(QRectF(100, 100, 200, 400), border, Qt::white);
+    f.toPdf(f.path("scene.pdf"));
+    QVERIFY2(poppler("pdftoppm", {"-png", "-r", "144", "-singlefile", f.path("scene.pdf"), f.path("page")}),
+             "pdftoppm cannot read the file");
+    const QImage page = QImage(f.path("page.png")).convertToFormat(QImage::Format_RGB32);
+
+    // Across the middle of the page, the left border is one run of dark
+    // pixels; 4 scene units scaled to the page are several pixels at 144 dpi.
+    const int y = page.height() / 2;
+    int run = 0;
+    int longest = 0;
+    for (int x = 0; x < page.width() / 2; ++x) {
+        run = qGray(page.pixel(x, y)) < 128 ? run + 1 : 0;
+        longest = qMax(longest, run);
+    }
+    QVERIFY2(longest >= 4, qPrintable(QString::number(longest)));
 }
 
 QTEST_MAIN(tst_ExportFiles)
