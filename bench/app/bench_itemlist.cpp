@@ -18,10 +18,10 @@
 #include "scene/Arrow.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramScene.h"
+#include "support/BenchSupport.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QGraphicsView>
 #include <QPainterPath>
 
@@ -32,18 +32,6 @@
 namespace {
 
 // Resident and peak resident size of the process, in MiB.
-double statusMiB(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 // A window whose scene gets items the way the scene inserts them: id,
 // name, registration, then the insertion signal that the window answers
 // with a list entry.
@@ -127,8 +115,8 @@ void BM_Memory(benchmark::State &state)
     for (auto _ : state) {
         Diagram diagram;
         diagram.fill(int(state.range(0)));
-        state.counters["rss_MiB"] = statusMiB("VmRSS:");
-        state.counters["peak_MiB"] = statusMiB("VmHWM:");
+        state.counters["rss_MiB"] = BenchSupport::statusMiB("VmRSS:");
+        state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
     }
     setCounts(state);
 }
@@ -244,12 +232,5 @@ BENCHMARK(BM_DeleteHalf)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::run(argc, argv);
 }

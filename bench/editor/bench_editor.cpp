@@ -2,8 +2,8 @@
 // preview typeset again, for texts of a given length.
 
 #include "math/MathWindow.h"
+#include "support/BenchSupport.h"
 
-#include <QApplication>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -57,10 +57,5 @@ BENCHMARK(BM_Preview)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::run(argc, argv);
 }

@@ -6,45 +6,18 @@
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramScene.h"
+#include "support/BenchSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QJsonArray>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QJsonObject rgb(int r, int g, int b)
-{
-    return {{"r", r}, {"g", g}, {"b", b}};
-}
-
-// A document as the program writes it: shapes on a grid, arrow i from
-// shape i to shape i + 1.
-QJsonObject document(int shapes)
-{
-    QJsonArray items;
-    for (int i = 0; i < shapes; ++i) {
-        items.append(QJsonObject{
-            {"type", 65551}, {"diagram", i % 7},
-            {"position", QJsonObject{{"x", 250.0 * (i % 100)}, {"y", 250.0 * (i / 100)}, {"z", 0}}},
-            {"rotation", 0}, {"scale", QJsonObject{{"x", 0.5}, {"y", 0.5}}},
-            {"border", QJsonObject{{"width", 1}, {"color", rgb(0, 0, 0)}}},
-            {"color", rgb(255, 255, 255)}, {"name", QStringLiteral("Carré %1").arg(i)}, {"id", i}});
-    }
-    for (int i = 0; i < shapes; ++i) {
-        items.append(QJsonObject{
-            {"type", 65540}, {"startItem", QJsonObject{{"type", 65551}, {"id", i}}},
-            {"endItem", QJsonObject{{"type", 65551}, {"id", (i + 1) % shapes}}},
-            {"isPointed", false}, {"color", rgb(0, 0, 0)}, {"width", 20},
-            {"name", QStringLiteral("Flèche %1").arg(i)}, {"id", shapes + i}});
-    }
-    return {{"items", items}, {"background", QJsonObject()}, {"nbCarre", shapes},
-            {"nbArrows", shapes}, {"nbItems", 2 * shapes}};
-}
+// Boxes 100 wide, 250 apart.
+const BenchSupport::Grid sceneGrid{250.0, 0.5, false};
 
 QString sceneFile(int shapes)
 {
@@ -52,21 +25,10 @@ QString sceneFile(int shapes)
     const QString path = folder.filePath(QStringLiteral("scene-%1.pensascene").arg(shapes));
     if (!QFile::exists(path)) {
         QString reason;
-        if (!writeSceneFile(path, document(shapes), &reason))
+        if (!writeSceneFile(path, BenchSupport::gridDocument(shapes, sceneGrid), &reason))
             qFatal("bench_scenefiles: %s", qPrintable(reason));
     }
     return path;
-}
-
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
 }
 
 void dropDeferred()
@@ -82,7 +44,7 @@ void loadInWindow(MainWindow &window, ScriptedDialogs &dialogs, const QString &p
 
 void BM_ReadDocument(benchmark::State &state)
 {
-    const QJsonObject top = document(state.range(0));
+    const QJsonObject top = BenchSupport::gridDocument(int(state.range(0)), sceneGrid);
     for (auto _ : state) {
         DiagramScene scene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -92,12 +54,12 @@ void BM_ReadDocument(benchmark::State &state)
         scene.clear();
         state.ResumeTiming();
     }
-    state.counters["peak_MiB"] = peakMiB();
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
 }
 
 void BM_DestroyScene(benchmark::State &state)
 {
-    const QJsonObject top = document(state.range(0));
+    const QJsonObject top = BenchSupport::gridDocument(int(state.range(0)), sceneGrid);
     for (auto _ : state) {
         state.PauseTiming();
         auto *scene = new DiagramScene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -119,7 +81,7 @@ void BM_LoadInWindow(benchmark::State &state)
         dropDeferred();
         state.ResumeTiming();
     }
-    state.counters["peak_MiB"] = peakMiB();
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
 }
 
 void BM_SaveFromWindow(benchmark::State &state)
@@ -130,7 +92,7 @@ void BM_SaveFromWindow(benchmark::State &state)
     loadInWindow(window, dialogs, path);
     for (auto _ : state)
         QMetaObject::invokeMethod(&window, "save"); // back to the loaded file
-    state.counters["peak_MiB"] = peakMiB();
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
 }
 
 } // namespace
@@ -142,9 +104,5 @@ BENCHMARK(BM_SaveFromWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::run(argc, argv);
 }
