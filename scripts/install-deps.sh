@@ -27,4 +27,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# The fonts come from a package that is downloaded, not installed: its
+# index must be there even when every package above already was.
+if ! apt-cache show texlive-fonts-extra >/dev/null 2>&1; then
+    as_root apt-get update -qq
+fi
 "$here/fetch-fonts.sh"
