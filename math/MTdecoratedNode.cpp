@@ -58,7 +58,6 @@ double MTdecoratedNode::draw(QPainter& painter, double x, double y, MTstyle env)
     if (child)
         child->getSize(painter, env, w, b, h, s);
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     const double a = parent->textBounds(font, QStringLiteral("A"), painter.device()).width();
     const double xe = child ? child->draw(painter, x, y, env) : x;
 
@@ -67,7 +66,7 @@ double MTdecoratedNode::draw(QPainter& painter, double x, double y, MTstyle env)
     const double dh = b * factor;
     // Accents of italic letters sit over the slanted top, a little to the right.
     const double shift = env.italic ? 0.1 * a : 0;
-    const double lw = std::max(0.02, fm.lineWidth());
+    const double lw = std::max(0.02, parent->lineWidth(font, painter.device()));
     const double left = x + shift;
     const double right = xe + shift - 0.2 * a;
     const double mid = (x + xe) / 2 + shift;

@@ -77,8 +77,7 @@ void MTfracNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
     if (child2)
         child2->getSize(painter, p.env2, p.w2, p.b2, p.h2, s);
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
-    p.xh = fm.xHeight();
+    p.xh = parent->xHeight(font, painter.device());
     p.xw = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
     p.heightM = parent->tightBounds(font, QStringLiteral("M"), painter.device()).height();
     p.heightX = parent->tightBounds(font, QStringLiteral("x"), painter.device()).height();

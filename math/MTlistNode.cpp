@@ -92,8 +92,7 @@ void MTlistNode::addNode(MTnode* node)
 void MTlistNode::layout(QPainter& painter, const MTstyle& env, Layout& l, double x, double y, bool paint)
 {
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
-    const double xHeight = fm.xHeight();
+    const double xHeight = parent->xHeight(font, painter.device());
     const double space = parent->textAdvance(font, QStringLiteral(" "), painter.device());
     const double superShift = parent->getSuperShiftFactor();
     l.x = x;

@@ -32,9 +32,8 @@ MTmatrixNode::~MTmatrixNode()
 void MTmatrixNode::measureGrid(QPainter& painter, const MTstyle& env, Grid& g)
 {
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     g.gap = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
-    g.strikeout = fm.strikeOutPos();
+    g.strikeout = parent->strikeOutPos(font, painter.device());
     g.colWidth.fill(0, columns);
     g.rowHeight.fill(0, lines);
     g.rowBaseline.fill(0, lines);

@@ -53,7 +53,9 @@ void MTnode::getSize(QPainter& painter, MTstyle env, double& width, double& base
 {
     const int generation = parent ? parent->settingsGeneration() : 0;
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
-    SizeCache& c = sizeCache;
+    if (!sizeCache)
+        sizeCache = std::make_unique<SizeCache>();
+    SizeCache& c = *sizeCache;
     if (generation == 0 || c.generation != generation || c.dpi != dpi || c.env != env) {
         c.width = c.baselineHeight = c.overallHeight = c.strikeoutPos = 0;
         computeSize(painter, env, c.width, c.baselineHeight, c.overallHeight, c.strikeoutPos);

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class QPainter;
 class VelQTmathText;
 
@@ -49,7 +51,9 @@ protected:
 private:
     // The last size computed, valid while the engine's settings, the device
     // resolution and the environment stay the same: drawing measures every
-    // node again, which would cost quadratic time in the depth.
+    // node again, which would cost quadratic time in the depth. Made at the
+    // first measuring: a tree that is only parsed stays small, and a long
+    // formula's tree then fits the processor's caches.
     struct SizeCache
     {
         int generation = 0;
@@ -57,7 +61,7 @@ private:
         MTstyle env;
         double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
     };
-    SizeCache sizeCache;
+    std::unique_ptr<SizeCache> sizeCache;
 };
 
 #endif // MTNODE_H

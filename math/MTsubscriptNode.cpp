@@ -33,7 +33,6 @@ void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width,
     if (child)
         child->getSize(painter, reduced, w, b, h, s);
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     const double ownM = heightOfM(painter, parent, env);
     // The box reaches from the top of an "M" of the base down to the
     // lowered child's depth.
@@ -43,7 +42,7 @@ void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width,
     // No italic correction here: pulling what follows back over a lower
     // index makes it overlap the index ("\partial_t u"), and a last index
     // would stick out of the formula's box.
-    strikeoutPos = fm.strikeOutPos();
+    strikeoutPos = parent->strikeOutPos(font, painter.device());
 }
 
 double MTsubscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)

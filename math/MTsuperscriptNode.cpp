@@ -26,8 +26,7 @@ void MTsuperscriptNode::computeSize(QPainter& painter, MTstyle env, double& widt
                        overallHeight, childStrikeout);
     }
     const QFont font = env.getFont(parent);
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
-    strikeoutPos = fm.strikeOutPos();
+    strikeoutPos = parent->strikeOutPos(font, painter.device());
     // An italic base leans to the right: move on a little before what follows.
     if (env.italic)
         width += parent->getItalicCorrectionFactor() * parent->textAdvance(font, QStringLiteral(" "), painter.device());

@@ -58,35 +58,30 @@ QString MTsymbolNode::typeName() const
 
 QFont MTsymbolNode::symbolFont(const MTstyle& env) const
 {
-    QFont font = env.getFont(parent);
+    // One of the engine's shared fonts: a QFont changed here would cost a
+    // font database lookup at every measuring and drawing.
+    MTstyle style = MTlayout::scaled(env, props.sizeFactor);
+    if (props.italic != 0)
+        style.italic = props.italic > 0;
+    if (props.bold != 0)
+        style.bold = props.bold > 0;
     switch (props.font) {
     case SymbolRoleDefault:
         break;
     case SymbolRoleSymbol:
-        font.setFamily(parent->getFontSymbol());
-        break;
+        return parent->font(parent->getFontSymbol(), style);
     case SymbolRoleGreek:
-        font.setFamily(parent->getFontGreek());
-        break;
+        return parent->font(parent->getFontGreek(), style);
     case SymbolRoleBraces:
-        font.setFamily(parent->getFontBraces());
-        break;
+        return parent->font(parent->getFontBraces(), style);
     case SymbolRoleIntegrals:
-        font.setFamily(parent->getFontIntegrals());
-        break;
+        return parent->font(parent->getFontIntegrals(), style);
     case SymbolRoleCaligraphic:
-        font.setFamily(parent->getFontCaligraphic());
-        break;
+        return parent->font(parent->getFontCaligraphic(), style);
     case SymbolRoleBlackboard:
-        font.setFamily(parent->getFontBlackboard());
-        break;
+        return parent->font(parent->getFontBlackboard(), style);
     }
-    font.setPointSizeF(MTlayout::boundedFontSize(env.fontSize * props.sizeFactor));
-    if (props.italic != 0)
-        font.setItalic(props.italic > 0);
-    if (props.bold != 0)
-        font.setWeight(props.bold > 0 ? QFont::Bold : QFont::Normal);
-    return font;
+    return style.getFont(parent);
 }
 
 bool MTsymbolNode::isLongArrow() const
@@ -100,9 +95,8 @@ MTsymbolNode::Box MTsymbolNode::measure(QPainter& painter, const MTstyle& env) c
 {
     const QFont font = symbolFont(env);
     QPaintDevice* device = painter.device();
-    const QFontMetricsF fm = MTlayout::metrics(painter, font);
     Box box;
-    box.strikeoutPos = fm.strikeOutPos();
+    box.strikeoutPos = parent->strikeOutPos(font, device);
 
     // Names without a glyph of their own still take room, and those that
     // draw a stand-in ("|", the rotated "8", the long arrows) take the
@@ -111,27 +105,27 @@ MTsymbolNode::Box MTsymbolNode::measure(QPainter& painter, const MTstyle& env) c
     if (props.symbol.isEmpty()) {
         const double xWidth = parent->tightBounds(font, "x", device).width();
         if (symbolName == "|") {
-            box.glyphWidth = 0.8 * fm.horizontalAdvance("1");
+            box.glyphWidth = 0.8 * parent->textAdvance(font, "1", device);
             inked = "|";
         } else if (symbolName == "infty") {
-            box.glyphWidth = fm.horizontalAdvance("M");
-            box.baselineHeight = fm.xHeight();
-            box.overallHeight = qMax(fm.xHeight(), fm.horizontalAdvance("8"));
+            box.glyphWidth = parent->textAdvance(font, "M", device);
+            box.baselineHeight = parent->xHeight(font, device);
+            box.overallHeight = qMax(box.baselineHeight, parent->textAdvance(font, "8", device));
         } else if (isSpace(symbolName)) {
             box.glyphWidth = spaceFactor(symbolName) * xWidth;
         } else if (isLongArrow()) {
             box.glyphWidth = 3.5 * parent->tightBounds(font, "X", device).width();
             inked = "x";
         } else {
-            box.glyphWidth = fm.horizontalAdvance("a");
+            box.glyphWidth = parent->textAdvance(font, "a", device);
         }
     } else {
         if (env.insideMath)
             box.glyphWidth = qMax(parent->tightBounds(font, "i", device).width(),
                                   parent->tightBounds(font, props.symbol, device).width());
         else
-            box.glyphWidth = fm.boundingRect(props.symbol).width();
-        box.glyphWidth = qMax(box.glyphWidth, fm.horizontalAdvance("j"));
+            box.glyphWidth = parent->textBounds(font, props.symbol, device).width();
+        box.glyphWidth = qMax(box.glyphWidth, parent->textAdvance(font, "j", device));
     }
     if (!inked.isEmpty()) {
         const QRectF r = parent->tightBounds(font, inked, device);
@@ -161,9 +155,15 @@ double MTsymbolNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
     const Box box = measure(painter, env);
+    const bool inked = !props.symbol.isEmpty() || symbolName == "|" || symbolName == "infty" || isLongArrow();
+    if (!inked)
+        return x + box.width; // a space or an unknown name: room only
+    // Nodes set the font and pen they draw with; the engine restores the
+    // painter once for the whole formula (a save per node costs more than
+    // the glyph).
     const QFont font = symbolFont(env);
-    painter.save();
-    painter.setFont(font);
+    if (painter.font() != font)
+        painter.setFont(font);
     painter.setPen(QPen(env.color));
     if (!props.symbol.isEmpty()) {
         // In math the box is as wide as the ink, so the ink (not the glyph's
@@ -174,19 +174,21 @@ double MTsymbolNode::draw(QPainter& painter, double x, double y, MTstyle env)
         painter.drawText(QPointF(glyphX, baseline), props.symbol);
         if (props.drawBar) {
             // The bar of "ħ": across the ascender, a little above the x-height.
-            const QFontMetricsF fm = MTlayout::metrics(painter, font);
-            const double barY = baseline - fm.xHeight() * 1.2;
-            painter.setPen(MTlayout::pen(env.color, qMax(0.5, fm.lineWidth())));
-            painter.drawLine(QPointF(glyphX, barY), QPointF(glyphX + fm.horizontalAdvance("h") * 0.6, barY));
+            QPaintDevice* device = painter.device();
+            const double barY = baseline - parent->xHeight(font, device) * 1.2;
+            painter.setPen(MTlayout::pen(env.color, qMax(0.5, parent->lineWidth(font, device))));
+            painter.drawLine(QPointF(glyphX, barY),
+                             QPointF(glyphX + parent->textAdvance(font, "h", device) * 0.6, barY));
         }
     } else if (symbolName == "|") {
         painter.drawText(QPointF(x, y), "|");
     } else if (symbolName == "infty") {
+        painter.save();
         drawRotatedEight(painter, x, y, font);
+        painter.restore();
     } else if (isLongArrow()) {
         drawLongArrow(painter, x, y, font);
     }
-    painter.restore();
     return x + box.width;
 }
 

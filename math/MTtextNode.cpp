@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 bool isWhite(QChar c)
@@ -141,7 +143,9 @@ QString toMathAlphabet(const QString& text, const MathAlphabet& alphabet)
 MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, bool stripInnerWhitespace)
     : MTnode(parent)
 {
-    if (stripInnerWhitespace) {
+    // The text is shared with the reader's token: it is copied only when
+    // something changes.
+    if (stripInnerWhitespace && std::any_of(text.cbegin(), text.cend(), isWhite)) {
         QString kept;
         kept.reserve(text.size());
         for (QChar c : text) {
@@ -153,7 +157,8 @@ MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, 
     int lead = 0;
     while (text.size() - lead >= 2 && isWhite(text.at(lead)))
         ++lead;
-    text.remove(0, lead);
+    if (lead > 0)
+        text.remove(0, lead);
     if (addWhitespace && (text.isEmpty() || !isWhite(text.at(text.size() - 1))))
         text += QLatin1Char(' ');
     this->text = text;
@@ -185,15 +190,24 @@ QString MTtextNode::transformText(QString text, MTstyle env) const
 
 QFont MTtextNode::fontFor(const QString& shown, const MTstyle& env) const
 {
-    QFont f = env.getFont(parent);
+    // Built through the engine's shared fonts, as everywhere: a QFont
+    // changed here would cost a font database lookup at every drawing.
+    MTstyle style = env;
     // Double-struck and script letters are upright designs, also in italic math.
     if (env.font == StyleBlackboard || env.font == StyleCaligraphic)
-        f.setItalic(false);
+        style.italic = false;
     if (env.insideMath && isBraceText(shown)) {
-        f.setItalic(false);
-        f.setFamily(parent->getFontBraces());
+        style.italic = false;
+        return parent->font(parent->getFontBraces(), style);
     }
-    return f;
+    return style.getFont(parent);
+}
+
+QFont MTtextNode::uprightFont(const QString& family, const MTstyle& env) const
+{
+    MTstyle style = env;
+    style.italic = false;
+    return parent->font(family, style);
 }
 
 QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
@@ -210,7 +224,7 @@ QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
         const QString companion = parent->mathCompanionFamily(font.family());
         if (!companion.isEmpty()) {
             t = toMathAlphabet(t, *alphabet);
-            font.setFamily(companion);
+            font = uprightFont(companion, env);
         }
     }
     return t;
@@ -221,7 +235,6 @@ void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
 {
     QFont f = fontFor(text, env);
     const QString t = shownText(env, f);
-    const QFontMetricsF fm = MTlayout::metrics(painter, f);
 
     QPaintDevice* device = painter.device();
     width = parent->textBounds(f, t, device).width();
@@ -244,7 +257,7 @@ void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     // The 1.1 leaves room for antialiasing beyond the ink.
     baselineHeight = -r.top() * 1.1;
     overallHeight = r.height() * 1.1;
-    strikeoutPos = fm.strikeOutPos() * 1.1;
+    strikeoutPos = parent->strikeOutPos(f, painter.device()) * 1.1;
 }
 
 double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
@@ -256,34 +269,32 @@ double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
     QFont f = fontFor(text, env);
     const QString t = shownText(env, f);
     // Numbers stay upright in italic math.
-    if (env.insideMath && onlyDigitsAndWhite(t))
-        f.setItalic(false);
+    if (env.insideMath && f.italic() && onlyDigitsAndWhite(t))
+        f = uprightFont(f.family(), env);
 
-    const QPen oldPen = painter.pen();
-    const QFont oldFont = painter.font();
+    // The font and pen stay set: the engine restores the painter once for
+    // the whole formula.
     painter.setPen(QPen(env.color));
     if (f.italic() && hasDigit(t)) {
-        QFont upright = f;
-        upright.setItalic(false);
-        const QFontMetricsF italicMetrics = MTlayout::metrics(painter, f);
-        const QFontMetricsF uprightMetrics = MTlayout::metrics(painter, upright);
+        const QFont upright = uprightFont(f.family(), env);
         double cx = x;
         for (int i = 0; i < t.size(); ++i) {
             // A surrogate pair is one character.
             const int len = (t.at(i).isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate()) ? 2 : 1;
             const QString ch = t.mid(i, len);
             const bool digit = t.at(i).isDigit();
-            painter.setFont(digit ? upright : f);
+            const QFont& font = digit ? upright : f;
+            if (painter.font() != font)
+                painter.setFont(font);
             painter.drawText(QPointF(cx, y), ch);
-            cx += (digit ? uprightMetrics : italicMetrics).horizontalAdvance(ch);
+            cx += parent->textAdvance(digit ? upright : f, ch, painter.device());
             i += len - 1;
         }
     } else {
-        painter.setFont(f);
+        if (painter.font() != f)
+            painter.setFont(f);
         painter.drawText(QPointF(x, y), t);
     }
-    painter.setPen(oldPen);
-    painter.setFont(oldFont);
     return x + width;
 }
 

@@ -33,6 +33,8 @@ public:
 protected:
     // The font used for `shown` (brace characters inside math use fontBraces).
     QFont fontFor(const QString& shown, const MTstyle& env) const;
+    // The shared font of family in env, upright.
+    QFont uprightFont(const QString& family, const MTstyle& env) const;
     // The text as measured and drawn: transformText(), then double-struck
     // or script letters of a math companion family, which then replaces
     // font's family.

@@ -102,7 +102,10 @@ void VelQTmathText::draw(QPainter& painter, double x, double y, bool debugBoxes)
     if (!node)
         return;
     node->setDebugBoxes(debugBoxes);
+    // Nodes leave their font and pen set; the caller gets its own back.
+    painter.save();
     node->draw(painter, x, y, baseStyle());
+    painter.restore();
 }
 
 void VelQTmathText::draw(QPainter& painter, unsigned int flags, QRectF rect, bool debugBoxes)
@@ -125,7 +128,9 @@ void VelQTmathText::draw(QPainter& painter, unsigned int flags, QRectF rect, boo
         y = rect.top() + baselineHeight + rect.height() - overallHeight;
     else if (flags & Qt::AlignVCenter)
         y = rect.top() + baselineHeight + (rect.height() - overallHeight) * 0.5;
+    painter.save();
     node->draw(painter, x, y, env);
+    painter.restore();
 }
 
 QString VelQTmathText::toHtml(bool* ok, double fontSize)

@@ -136,6 +136,11 @@ public:
     QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     QRectF textBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     double textAdvance(const QFont& font, const QString& text, QPaintDevice* device) const;
+    // QFontMetricsF's xHeight, strikeOutPos and lineWidth, kept likewise:
+    // metrics on a device cost a font lookup each time they are made.
+    double xHeight(const QFont& font, QPaintDevice* device) const;
+    double strikeOutPos(const QFont& font, QPaintDevice* device) const;
+    double lineWidth(const QFont& font, QPaintDevice* device) const;
 
     // The font of `family` (none when empty) in env's size and style flags.
     // One shared QFont per style keeps Qt's lookup of the glyph engine

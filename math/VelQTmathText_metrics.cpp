@@ -28,7 +28,9 @@ uint qHash(const FontKey& key, uint seed = 0)
     return ::qHash(key.family, seed) ^ ::qHash(key.size, seed) ^ uint(key.flags);
 }
 
-enum MetricKind { TightBounds, TextBounds, TextAdvance };
+// FontLines keeps the x-height, strike-out position and line width of a
+// font (no text) as x, y and width.
+enum MetricKind { TightBounds, TextBounds, TextAdvance, FontLines };
 
 struct MetricKey
 {
@@ -70,6 +72,7 @@ QRectF metric(const QFont& font, const QString& text, QPaintDevice* device, Metr
     case TightBounds: value = fm.tightBoundingRect(text); break;
     case TextBounds: value = fm.boundingRect(text); break;
     case TextAdvance: value = QRectF(0, 0, fm.horizontalAdvance(text), 0); break;
+    case FontLines: value = QRectF(fm.xHeight(), fm.strikeOutPos(), fm.lineWidth(), 0); break;
     }
     if (cache.size() >= maxEntries)
         cache.clear();
@@ -132,6 +135,21 @@ QRectF VelQTmathText::textBounds(const QFont& font, const QString& text, QPaintD
 double VelQTmathText::textAdvance(const QFont& font, const QString& text, QPaintDevice* device) const
 {
     return metric(font, text, device, TextAdvance).width();
+}
+
+double VelQTmathText::xHeight(const QFont& font, QPaintDevice* device) const
+{
+    return metric(font, QString(), device, FontLines).x();
+}
+
+double VelQTmathText::strikeOutPos(const QFont& font, QPaintDevice* device) const
+{
+    return metric(font, QString(), device, FontLines).y();
+}
+
+double VelQTmathText::lineWidth(const QFont& font, QPaintDevice* device) const
+{
+    return metric(font, QString(), device, FontLines).width();
 }
 
 void VelQTmathText::forgetFontMetrics()

@@ -259,14 +259,14 @@ VelQTmathText::TokenKind VelQTmathText::nextToken()
             tokenText = d;
             return tokenKind = TokenCommand;
         }
-        while (tokenPos < length && isLetter(sourceText.at(tokenPos))) {
-            tokenText += sourceText.at(tokenPos);
+        const int start = tokenPos;
+        while (tokenPos < length && isLetter(sourceText.at(tokenPos)))
             ++tokenPos;
-        }
+        // Letters hold no white space: the name needs no trimming.
+        tokenText = sourceText.mid(start, tokenPos - start);
         // The first character after the name (a non-letter after a lone
         // backslash: an empty name) is read next.
         --tokenPos;
-        tokenText = tokenText.trimmed();
         return tokenKind = TokenCommand;
     }
 
@@ -294,11 +294,13 @@ VelQTmathText::TokenKind VelQTmathText::nextToken()
         return tokenKind = TokenSpace;
     }
 
+    // Runs are cut out of the text in one piece: appending character by
+    // character costs an allocation every few characters.
+    const int start = tokenPos;
     if (!inMathMode) {
-        while (tokenPos < length && !endsTextRun(sourceText.at(tokenPos))) {
-            tokenText += sourceText.at(tokenPos);
+        while (tokenPos < length && !endsTextRun(sourceText.at(tokenPos)))
             ++tokenPos;
-        }
+        tokenText = sourceText.mid(start, tokenPos - start);
         --tokenPos;
         return tokenKind = TokenText;
     }
@@ -308,11 +310,20 @@ VelQTmathText::TokenKind VelQTmathText::nextToken()
         return tokenKind = TokenText;
     }
     // In math a run keeps white space only as single characters between others.
+    bool white = false;
     while (tokenPos < length && !endsMathTextRun(sourceText.at(tokenPos))) {
-        const QChar t = sourceText.at(tokenPos);
-        if (!isWhitespace(t) || (!tokenText.isEmpty() && !isWhitespace(tokenText.back())))
-            tokenText += t;
+        white = white || isWhitespace(sourceText.at(tokenPos));
         ++tokenPos;
+    }
+    if (!white) {
+        tokenText = sourceText.mid(start, tokenPos - start);
+    } else {
+        tokenText.reserve(tokenPos - start);
+        for (int i = start; i < tokenPos; ++i) {
+            const QChar t = sourceText.at(i);
+            if (!isWhitespace(t) || (!tokenText.isEmpty() && !isWhitespace(tokenText.back())))
+                tokenText += t;
+        }
     }
     if (tokenPos < length)
         --tokenPos;
