@@ -180,6 +180,7 @@ private slots:
     void descentAtLeastATenthOfAscent();
     void alignedInRectangle_data();
     void alignedInRectangle();
+    void drawLeavesThePainterAsFound();
     void rawTextMeasuresTheGivenText();
 
     void absurdSizesIgnored_data();
@@ -313,6 +314,31 @@ void tst_layout::alignedInRectangle()
 
     QVERIFY(!inkBounds(aligned).isNull());
     QCOMPARE(aligned, atPoint);
+}
+
+void tst_layout::drawLeavesThePainterAsFound()
+{
+    // Nodes leave their fonts and pens set while they draw; the caller
+    // still gets its own back, from both ways of drawing.
+    engine->selectXitsFonts();
+    parsed("a^2 + \\alpha \\infty \\frac{1}{2} \\left(x\\right) \\textcolor{red}{b}");
+    QImage image = blankImage();
+    QPainter painter(&image);
+    QFont font(QStringLiteral("Courier"));
+    font.setPointSizeF(7);
+    const QPen pen(Qt::green, 3);
+    painter.setFont(font);
+    painter.setPen(pen);
+    painter.setBrush(Qt::blue);
+    const QFont before = painter.font();
+    engine->draw(painter, 10, 60);
+    QCOMPARE(painter.font(), before);
+    QCOMPARE(painter.pen(), pen);
+    QCOMPARE(painter.brush(), QBrush(Qt::blue));
+    engine->draw(painter, Qt::AlignCenter, QRectF(0, 0, image.width(), image.height()), true);
+    QCOMPARE(painter.font(), before);
+    QCOMPARE(painter.pen(), pen);
+    QVERIFY(!inkBounds(image).isNull());
 }
 
 void tst_layout::rawTextMeasuresTheGivenText()
