@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSet>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 
 namespace {
@@ -167,7 +170,46 @@ QListWidgetItem *ListWidget::entryById(int id) const
 
 void ListWidget::removeEntry(int id)
 {
-    delete entryById(id);
+    QListWidgetItem *entry = entriesById.take(id);
+    if (removalDepth > 0 && entry)
+        pendingRemovals.insert(entry);
+    else
+        delete entry;
+}
+
+void ListWidget::beginRemovals()
+{
+    ++removalDepth;
+}
+
+// Deleting entries one by one searches the rows for each and shifts every
+// row after it: quadratic for a large deletion. Taking every row from the
+// end and putting the kept ones back costs one pass.
+void ListWidget::endRemovals()
+{
+    if (--removalDepth > 0)
+        return;
+    // A few entries are cheaper deleted one by one.
+    if (pendingRemovals.size() < 64) {
+        qDeleteAll(pendingRemovals);
+        pendingRemovals.clear();
+        return;
+    }
+    {
+        const QSignalBlocker blocker(this);
+        clearSelection();
+    }
+    QList<QListWidgetItem *> kept;
+    kept.reserve(count());
+    while (count() > 0) {
+        QListWidgetItem *entry = takeItem(count() - 1);
+        if (pendingRemovals.contains(entry))
+            delete entry;
+        else
+            kept.append(entry);
+    }
+    pendingRemovals.clear();
+    std::for_each(kept.crbegin(), kept.crend(), [this](QListWidgetItem *entry) { addItem(entry); });
 }
 
 void ListWidget::moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor)

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QListWidget>
+#include <QSet>
 
 class Arrow;
 class DiagramImage;
@@ -45,8 +46,12 @@ public:
 
     // The entry with that id, or null.
     QListWidgetItem *entryById(int id) const;
-    // Destroys the entry with that id, if any.
+    // Destroys the entry with that id, if any; between beginRemovals() and
+    // endRemovals() the entry only leaves the index, and all the entries
+    // removed meanwhile leave the list together at the end.
     void removeEntry(int id);
+    void beginRemovals();
+    void endRemovals();
     // Moves `entry` to the row just after `anchor`.
     void moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor);
     // Display text and plain name of the entry with that id, if any.
@@ -77,6 +82,8 @@ private:
     QMenu *multiMenu;
     DiagramScene *m_scene;
     QHash<int, QListWidgetItem *> entriesById;
+    int removalDepth = 0;
+    QSet<QListWidgetItem *> pendingRemovals;
 };
 
 #endif // LISTWIDGET_H

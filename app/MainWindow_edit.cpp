@@ -78,8 +78,9 @@ void MainWindow::deleteItem()
 
     {
         // Every removal changes the scene's selection; the list follows once,
-        // at the end, instead of once per item.
+        // at the end, instead of once per item, and loses its entries at once.
         const QScopedValueRollback<bool> guard(syncingSelection, true);
+        listWidget->beginRemovals();
         for (int i = 0; i < snapshot.size(); ++i) {
             if (guards[i].isNull())
                 continue;
@@ -88,6 +89,7 @@ void MainWindow::deleteItem()
             else
                 deleteNonArrow(snapshot[i]);
         }
+        listWidget->endRemovals();
     }
     itemSelectionChanged();
 }

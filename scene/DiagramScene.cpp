@@ -59,6 +59,11 @@ DiagramScene::DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu,
     , textNameAction(textNameAction)
     , arrowNameAction(arrowNameAction)
 {
+    // Qt's BSP index answers every query with all the items that ignore
+    // transformations (five handles per shape or picture) and is rebuilt as
+    // items move and change selection; on large diagrams one selection of
+    // everything cost quadratic time. A linear scan is cheaper here.
+    setItemIndexMethod(NoIndex);
 }
 
 DiagramScene::~DiagramScene()

@@ -9,6 +9,9 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // The object of one of the four item kinds; empty for handles, spacers and
@@ -29,12 +32,27 @@ QJsonObject itemObject(const QGraphicsItem *item)
     }
 }
 
+// The top-level items, topmost first: higher z-values first, and of equal
+// ones the later added, as the scene stacks them. Without a scene index,
+// items() ignores the order asked for and lists items as they were added.
+QList<QGraphicsItem *> topmostFirst(const QGraphicsScene &scene)
+{
+    QList<QGraphicsItem *> list;
+    const QList<QGraphicsItem *> all = scene.items();
+    std::copy_if(all.crbegin(), all.crend(), std::back_inserter(list),
+                 [](const QGraphicsItem *item) { return !item->parentItem(); });
+    std::stable_sort(list.begin(), list.end(), [](const QGraphicsItem *a, const QGraphicsItem *b) {
+        return a->zValue() > b->zValue();
+    });
+    return list;
+}
+
 } // namespace
 
 QJsonObject DiagramScene::toJson() const
 {
     QJsonArray itemArray;
-    for (const QGraphicsItem *item : items(Qt::DescendingOrder)) {
+    for (const QGraphicsItem *item : topmostFirst(*this)) {
         const QJsonObject object = itemObject(item);
         if (!object.isEmpty())
             itemArray.append(object);

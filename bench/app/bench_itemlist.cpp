@@ -224,10 +224,10 @@ const int large = 10000;
 } // namespace
 
 BENCHMARK(BM_Memory)->Arg(large)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Insert)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SceneToList)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Insert)->Arg(small)->Arg(3000)->Arg(large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SceneToList)->Arg(small)->Arg(3000)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sync)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ListToScene)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListToScene)->Arg(small)->Arg(3000)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteHalf)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
