@@ -66,6 +66,14 @@ QPolygonF headTriangle(const QPointF &tip, double angle, double side)
                       tip + QPointF(qSin(a2) * side, qCos(a2) * side)});
 }
 
+// Comparing outlines strokes both shapes: only ends whose bounds meet can
+// overlap, and most do not.
+bool endsOverlap(const QGraphicsItem *start, const QGraphicsItem *end)
+{
+    return start->sceneBoundingRect().intersects(end->sceneBoundingRect())
+        && start->collidesWithItem(end, Qt::IntersectsItemShape);
+}
+
 } // namespace
 
 Arrow::Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
@@ -198,8 +206,7 @@ QPointF Arrow::automaticTip(const QLineF &centreLine) const
 
 bool Arrow::updateGeometry()
 {
-    if (!m_startItem || !m_endItem
-        || m_startItem->collidesWithItem(m_endItem, Qt::IntersectsItemShape))
+    if (!m_startItem || !m_endItem || endsOverlap(m_startItem, m_endItem))
         return false;
 
     const QPointF startPos = m_startItem->scenePos();

@@ -28,12 +28,6 @@ DiagramImage::DiagramImage(QMenu *contextMenu, LineInputActionWidget *nameAction
     setTransformations({m_itemRotation, m_itemScale});
     // Arrows must follow the picture when it moves.
     setFlag(ItemSendsGeometryChanges);
-
-    m_rotator = new DiagramImageRotator(this);
-    for (int corner = 0; corner < 4; ++corner) {
-        m_resizers[corner] = new DiagramImageResizer(corner, this);
-        m_resizers[corner]->setCursor(resizerCursor(corner));
-    }
 }
 
 DiagramImage::~DiagramImage()
@@ -77,6 +71,7 @@ void DiagramImage::removeArrows()
 
 void DiagramImage::showResizers()
 {
+    createHandles();
     // Placed before the first paint too, so that a press right after the
     // selection finds them where they are drawn.
     m_rotator->place();
@@ -89,9 +84,23 @@ void DiagramImage::showResizers()
 
 void DiagramImage::hideResizers()
 {
+    if (!m_rotator)
+        return;
     m_rotator->hide();
     for (DiagramImageResizer *resizer : m_resizers)
         resizer->hide();
+}
+
+// Made when the picture is first selected, hidden, and kept, as a shape's.
+void DiagramImage::createHandles()
+{
+    if (m_rotator)
+        return;
+    m_rotator = new DiagramImageRotator(this);
+    for (int corner = 0; corner < 4; ++corner) {
+        m_resizers[corner] = new DiagramImageResizer(corner, this);
+        m_resizers[corner]->setCursor(resizerCursor(corner));
+    }
 }
 
 void DiagramImage::updateActions()

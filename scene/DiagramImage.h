@@ -83,13 +83,16 @@ protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
 private:
+    void createHandles();
+
     QMenu *m_contextMenu;
     QGraphicsRotation *m_itemRotation;
     LineInputActionWidget *m_nameAction;
     QList<Arrow *> m_arrows;
     QGraphicsScale *m_itemScale;
-    DiagramImageResizer *m_resizers[4];
-    DiagramImageRotator *m_rotator;
+    // Made by the first showResizers(); null until then.
+    DiagramImageResizer *m_resizers[4] = {};
+    DiagramImageRotator *m_rotator = nullptr;
     QString m_path;
     bool m_isMath = false;
     bool m_rotatorHovered = false;

@@ -47,12 +47,6 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu,
     setPolygon(polygonOf(diagramType));
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
 
-    for (int corner = 0; corner < 4; ++corner) {
-        resizers[corner] = new DiagramItemResizer(corner, this);
-        resizers[corner]->setCursor(resizerCursor(corner));
-    }
-    rotator = new DiagramItemRotator(this);
-
     // Deleted by QGraphicsItem with the shape.
     itemRotation = new QGraphicsRotation;
     itemScale = new QGraphicsScale;
@@ -217,6 +211,8 @@ void DiagramItem::updateActions()
 
 void DiagramItem::hideResizers()
 {
+    if (!rotator)
+        return;
     for (DiagramItemResizer *resizer : resizers)
         resizer->hide();
     rotator->hide();
@@ -226,9 +222,24 @@ void DiagramItem::showResizers()
 {
     if (linkedText())
         return;
+    createHandles();
     for (DiagramItemResizer *resizer : resizers)
         resizer->show();
     rotator->show();
+}
+
+// Handles are made when the shape is first selected, hidden, and kept: most
+// shapes of a large diagram never are, and five more items each would weigh
+// on memory and on every scan of the scene.
+void DiagramItem::createHandles()
+{
+    if (rotator)
+        return;
+    for (int corner = 0; corner < 4; ++corner) {
+        resizers[corner] = new DiagramItemResizer(corner, this);
+        resizers[corner]->setCursor(resizerCursor(corner));
+    }
+    rotator = new DiagramItemRotator(this);
 }
 
 void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)

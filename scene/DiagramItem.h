@@ -121,6 +121,7 @@ private:
     void updateArrows();
     void fitLinkedText();
     void centreTransformOrigins();
+    void createHandles();
 
     DiagramType m_diagramType;
     QMenu *contextMenu;
@@ -128,10 +129,11 @@ private:
     ColorActionWidget *borderColorAction;
     LineInputActionWidget *nameAction;
     QList<Arrow *> m_arrows;
-    DiagramItemResizer *resizers[4];
+    // Made by the first showResizers(); null until then.
+    DiagramItemResizer *resizers[4] = {};
     QGraphicsRotation *itemRotation;
     QGraphicsScale *itemScale;
-    DiagramItemRotator *rotator;
+    DiagramItemRotator *rotator = nullptr;
     QPointer<DiagramTextItem> m_linkedText;
     bool m_hasLinkedText = false;
     bool rotatorHovered = false;
