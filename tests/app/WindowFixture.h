@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QGraphicsRotation>
 #include <QGraphicsView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -57,6 +58,12 @@ public:
         }
         return nullptr;
     }
+    // Runs one of the window's slots, as its widgets would.
+    template <typename... Args>
+    void invoke(const char *slot, Args... args) const
+    {
+        QVERIFY2(QMetaObject::invokeMethod(window.get(), slot, args...), slot);
+    }
 
     void clickToolButton(const char *groupName, int id) const
     {
@@ -66,13 +73,12 @@ public:
     }
 
     // Mouse events on the viewport at scene points.
-    void mouse(QEvent::Type type, const QPointF &scenePoint,
-               Qt::MouseButton button = Qt::LeftButton,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    void mouse(QEvent::Type type, const QPointF &scenePoint) const
     {
         const QPoint p = view()->mapFromScene(scenePoint);
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-        QMouseEvent event(type, p, view()->viewport()->mapToGlobal(p), button, held, modifiers);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, p, view()->viewport()->mapToGlobal(p), Qt::LeftButton, held,
+                          Qt::NoModifier);
         QApplication::sendEvent(view()->viewport(), &event);
     }
     void click(const QPointF &at) const
@@ -88,27 +94,33 @@ public:
         mouse(QEvent::MouseButtonRelease, to);
     }
 
+    // The item that the scene announces by `signal` while `act` runs.
+    template <typename T>
+    T *announced(void (DiagramScene::*signal)(T *), const std::function<void()> &act) const
+    {
+        T *found = nullptr;
+        auto c = QObject::connect(scene(), signal, [&found](T *item) { found = item; });
+        act();
+        QObject::disconnect(c);
+        return found;
+    }
+
     // A shape of that type inserted by the tool box and a click at `at`.
     DiagramItem *insertShape(int type, const QPointF &at) const
     {
-        DiagramItem *inserted = nullptr;
-        auto c = QObject::connect(scene(), &DiagramScene::itemInserted,
-                                  [&inserted](DiagramItem *item) { inserted = item; });
-        clickToolButton("buttonGroup", type);
-        click(at);
-        QObject::disconnect(c);
-        return inserted;
+        return announced(&DiagramScene::itemInserted, [&] {
+            clickToolButton("buttonGroup", type);
+            click(at);
+        });
     }
 
     // A text holding `text`, inserted by the tool box and a click at `at`.
     DiagramTextItem *insertText(const QString &text, const QPointF &at) const
     {
-        DiagramTextItem *inserted = nullptr;
-        auto c = QObject::connect(scene(), &DiagramScene::textInserted,
-                                  [&inserted](DiagramTextItem *item) { inserted = item; });
-        clickToolButton("buttonGroup", 10);
-        click(at);
-        QObject::disconnect(c);
+        DiagramTextItem *inserted = announced(&DiagramScene::textInserted, [&] {
+            clickToolButton("buttonGroup", 10);
+            click(at);
+        });
         if (inserted)
             inserted->setPlainText(text);
         return inserted;
@@ -119,24 +131,19 @@ public:
     // selected item may sit; the pointer is put back after.
     Arrow *insertArrow(QGraphicsItem *start, QGraphicsItem *end) const
     {
-        const QPointF from = start->scenePos() + QPointF(30, 30);
-        const QPointF to = end->scenePos() + QPointF(30, 30);
-        Arrow *inserted = nullptr;
-        auto c = QObject::connect(scene(), &DiagramScene::arrowInserted,
-                                  [&inserted](Arrow *arrow) { inserted = arrow; });
-        clickToolButton("pointerTypeGroup", DiagramScene::InsertLine);
-        drag(from, to);
-        clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
-        QObject::disconnect(c);
-        return inserted;
+        return announced(&DiagramScene::arrowInserted, [&] {
+            clickToolButton("pointerTypeGroup", DiagramScene::InsertLine);
+            drag(start->scenePos() + QPointF(30, 30), end->scenePos() + QPointF(30, 30));
+            clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
+        });
     }
 
-    // Links a text to a shape with the link pointer, dragging from the shape
-    // point `from` onto the text.
-    void link(const QPointF &from, DiagramTextItem *text) const
+    // Links a text to a shape with the link pointer, dragging from beside
+    // the shape's centre onto the text.
+    void link(DiagramItem *shape, DiagramTextItem *text) const
     {
         clickToolButton("pointerTypeGroup", DiagramScene::LinkText);
-        drag(from, text->mapToScene(text->boundingRect().center()));
+        drag(shape->scenePos() + QPointF(30, 30), text->mapToScene(text->boundingRect().center()));
         clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
     }
 
@@ -153,8 +160,7 @@ public:
     {
         bool seen = false;
         QTimer::singleShot(0, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (menu) {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 seen = true;
                 inspect(menu);
                 menu->close();
@@ -164,8 +170,8 @@ public:
         QVERIFY2(seen, "no menu was shown");
     }
 
-    // Names of the selected items and texts of the selected entries, sorted.
-    // Handles (the selectable rotate disc) have no id and are left out.
+    // Names of the selected items (handles have no id and are left out) and
+    // texts of the selected entries, sorted; texts of all entries in order.
     QStringList selectedNames() const
     {
         QStringList names;
@@ -176,7 +182,6 @@ public:
         names.sort();
         return names;
     }
-
     QStringList selectedEntryTexts() const
     {
         QStringList texts;
@@ -185,7 +190,6 @@ public:
         texts.sort();
         return texts;
     }
-
     QStringList entryTexts() const
     {
         QStringList texts;

@@ -11,10 +11,13 @@
 #include "scene/DiagramTextItem.h"
 
 #include <QApplication>
+#include <QGraphicsRotation>
+#include <QGraphicsScale>
 #include <QGraphicsView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QSignalSpy>
 #include <QTest>
 
 inline bool nearlyEqual(const QPointF &a, const QPointF &b, double tolerance = 0.6)
@@ -22,9 +25,9 @@ inline bool nearlyEqual(const QPointF &a, const QPointF &b, double tolerance = 0
     return QLineF(a, b).length() <= tolerance;
 }
 
-inline QString describe(const QPointF &p)
+inline QByteArray describe(const QPointF &p)
 {
-    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y());
+    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y()).toUtf8();
 }
 
 inline QPointF centroid(const QPolygonF &polygon)
@@ -35,6 +38,25 @@ inline QPointF centroid(const QPolygonF &polygon)
     return sum / polygon.size();
 }
 
+// The item's handles of that class; they are made at its first selection.
+template <typename Handle>
+QList<Handle *> handlesOf(const QGraphicsItem *item)
+{
+    QList<Handle *> found;
+    for (QGraphicsItem *child : item->childItems()) {
+        if (auto *handle = dynamic_cast<Handle *>(child))
+            found.append(handle);
+    }
+    return found;
+}
+
+inline int shownHandles(const QGraphicsItem *item)
+{
+    const QList<QGraphicsItem *> children = item->childItems();
+    return int(std::count_if(children.cbegin(), children.cend(),
+                             [](const QGraphicsItem *child) { return child->isVisible(); }));
+}
+
 // A real scene in a shown view, with the menus and property widgets the
 // window would give it, and mouse input sent to the view's viewport at
 // scene points.
@@ -43,6 +65,12 @@ class ItemsHarness
 public:
     ItemsHarness()
     {
+        // For signal spies on the scene's signals.
+        qRegisterMetaType<DiagramItem *>();
+        qRegisterMetaType<DiagramTextItem *>();
+        qRegisterMetaType<DiagramImage *>();
+        qRegisterMetaType<Arrow *>();
+        qRegisterMetaType<QGraphicsItem *>();
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setSceneRect(-500, -400, 1000, 800);
@@ -55,12 +83,7 @@ public:
     // Items added as the scene adds its own, without the mouse.
     DiagramItem *addShape(const QPointF &pos, DiagramItem::DiagramType type = DiagramItem::Carre)
     {
-        DiagramItem *shape = scene.newShape(type);
-        shape->setId(nextId++);
-        scene.addItem(shape);
-        scene.registerItem(shape);
-        shape->setPos(pos);
-        return shape;
+        return place(scene.newShape(type), pos);
     }
 
     // A picture of that size, centred on pos; a null size gives an item
@@ -74,23 +97,15 @@ public:
         }
         DiagramImage *image = scene.newImage();
         image->setContent(QStringLiteral("picture.png"), pixmap, false);
-        image->setId(nextId++);
-        scene.addItem(image);
-        scene.registerItem(image);
         image->setOffset(-(pixmap.width() / 2), -(pixmap.height() / 2));
-        image->setPos(pos);
         image->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable);
-        return image;
+        return place(image, pos);
     }
 
     DiagramTextItem *addText(const QPointF &pos, const QString &text)
     {
-        DiagramTextItem *item = scene.newText();
-        item->setId(nextId++);
-        scene.addItem(item);
-        scene.registerItem(item);
+        DiagramTextItem *item = place(scene.newText(), pos);
         item->setPlainText(text);
-        item->setPos(pos);
         return item;
     }
 
@@ -103,12 +118,22 @@ public:
         return arrow;
     }
 
-    QList<Arrow *> arrows() const
+    // A text linked to the shape, as the link pointer leaves them.
+    DiagramTextItem *addLinkedText(DiagramItem *shape, const QString &text)
     {
-        QList<Arrow *> found;
-        for (QGraphicsItem *item : scene.items()) {
-            if (item->type() == Arrow::Type)
-                found.append(static_cast<Arrow *>(item));
+        DiagramTextItem *item = addText(shape->pos() - QPointF(30, 10), text);
+        item->linkTo(shape);
+        shape->setLinkedText(item);
+        return item;
+    }
+
+    template <typename T>
+    QList<T *> itemsOf() const
+    {
+        QList<T *> found;
+        for (QGraphicsItem *item : scene.items(Qt::AscendingOrder)) {
+            if (item->type() == T::Type)
+                found.append(static_cast<T *>(item));
         }
         return found;
     }
@@ -120,6 +145,14 @@ public:
         return static_cast<DiagramImage *>(item)->arrows();
     }
 
+    // Where the middle of a handle shows, as a scene point: handles ignore
+    // their parent's transformations.
+    QPointF handlePoint(const QGraphicsPolygonItem *handle) const
+    {
+        const QTransform device = handle->deviceTransform(view.viewportTransform());
+        return view.mapToScene(device.map(centroid(handle->polygon())).toPoint());
+    }
+
     // Paints the view now, so that everything placed while painting is placed.
     void paint() { view.viewport()->repaint(); }
 
@@ -127,6 +160,14 @@ public:
     void press(const QPointF &at) { send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
     void moveDragging(const QPointF &to) { send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton); }
     void release(const QPointF &at) { send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
+    void click(const QPointF &at) { press(at); release(at); }
+    // In `mode`, which is left afterwards for MoveItem, as the window does.
+    void click(DiagramScene::Mode mode, const QPointF &at)
+    {
+        scene.setMode(mode);
+        click(at);
+        scene.setMode(DiagramScene::MoveItem);
+    }
     void drag(const QPointF &from, const QPointF &to)
     {
         hover(from);
@@ -136,29 +177,29 @@ public:
         moveDragging(to);
         release(to);
     }
-    void doubleClick(const QPointF &at)
-    {
-        press(at);
-        release(at);
-        send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-        release(at);
-    }
 
-    QMenu itemMenu, imageMenu, textMenu, arrowMenu, sceneMenu;
+    // One menu and one name row serve every kind of item.
+    QMenu itemMenu, sceneMenu;
     SpinboxActionWidget borderWidthAction{QStringLiteral("Épaisseur : "), 1};
     ColorActionWidget borderColorAction{QStringLiteral("Couleur : "), Qt::black};
     SpinboxActionWidget arrowWidthAction{QStringLiteral("Taille flèche : "), 20};
-    LineInputActionWidget itemNameAction{QStringLiteral("Nom : ")};
-    LineInputActionWidget imageNameAction{QStringLiteral("Nom : ")};
-    LineInputActionWidget textNameAction{QStringLiteral("Nom : ")};
-    LineInputActionWidget arrowNameAction{QStringLiteral("Nom : ")};
-    DiagramScene scene{&itemMenu, &imageMenu, &textMenu, &arrowMenu,
+    LineInputActionWidget nameAction{QStringLiteral("Nom : ")};
+    DiagramScene scene{&itemMenu, &itemMenu, &itemMenu, &itemMenu,
                        &borderWidthAction, &borderColorAction, &arrowWidthAction,
-                       &itemNameAction, &imageNameAction, &textNameAction, &arrowNameAction,
-                       &sceneMenu};
+                       &nameAction, &nameAction, &nameAction, &nameAction, &sceneMenu};
     QGraphicsView view{&scene};
 
 private:
+    template <typename T>
+    T *place(T *item, const QPointF &pos)
+    {
+        item->setId(nextId++);
+        scene.addItem(item);
+        scene.registerItem(item);
+        item->setPos(pos);
+        return item;
+    }
+
     void send(QEvent::Type type, const QPointF &at, Qt::MouseButton button,
               Qt::MouseButtons buttons)
     {
