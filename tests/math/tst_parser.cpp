@@ -116,6 +116,8 @@ private slots:
     void errorMessages();
     void deepNestingIsCutOff_data();
     void deepNestingIsCutOff();
+    void hostileInputTypesets_data();
+    void hostileInputTypesets();
     void signsAndBinaryOperators_data();
     void signsAndBinaryOperators();
 };
@@ -273,6 +275,39 @@ void tst_parser::deepNestingIsCutOff()
     QPainter painter;
     const QSizeF size = engine.getSize(painter);
     QVERIFY(size.width() > 0 && size.width() < 100000);
+}
+
+// Bad input typesets something or nothing, without failing; the fuzzer
+// searches further, but runs outside the test suite.
+void tst_parser::hostileInputTypesets_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lone backslash") << "\\";
+    QTest::newRow("backslash last in math") << "$a\\";
+    QTest::newRow("backslashes") << QString("\\").repeated(1001);
+    QTest::newRow("stray closers in math") << "$}}}&&&\\right)\\end{x}";
+    QTest::newRow("openers") << "${{{\\left(\\begin{matrix}\\frac{";
+    QTest::newRow("lone surrogates") << QString("$a") + QChar(0xD800) + "b" + QChar(0xDC00) + "^" + QChar(0xDBFF);
+    QTest::newRow("lone surrogate as command") << QString("\\") + QChar(0xD800) + "{x}";
+    QTest::newRow("nul and controls") << QString("$a") + QChar(0) + QChar(1) + QChar(0x7F) + QChar(0xFFFF);
+    QTest::newRow("displaystyle flat") << "$" + QString("\\displaystyle ").repeated(1000) + "x";
+    QTest::newRow("long math") << "$" + QString("x^2+\\frac{a}{b}-").repeated(2000);
+    QTest::newRow("many cells") << "$\\begin{matrix}" + QString("&").repeated(5000) + QString("\\\\").repeated(5000);
+    QTest::newRow("limits on nothing") << "$\\sum_\\int^\\lim_";
+}
+
+void tst_parser::hostileInputTypesets()
+{
+    QFETCH(QString, text);
+    VelQTmathText engine;
+    engine.selectXitsFonts();
+    QVERIFY(engine.parse(text));
+    QPixmap pixmap(200, 50);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QSizeF size = engine.getSize(painter);
+    QVERIFY(size.width() >= 0 && size.height() >= 0);
+    engine.draw(painter, Qt::AlignLeft, QRectF(0, 0, 200, 50));
 }
 
 void tst_parser::signsAndBinaryOperators_data()
