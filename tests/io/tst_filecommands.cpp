@@ -2,35 +2,57 @@
 
 #include "FileSizeLimit.h"
 #include "IoTestSupport.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MainWindowFixture.h"
 
 #include "app/ListWidget.h"
-#include "app/MainWindow.h"
 
-#include <QGraphicsView>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolButton>
-#include <QtTest>
 
 using namespace IoTest;
 
 namespace {
 
 const QString dataDir = QStringLiteral(IO_TEST_DIR "/data/");
-const QString brokenDir = QStringLiteral(IO_TEST_DIR "/broken/");
 
-QByteArray contents(const QString &path)
+int itemsIn(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(path).value("items").toArray().size();
 }
 
 QJsonObject shapeObject(int id)
 {
     return {{"type", 65551}, {"diagram", 0}, {"id", id}, {"name", QStringLiteral("Ajout %1").arg(id)}};
 }
+
+struct Window : MainWindowFixture
+{
+    int rows() const { return window->findChild<ListWidget *>()->count(); }
+    QString title() const { return window->windowTitle(); }
+    QToolButton *backgroundButton(const QString &text) const
+    {
+        for (QToolButton *button : window->findChildren<QToolButton *>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+    // Runs a file command, answering its file dialog (if any) with `answer`.
+    void run(const char *command, const QString &answer = QString())
+    {
+        dialogs.fileNames.clear();
+        if (!answer.isNull())
+            dialogs.fileNames.enqueue(answer);
+        QVERIFY(QMetaObject::invokeMethod(window.get(), command));
+    }
+    // Loads a copy of a data file made in the window's folder.
+    QString loadCopy(const QString &dataFile)
+    {
+        QFile::copy(dataDir + dataFile, path(dataFile));
+        run("load", path(dataFile));
+        return path(dataFile);
+    }
+};
 
 } // namespace
 
@@ -39,359 +61,154 @@ class tst_FileCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void saveWithoutFileAsksOnTheDesktop();
-    void saveAsWritesTheDocumentAndTitles();
-    void nameTypedWithoutSuffixGetsTheScenesOne();
-    void saveWritesBackToTheLoadedFile();
-    void saveAsMovesTheTitleAndLaterSaves();
-    void cancelledDialogsChangeNothing_data();
-    void cancelledDialogsChangeNothing();
-    void loadReplacesTheSceneAndTheList();
-    void loadChecksTheBackgroundButton_data();
-    void loadChecksTheBackgroundButton();
-    void loadCentresTheView();
-    void loadRefusesNonDocuments_data();
-    void loadRefusesNonDocuments();
-    void loadOfAnUnreadableFileIsSilent();
-    void failedSaveKeepsTheFileAndTitle_data();
-    void failedSaveKeepsTheFileAndTitle();
-    void failedSaveAsKeepsTheCurrentFile();
-    void newSceneClearsEverything();
-
-private:
-    DiagramScene *scene() const;
-    ListWidget *list() const;
-    QToolButton *backgroundButton(const QString &text) const;
-    QString copyOf(const QString &dataFile);
-    void run(const char *command, const QString &answer = QString());
-
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<QTemporaryDir> folder;
-};
-
-void tst_FileCommands::init()
-{
-    dialogs = std::make_unique<ScriptedDialogs>();
-    window = std::make_unique<MainWindow>();
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder->isValid());
-}
-
-void tst_FileCommands::cleanup()
-{
-    window.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    dialogs.reset();
-}
-
-DiagramScene *tst_FileCommands::scene() const
-{
-    return static_cast<DiagramScene *>(window->findChild<QGraphicsView *>()->scene());
-}
-
-ListWidget *tst_FileCommands::list() const
-{
-    return window->findChild<ListWidget *>();
-}
-
-QToolButton *tst_FileCommands::backgroundButton(const QString &text) const
-{
-    for (QToolButton *button : window->findChildren<QToolButton *>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-QString tst_FileCommands::copyOf(const QString &dataFile)
-{
-    const QString path = folder->filePath(QFileInfo(dataFile).fileName());
-    QFile::remove(path);
-    if (!QFile::copy(dataFile, path))
-        qWarning("copyOf: cannot copy %s", qPrintable(dataFile));
-    return path;
-}
-
-// Runs a file command, answering its file dialog (if any) with `answer`.
-void tst_FileCommands::run(const char *command, const QString &answer)
-{
-    if (!answer.isNull())
-        dialogs->fileNames.enqueue(answer);
-    QVERIFY(QMetaObject::invokeMethod(window.get(), command));
-    dialogs->fileNames.clear();
-}
-
-void tst_FileCommands::saveWithoutFileAsksOnTheDesktop()
-{
-    run("save"); // the dialog is cancelled
-    const auto asked = dialogs->callsOf("save");
-    QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked.at(0).caption, QStringLiteral("Enregistrer"));
-    QCOMPARE(asked.at(0).dir, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    QCOMPARE(asked.at(0).filter, QStringLiteral("Scène (*.pensascene)"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato"));
-    QVERIFY(dialogs->callsOf("message").isEmpty());
-}
-
-void tst_FileCommands::saveAsWritesTheDocumentAndTitles()
-{
-    scene()->itemFromJson(shapeObject(0));
-    const QString path = folder->filePath("new.pensascene");
-    run("saveAs", path);
-    QCOMPARE(contents(path), encodeSceneDocument(scene()->toJson()));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
-    const auto boxes = dialogs->callsOf("message");
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.at(0).icon, QMessageBox::Information);
-    QCOMPARE(boxes.at(0).caption, QStringLiteral("Scène enregistrée"));
-    QCOMPARE(boxes.at(0).text, QStringLiteral("La scène a été enregistrée avec succès."));
-}
-
-void tst_FileCommands::nameTypedWithoutSuffixGetsTheScenesOne()
-{
-    run("saveAs", folder->filePath("plan"));
-    const QString path = folder->filePath("plan.pensascene");
-    QVERIFY(QFile::exists(path));
-    QVERIFY(!QFile::exists(folder->filePath("plan")));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
-}
-
-void tst_FileCommands::saveWritesBackToTheLoadedFile()
-{
-    const QString path = copyOf(dataDir + "arrow-before-ends.pensascene");
-    run("load", path);
-    scene()->itemFromJson(shapeObject(3));
-    run("save");
-    QVERIFY(dialogs->callsOf("save").isEmpty());
-    QCOMPARE(readFile(path).value("items").toArray().size(), 4);
-    QCOMPARE(dialogs->callsOf("message").size(), 1);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
-}
-
-void tst_FileCommands::saveAsMovesTheTitleAndLaterSaves()
-{
-    const QString first = copyOf(dataDir + "arrow-before-ends.pensascene");
-    const QString second = folder->filePath("second.pensascene");
-    run("load", first);
-    run("saveAs", second);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + second);
-
-    scene()->itemFromJson(shapeObject(3));
-    run("save");
-    QCOMPARE(dialogs->callsOf("save").size(), 1); // only save-as asked
-    QCOMPARE(readFile(second).value("items").toArray().size(), 4);
-    QCOMPARE(contents(first), contents(dataDir + "arrow-before-ends.pensascene"));
-}
-
-void tst_FileCommands::cancelledDialogsChangeNothing_data()
-{
-    QTest::addColumn<QByteArray>("command");
-    QTest::newRow("load") << QByteArray("load");
-    QTest::newRow("save as") << QByteArray("saveAs");
-}
-
-void tst_FileCommands::cancelledDialogsChangeNothing()
-{
-    QFETCH(QByteArray, command);
-    const QString path = copyOf(dataDir + "every-kind.pensascene");
-    run("load", path);
-    DiagramScene *before = scene();
-    const QString title = window->windowTitle();
-    const int rows = list()->count();
-    const QByteArray file = contents(path);
-
-    run(command.constData()); // cancelled
-    QCOMPARE(scene(), before);
-    QCOMPARE(window->windowTitle(), title);
-    QCOMPARE(list()->count(), rows);
-    QCOMPARE(contents(path), file);
-    QVERIFY(dialogs->callsOf("message").isEmpty());
-}
-
-void tst_FileCommands::loadReplacesTheSceneAndTheList()
-{
-    run("load", dataDir + "every-kind.pensascene");
-    QCOMPARE(list()->count(), 13);
-    DiagramScene *first = scene();
-
-    run("load", dataDir + "arrow-before-ends.pensascene");
-    QVERIFY(scene() != first);
-    QCOMPARE(window->windowTitle(),
-             QStringLiteral("Pensato - ") + dataDir + "arrow-before-ends.pensascene");
-    QStringList rows;
-    for (int row = 0; row < list()->count(); ++row)
-        rows.append(list()->item(row)->data(ListWidget::NameRole).toString());
-    // Shapes and pictures first, then texts, then arrows.
-    QCOMPARE(rows, QStringList({"Image 0", "Carré 0", "Flèche 0"}));
-    QCOMPARE(dialogs->callsOf("open").at(0).caption, QStringLiteral("Choisir scène"));
-    QCOMPARE(dialogs->callsOf("open").at(0).filter, QStringLiteral("Scène (*.pensascene)"));
-    QVERIFY(dialogs->callsOf("message").isEmpty()); // a load confirms nothing
-}
-
-void tst_FileCommands::loadChecksTheBackgroundButton_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("checked"); // empty: none checked
-
-    QTest::newRow("transparent") << "bg-transparent" << "Transparent";
-    QTest::newRow("colour") << "bg-color" << "Couleur";
-    QTest::newRow("white grid") << "bg-white-grid" << "Grille blanche";
-    QTest::newRow("gray grid") << "bg-gray-grid" << "Grille grise";
-    QTest::newRow("picture of the user's own (24)") << "bg-own-picture" << "";
-    QTest::newRow("no background: the buttons stay") << "bg-none" << "Grille grise";
-}
-
-void tst_FileCommands::loadChecksTheBackgroundButton()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, checked);
-    backgroundButton("Grille grise")->setChecked(true);
-    run("load", dataDir + file + ".pensascene");
-    for (const QString text : {"Transparent", "Couleur", "Grille blanche", "Grille grise"}) {
-        QToolButton *button = backgroundButton(text);
-        QVERIFY(button);
-        QCOMPARE(button->isChecked(), text == checked);
-    }
-}
-
-void tst_FileCommands::loadCentresTheView()
-{
-    window->resize(1000, 800);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto *view = window->findChild<QGraphicsView *>();
-
-    const QString far = folder->filePath("far.pensascene");
-    QJsonObject shape = shapeObject(0);
-    shape.insert("position", QJsonObject{{"x", 4000}, {"y", 3500}, {"z", 0}});
-    shape.insert("scale", QJsonObject{{"x", 1}, {"y", 1}});
-    QString reason;
-    QVERIFY(writeSceneFile(far, {{"items", QJsonArray{shape}}}, &reason));
-    run("load", far);
-    const QPointF centre = view->mapToScene(view->viewport()->rect().center());
-    QVERIFY2(QLineF(centre, QPointF(4000, 3500)).length() < 5, "centred on the items");
-
-    run("load", dataDir + "empty-items.pensascene");
-    // Centred on (0, 0): as far towards it as the scene rectangle lets the view go.
-    QCOMPARE(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->minimum());
-    QCOMPARE(view->verticalScrollBar()->value(), view->verticalScrollBar()->minimum());
-}
-
-void tst_FileCommands::loadRefusesNonDocuments_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("not JSON") << "not-json";
-    QTest::newRow("top level not an object") << "top-level-array";
-    QTest::newRow("empty file") << "empty";
-}
-
-void tst_FileCommands::loadRefusesNonDocuments()
-{
-    QFETCH(QString, file);
-    const QString good = copyOf(dataDir + "every-kind.pensascene");
-    run("load", good);
-    DiagramScene *before = scene();
-    const QString title = window->windowTitle();
-    const int rows = list()->count();
-
-    const QString bad = brokenDir + file + ".pensascene";
-    run("load", bad);
-    QCOMPARE(scene(), before);
-    QCOMPARE(before->items().isEmpty(), false);
-    QCOMPARE(window->windowTitle(), title);
-    QCOMPARE(list()->count(), rows);
-    const auto boxes = dialogs->callsOf("message");
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.at(0).icon, QMessageBox::Warning);
-    QCOMPARE(boxes.at(0).caption, QStringLiteral("Scène non chargée"));
-    QVERIFY(boxes.at(0).text.contains(bad));
-
-    run("save"); // still the good file, without a dialog
-    QVERIFY(dialogs->callsOf("save").isEmpty());
-    QCOMPARE(contents(bad), contents(brokenDir + file + ".pensascene"));
-}
-
-void tst_FileCommands::loadOfAnUnreadableFileIsSilent()
-{
-    DiagramScene *before = scene();
-    run("load", folder->filePath("no-such-file.pensascene"));
-    QCOMPARE(scene(), before);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato"));
-    QVERIFY(dialogs->callsOf("message").isEmpty());
-}
-
-void tst_FileCommands::failedSaveKeepsTheFileAndTitle_data()
-{
-    QTest::addColumn<int>("addedShapes");
-    // A short document fails only when the write buffer is flushed on commit.
-    QTest::newRow("short document") << 3;
-    QTest::newRow("longer than the write buffer") << 197;
-}
-
-void tst_FileCommands::failedSaveKeepsTheFileAndTitle()
-{
-    QFETCH(int, addedShapes);
-    const QString path = copyOf(dataDir + "arrow-before-ends.pensascene");
-    run("load", path);
-    const QByteArray old = contents(path);
-    for (int id = 3; id < 3 + addedShapes; ++id)
-        scene()->itemFromJson(shapeObject(id));
+    void saveAndSaveAs()
     {
-        const FileSizeLimit limit(old.size() + 100);
-        run("save");
+        Window w;
+        w.run("save", w.path("plan")); // no file yet: asks
+        const QString plan = w.path("plan.pensascene");
+        QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files), QStringList("plan.pensascene"));
+        QCOMPARE(fileContents(plan), encodeSceneDocument(w.scene()->toJson()));
+        QCOMPARE(w.title(), "Pensato - " + plan);
+        QCOMPARE(w.calls("message"), QStringList("Scène enregistrée|||La scène a été enregistrée avec succès.|1"));
+
+        const QString first = w.loadCopy("arrow-before-ends.pensascene");
+        QCOMPARE(w.title(), "Pensato - " + first);
+        QCOMPARE(w.rows(), 3);
+        w.scene()->itemFromJson(shapeObject(3));
+        w.run("save");
+        QCOMPARE(w.calls("save").size(), 1); // the loaded file, without asking
+        QCOMPARE(itemsIn(first), 4);
+        QCOMPARE(w.calls("message").size(), 2); // a load confirms nothing
+
+        w.run("saveAs", w.path("second.pensascene"));
+        QCOMPARE(w.title(), "Pensato - " + w.path("second.pensascene"));
+        w.scene()->itemFromJson(shapeObject(4));
+        w.run("save");
+        QCOMPARE(w.calls("save").size(), 2);
+        QCOMPARE(itemsIn(w.path("second.pensascene")), 5);
+        QCOMPARE(itemsIn(first), 4);
     }
-    QCOMPARE(contents(path), old);
-    const auto boxes = dialogs->callsOf("message");
-    QCOMPARE(boxes.size(), 1); // no success box
-    QCOMPARE(boxes.at(0).icon, QMessageBox::Warning);
-    QCOMPARE(boxes.at(0).caption, QStringLiteral("Scène non enregistrée"));
-    QVERIFY(boxes.at(0).text.contains(path));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
-}
 
-void tst_FileCommands::failedSaveAsKeepsTheCurrentFile()
-{
-    const QString path = copyOf(dataDir + "arrow-before-ends.pensascene");
-    run("load", path);
-    run("saveAs", folder->filePath("missing/folder/scene.pensascene"));
-    QCOMPARE(dialogs->callsOf("message").size(), 1);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato - ") + path);
+    void failuresChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("answer"); // null: the dialog is cancelled
+        QTest::addColumn<int>("addedShapes");
+        QTest::addColumn<QString>("box"); // title of the error box; empty: none
+        const QString broken = QStringLiteral(IO_TEST_DIR "/broken/%1.pensascene");
+        const QString notLoaded = QStringLiteral("Scène non chargée");
+        const QString notSaved = QStringLiteral("Scène non enregistrée");
+        QTest::newRow("load cancelled") << QByteArray("load") << QString() << 0 << "";
+        QTest::newRow("save as cancelled") << QByteArray("saveAs") << QString() << 0 << "";
+        QTest::newRow("load: no such file") << QByteArray("load") << "none.pensascene" << 0 << "";
+        QTest::newRow("load: plain text") << QByteArray("load") << broken.arg("not-json") << 0 << notLoaded;
+        QTest::newRow("load: array") << QByteArray("load") << broken.arg("top-level-array") << 0 << notLoaded;
+        QTest::newRow("load: truncated") << QByteArray("load") << broken.arg("truncated") << 0 << notLoaded;
+        QTest::newRow("load: empty file") << QByteArray("load") << broken.arg("empty") << 0 << notLoaded;
+        QTest::newRow("load: binary") << QByteArray("load") << broken.arg("binary") << 0 << notLoaded;
+        QTest::newRow("load: too deep") << QByteArray("load") << broken.arg("deep-nesting") << 0 << notLoaded;
+        // A short document fails only when the write buffer is flushed on commit.
+        QTest::newRow("save, short document, disk full") << QByteArray("save") << QString() << 3 << notSaved;
+        QTest::newRow("save, long document, disk full") << QByteArray("save") << QString() << 197 << notSaved;
+        QTest::newRow("save as into a missing folder") << QByteArray("saveAs") << "missing/s.pensascene" << 1 << notSaved;
+    }
 
-    scene()->itemFromJson(shapeObject(3));
-    run("save");
-    QCOMPARE(dialogs->callsOf("save").size(), 1); // save did not ask again
-    QCOMPARE(readFile(path).value("items").toArray().size(), 4);
-}
+    // The scene, the current file, the title and the file on disk stay;
+    // a later "Enregistrer" writes to the loaded file without asking.
+    void failuresChangeNothing()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, answer);
+        QFETCH(int, addedShapes);
+        QFETCH(QString, box);
+        Window w;
+        const QString path = w.loadCopy("every-kind.pensascene");
+        const QByteArray old = fileContents(path);
+        for (int id = 13; id < 13 + addedShapes; ++id)
+            w.scene()->itemFromJson(shapeObject(id));
+        DiagramScene *before = w.scene();
+        w.dialogs.calls.clear();
+        const QString target = answer.isNull() ? path : QDir(w.folder.path()).filePath(answer);
+        {
+            const FileSizeLimit limit(command == "save" ? old.size() + 100 : RLIM_INFINITY);
+            w.run(command.constData(), answer.isNull() ? answer : target);
+        }
+        QCOMPARE(w.scene(), before);
+        QCOMPARE(w.title(), "Pensato - " + path);
+        QCOMPARE(w.rows(), 13 + addedShapes);
+        QCOMPARE(fileContents(path), old);
+        QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList("every-kind.pensascene"));
+        const QStringList boxes = w.calls("message");
+        QCOMPARE(boxes.size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty())
+            QVERIFY(boxes.at(0).startsWith(box + "|||") && boxes.at(0).endsWith("|2") && boxes.at(0).contains(target));
+        if (command != "save") // the one dialog asked
+            QCOMPARE(w.calls(command == "load" ? "open" : "save"),
+                     QStringList((command == "load" ? "Choisir scène|" : "Enregistrer|")
+                                 + QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                                 + "|Scène (*.pensascene)|"));
 
-void tst_FileCommands::newSceneClearsEverything()
-{
-    run("load", dataDir + "every-kind.pensascene");
-    DiagramScene *loaded = scene();
-    QVERIFY(backgroundButton("Couleur")->isChecked());
+        const int asked = w.calls("save").size();
+        w.run("save");
+        QCOMPARE(w.calls("save").size(), asked);
+        QCOMPARE(itemsIn(path), 13 + addedShapes);
+    }
 
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "createNewScene"));
-    DiagramScene *fresh = scene();
-    QVERIFY(fresh != loaded);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pensato"));
-    QCOMPARE(list()->count(), 0);
-    QVERIFY(fresh->items().isEmpty());
-    QCOMPARE(fresh->sceneRect(), QRectF(0, 0, 5000, 5000));
-    QCOMPARE(fresh->nbItems(), 0);
-    QVERIFY(!fresh->isColorBackground());
-    QVERIFY(backgroundButton("Couleur")->isChecked()); // the buttons are not touched
+    void loadChecksTheBackgroundButton_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("checked"); // empty: none checked
+        QTest::newRow("transparent") << "bg-transparent" << "Transparent";
+        QTest::newRow("colour") << "bg-color" << "Couleur";
+        QTest::newRow("white grid") << "bg-white-grid" << "Grille blanche";
+        QTest::newRow("gray grid") << "bg-gray-grid" << "Grille grise";
+        QTest::newRow("picture of the user's own (24)") << "bg-own-picture" << "";
+        QTest::newRow("no background: the buttons stay") << "bg-none" << "Grille grise";
+    }
 
-    // The old scene's last signals reach nobody.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(list()->count(), 0);
+    void loadChecksTheBackgroundButton()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, checked);
+        Window w;
+        w.backgroundButton("Grille grise")->setChecked(true);
+        w.run("load", dataDir + file + ".pensascene");
+        for (const QString text : {"Transparent", "Couleur", "Grille blanche", "Grille grise"})
+            QCOMPARE(w.backgroundButton(text)->isChecked(), text == checked);
+    }
 
-    fresh->itemFromJson(shapeObject(0));
-    QCOMPARE(list()->count(), 1);
-    run("save");
-    QCOMPARE(dialogs->callsOf("save").size(), 1);
-}
+    void loadCentresTheView()
+    {
+        Window w;
+        w.window->resize(1000, 800);
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        auto *view = w.window->findChild<QGraphicsView *>();
+        w.run("load", dataDir + "every-kind.pensascene"); // items around (1490, 1290)
+        QVERIFY(QLineF(view->mapToScene(view->viewport()->rect().center()),
+                       w.scene()->itemsBoundingRect().center()).length() < 5);
+
+        w.run("load", dataDir + "empty-items.pensascene");
+        // Centred on (0, 0): as far towards it as the scene rectangle lets the view go.
+        QCOMPARE(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->minimum());
+        QCOMPARE(view->verticalScrollBar()->value(), view->verticalScrollBar()->minimum());
+    }
+
+    void newSceneClearsEverything()
+    {
+        Window w;
+        w.loadCopy("every-kind.pensascene");
+        QVERIFY(QMetaObject::invokeMethod(w.window.get(), "createNewScene"));
+        QCOMPARE(w.title(), QStringLiteral("Pensato"));
+        QVERIFY(w.scene()->items().isEmpty() && w.scene()->nbItems() == 0 && !w.scene()->isColorBackground());
+        QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 5000, 5000));
+        QVERIFY(w.backgroundButton("Couleur")->isChecked()); // the buttons are not touched
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(w.rows(), 0); // the old scene's last signals reach nobody
+        w.run("save");
+        QCOMPARE(w.calls("save").size(), 1); // no current file
+    }
+};
 
 QTEST_MAIN(tst_FileCommands)
 #include "tst_filecommands.moc"
