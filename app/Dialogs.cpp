@@ -2,11 +2,42 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QRegularExpression>
 
 namespace {
+
 Dialogs *installed = nullptr;
+
+// "png" for "PNG (*.png)"; empty for a filter without a suffix pattern.
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
 }
+
+// The name with the suffix of the filter the user chose when it has none,
+// so that "schema" saved under "PNG (*.png)" becomes "schema.png". Without
+// a chosen filter, the first of `filters` (a dialog filter list, ";;"
+// between filters) counts.
+QString withFilterSuffix(const QString &fileName, const QString &filters,
+                         const QString &selectedFilter)
+{
+    if (!QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    const QString filter = selectedFilter.isEmpty()
+        ? filters.section(QStringLiteral(";;"), 0, 0)
+        : selectedFilter;
+    const QString suffix = filterSuffix(filter);
+    if (suffix.isEmpty())
+        return fileName;
+    // "schema." has an empty suffix too; it must not become "schema..png".
+    const QString stem = fileName.endsWith(QLatin1Char('.')) ? fileName.chopped(1) : fileName;
+    return stem + QLatin1Char('.') + suffix;
+}
+
+} // namespace
 
 Dialogs::~Dialogs() = default;
 
@@ -32,6 +63,14 @@ QString Dialogs::saveFileName(QWidget *parent, const QString &caption,
                               QString *selectedFilter)
 {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
+}
+
+QString Dialogs::saveFileNameWithSuffix(QWidget *parent, const QString &caption,
+                                        const QString &dir, const QString &filters)
+{
+    QString selectedFilter;
+    const QString chosen = saveFileName(parent, caption, dir, filters, &selectedFilter);
+    return chosen.isEmpty() ? chosen : withFilterSuffix(chosen, filters, selectedFilter);
 }
 
 QColor Dialogs::color(const QColor &initial, QWidget *parent, const QString &title)

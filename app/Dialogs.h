@@ -38,6 +38,11 @@ public:
         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
+    // A save dialog whose answer, when typed without a suffix, gets the
+    // suffix of the filter chosen (or of the first one); empty on cancel.
+    QString saveFileNameWithSuffix(QWidget *parent, const QString &caption,
+                                   const QString &dir, const QString &filters);
+
     // Shorthands for the common boxes.
     void information(QWidget *parent, const QString &title, const QString &text)
     { message(QMessageBox::Information, parent, title, text); }

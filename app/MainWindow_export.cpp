@@ -2,7 +2,6 @@
 
 #include "app/Dialogs.h"
 #include "export/ConvertToIMG.h"
-#include "export/withFilterSuffix.h"
 #include "export/SceneExport.h"
 #include "scene/DiagramScene.h"
 
@@ -26,15 +25,11 @@ void MainWindow::toImage()
 // dialog leaves even the scene rectangle as it was.
 void MainWindow::toPDF()
 {
-    const QString filter = tr("PDF (*.pdf)");
-    QString selectedFilter;
-    const QString chosen = Dialogs::instance()->saveFileName(
+    const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
         this, tr("Convertir en PDF"),
-        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), filter,
-        &selectedFilter);
-    if (chosen.isEmpty())
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), tr("PDF (*.pdf)"));
+    if (fileName.isEmpty())
         return;
-    const QString fileName = withFilterSuffix(chosen, filter, selectedFilter);
 
     scene->clearSelection();
     scene->setSceneRect(exportArea(*scene));

@@ -2,7 +2,6 @@
 
 #include "app/Dialogs.h"
 #include "app/ListWidget.h"
-#include "export/withFilterSuffix.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramScene.h"
@@ -87,12 +86,9 @@ void MainWindow::save()
 // file.
 void MainWindow::saveAs()
 {
-    const QString chosen = Dialogs::instance()->saveFileName(this, tr("Enregistrer"),
-                                                             desktopFolder(), sceneFilter());
-    if (chosen.isEmpty())
-        return;
-    const QString fileName = withFilterSuffix(chosen, sceneFilter(), QString());
-    if (!writeScene(this, *scene, fileName))
+    const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
+        this, tr("Enregistrer"), desktopFolder(), sceneFilter());
+    if (fileName.isEmpty() || !writeScene(this, *scene, fileName))
         return;
     currentFile = fileName;
     setWindowTitle(titleFor(currentFile));

@@ -4,7 +4,6 @@
 
 #include "app/ColoredLabel.h"
 #include "app/Dialogs.h"
-#include "export/withFilterSuffix.h"
 #include "export/GraphicsViewSave.h"
 #include "export/PrimaryScreen.h"
 #include "export/SceneExport.h"
@@ -204,13 +203,10 @@ void ConvertToIMG::on_pushButton_convert_clicked()
         return;
     }
 
-    const QString filters = tr("PNG (*.png);;JPG (*.jpg)");
-    QString selectedFilter;
-    const QString chosen = Dialogs::instance()->saveFileName(
-        this, tr("Convertir en image"), picturesFolder(), filters, &selectedFilter);
-    if (chosen.isEmpty())
+    const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
+        this, tr("Convertir en image"), picturesFolder(), tr("PNG (*.png);;JPG (*.jpg)"));
+    if (fileName.isEmpty())
         return;
-    const QString fileName = withFilterSuffix(chosen, filters, selectedFilter);
 
     scene->clearSelection();
     QString reason;
