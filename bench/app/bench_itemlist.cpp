@@ -144,7 +144,9 @@ void BM_Insert(benchmark::State &state)
     setCounts(state);
 }
 
-void BM_SceneToList(benchmark::State &state)
+// Selecting everything on one side, timed until the other side follows.
+template <typename Select, typename Followed>
+void selectEverything(benchmark::State &state, Select select, Followed followed)
 {
     Diagram diagram;
     diagram.fill(int(state.range(0)));
@@ -153,12 +155,19 @@ void BM_SceneToList(benchmark::State &state)
         state.PauseTiming();
         diagram.clearSelections();
         state.ResumeTiming();
-        diagram.selectAllInScene();
+        select(diagram);
         QApplication::processEvents();
     }
-    if (diagram.list()->selectedItems().size() != 2 * state.range(0))
-        state.SkipWithError("the list did not follow the scene");
+    if (followed(diagram) != 2 * state.range(0))
+        state.SkipWithError("the other side did not follow");
     setCounts(state);
+}
+
+void BM_SceneToList(benchmark::State &state)
+{
+    selectEverything(
+        state, [](const Diagram &d) { d.selectAllInScene(); },
+        [](const Diagram &d) { return d.list()->selectedItems().size(); });
 }
 
 void BM_Sync(benchmark::State &state)
@@ -183,19 +192,9 @@ void BM_Sync(benchmark::State &state)
 
 void BM_ListToScene(benchmark::State &state)
 {
-    Diagram diagram;
-    diagram.fill(int(state.range(0)));
-    diagram.warmUp();
-    for (auto _ : state) {
-        state.PauseTiming();
-        diagram.clearSelections();
-        state.ResumeTiming();
-        diagram.list()->selectAll();
-        QApplication::processEvents();
-    }
-    if (diagram.scene()->selectedItems().size() != 2 * state.range(0))
-        state.SkipWithError("the scene did not follow the list");
-    setCounts(state);
+    selectEverything(
+        state, [](const Diagram &d) { d.list()->selectAll(); },
+        [](const Diagram &d) { return d.scene()->selectedItems().size(); });
 }
 
 void BM_DeleteHalf(benchmark::State &state)

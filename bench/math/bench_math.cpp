@@ -37,33 +37,34 @@ const QStringList& formulas()
     return all;
 }
 
-// The editor's whole road for one formula: a new engine, parse, measure
-// with an inactive painter, draw centred into a transparent pixmap.
-void typeset(const QString& formula)
+// The editor's first steps: a new engine at 20 points with XITS, parse,
+// and the picture size measured with an inactive painter.
+QSize parseAndMeasure(VelQTmathText& engine, const QString& formula)
 {
-    VelQTmathText engine;
-    engine.setFontSize(20);
-    engine.selectXitsFonts();
-    engine.parse(formula);
-    QPainter painter;
-    const QSizeF size = engine.getSize(painter);
-    QPixmap pixmap(qMax(1, int(size.width())), qMax(1, int(size.height())));
-    pixmap.fill(Qt::transparent);
-    painter.begin(&pixmap);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    engine.draw(painter, Qt::AlignCenter, QRectF(0, 0, pixmap.width(), pixmap.height()));
-    painter.end();
-}
-
-QSize pictureSize(const QString& formula)
-{
-    VelQTmathText engine;
     engine.setFontSize(20);
     engine.selectXitsFonts();
     engine.parse(formula);
     QPainter painter;
     const QSizeF size = engine.getSize(painter);
     return QSize(qMax(1, int(size.width())), qMax(1, int(size.height())));
+}
+
+// The editor's whole road for one formula: then draw centred into a
+// transparent pixmap.
+void typeset(const QString& formula)
+{
+    VelQTmathText engine;
+    QPixmap pixmap(parseAndMeasure(engine, formula));
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    engine.draw(painter, Qt::AlignCenter, QRectF(0, 0, pixmap.width(), pixmap.height()));
+}
+
+QSize pictureSize(const QString& formula)
+{
+    VelQTmathText engine;
+    return parseAndMeasure(engine, formula);
 }
 
 QFont xitsFont()
