@@ -228,15 +228,22 @@ void ListWidget::setEntryName(int id, const QString &name)
     }
 }
 
-void ListWidget::selectOnly(const QList<QListWidgetItem *> &entries)
+QGraphicsItem *ListWidget::itemOfRow(int row) const
 {
-    // One pass over the rows: asking each entry for its row would search the
-    // list for it, which is quadratic on large lists.
-    const QSet<QListWidgetItem *> wanted(entries.begin(), entries.end());
+    return getItemById(item(row)->data(IdRole).toInt());
+}
+
+// One pass over the rows in their order, without building sets: on large
+// scenes the time goes into reaching each item's memory, so every extra
+// structure visited per item shows.
+void ListWidget::selectEntriesOfSelectedItems()
+{
     QItemSelection selection;
+    const int rows = count();
     int runStart = -1;
-    for (int r = 0; r <= count(); ++r) {
-        const bool selectRow = r < count() && wanted.contains(item(r));
+    for (int r = 0; r <= rows; ++r) {
+        const QGraphicsItem *shown = r < rows ? itemOfRow(r) : nullptr;
+        const bool selectRow = shown && shown->isSelected();
         if (selectRow && runStart < 0) {
             runStart = r;
         } else if (!selectRow && runStart >= 0) {
@@ -247,6 +254,30 @@ void ListWidget::selectOnly(const QList<QListWidgetItem *> &entries)
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ListWidget::selectItemsOfSelectedEntries()
+{
+    if (!m_scene)
+        return;
+    std::vector<QGraphicsItem *> wanted;
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r) {
+            if (QGraphicsItem *shown = itemOfRow(r))
+                wanted.push_back(shown);
+        }
+    }
+    // Sorted for the lookups below; selecting in address order also reaches
+    // the items' memory in order.
+    std::sort(wanted.begin(), wanted.end());
+    // Only what leaves the selection is deselected: items that stay selected
+    // keep their handles instead of hiding and showing them again.
+    for (QGraphicsItem *item : m_scene->selectedItems()) {
+        if (!std::binary_search(wanted.cbegin(), wanted.cend(), item))
+            item->setSelected(false);
+    }
+    for (QGraphicsItem *item : wanted)
+        item->setSelected(true);
 }
 
 void ListWidget::indexRows(int first, int last)

@@ -56,8 +56,12 @@ public:
     void moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor);
     // Display text and plain name of the entry with that id, if any.
     void setEntryName(int id, const QString &name);
-    // Selects exactly these entries, in one change of the selection.
-    void selectOnly(const QList<QListWidgetItem *> &entries);
+    // Selects exactly the entries whose item is selected in the scene, in
+    // one change of the list's selection.
+    void selectEntriesOfSelectedItems();
+    // Selects exactly the items of the selected entries in the scene;
+    // items without entry are deselected.
+    void selectItemsOfSelectedEntries();
 
     // The id, or -1 when the item is of no kind the list shows.
     static int idOf(const QGraphicsItem *item);
@@ -69,6 +73,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // The item that the entry of that row names, or null.
+    QGraphicsItem *itemOfRow(int row) const;
     QListWidgetItem *appendEntry(const QIcon &icon, const QString &name, int id, int type);
     void indexRows(int first, int last);
     void unindexRows(int first, int last);

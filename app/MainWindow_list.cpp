@@ -65,11 +65,7 @@ void MainWindow::listItemSelectionChanged()
     if (syncingSelection)
         return;
     const QScopedValueRollback<bool> guard(syncingSelection, true);
-    scene->clearSelection();
-    for (QListWidgetItem *entry : listWidget->selectedItems()) {
-        if (QGraphicsItem *item = scene->itemById(entry->data(ListWidget::IdRole).toInt()))
-            item->setSelected(true);
-    }
+    listWidget->selectItemsOfSelectedEntries();
 }
 
 void MainWindow::itemSelectionChanged()
@@ -77,10 +73,5 @@ void MainWindow::itemSelectionChanged()
     if (syncingSelection)
         return;
     const QScopedValueRollback<bool> guard(syncingSelection, true);
-    QList<QListWidgetItem *> entries;
-    for (QGraphicsItem *item : scene->selectedItems()) {
-        if (QListWidgetItem *entry = listWidget->entryById(ListWidget::idOf(item)))
-            entries.append(entry);
-    }
-    listWidget->selectOnly(entries);
+    listWidget->selectEntriesOfSelectedItems();
 }

@@ -91,7 +91,6 @@ Arrow::Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
         qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
     setFlag(ItemIsSelectable);
     setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    m_spacer = new Spacer(this);
     addToArrowList(endItem, this);
     if (startItem != endItem)
         addToArrowList(startItem, this);
@@ -151,11 +150,19 @@ void Arrow::updatePosition()
 
 void Arrow::hideSpacer()
 {
-    m_spacer->hide();
+    if (m_spacer)
+        m_spacer->hide();
 }
 
+// The tip handle is made when the arrow is first selected, and then kept:
+// most arrows of a large diagram never are, and one more item each would
+// weigh on memory and on every scan of the scene.
 void Arrow::showSpacer()
 {
+    if (!m_spacer) {
+        m_spacer = new Spacer(this);
+        updateGeometry();
+    }
     m_spacer->show();
 }
 
@@ -223,7 +230,8 @@ bool Arrow::updateGeometry()
     if (newLine.dy() >= 0)
         angle = FullTurn - angle;
     m_arrowHead = headTriangle(newLine.p1(), angle, m_arrowSize);
-    m_spacer->setPolygon(headTriangle(newLine.p1(), angle, m_arrowSize / SpacerShrink));
+    if (m_spacer)
+        m_spacer->setPolygon(headTriangle(newLine.p1(), angle, m_arrowSize / SpacerShrink));
     return true;
 }
 

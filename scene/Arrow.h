@@ -62,6 +62,7 @@ public:
 
     // The head triangle of the last geometry update.
     QPolygonF arrowHead() const { return m_arrowHead; }
+    // Made at the arrow's first selection; null until then.
     Spacer *spacer() const { return m_spacer; }
 
     // Called by the ends when they move, turn or scale.
@@ -113,7 +114,7 @@ private:
     QPolygonF m_arrowHead;
     int m_id = 0;
     QString m_name;
-    Spacer *m_spacer;
+    Spacer *m_spacer = nullptr;
     bool m_spacerHovered = false;
     QPointF m_pointToBe;
 };
