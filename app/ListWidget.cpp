@@ -196,7 +196,9 @@ void ListWidget::endRemovals()
         return;
     }
     {
-        const QSignalBlocker blocker(this);
+        // Silently: told of the old selection, the view would measure every
+        // selected range to repaint it, and all rows are redone below.
+        const QSignalBlocker blocker(selectionModel());
         clearSelection();
     }
     QList<QListWidgetItem *> kept;

@@ -1,6 +1,10 @@
 #include "WindowFixture.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QWidgetAction>
 
 namespace {
@@ -9,6 +13,28 @@ void clickEntry(ListWidget *list, QListWidgetItem *entry, Qt::KeyboardModifiers 
 {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(entry).center());
+}
+
+// A scene file of `shapes` squares "Carré 0"... with ids 0... and the arrows
+// "Flèche i" from square i to square i + 1 (the last to the first).
+QByteArray ringOfSquares(int shapes)
+{
+    QJsonArray items;
+    for (int i = 0; i < shapes; ++i) {
+        items.append(QJsonObject{
+            {"type", DiagramItem::Type}, {"diagram", DiagramItem::Carre},
+            {"position", QJsonObject{{"x", 60 * (i % 10)}, {"y", 60 * (i / 10)}, {"z", 0}}},
+            {"scale", QJsonObject{{"x", 0.2}, {"y", 0.2}}},
+            {"name", QStringLiteral("Carré %1").arg(i)}, {"id", i}});
+    }
+    for (int i = 0; i < shapes; ++i) {
+        const auto end = [](int id) { return QJsonObject{{"type", DiagramItem::Type}, {"id", id}}; };
+        items.append(QJsonObject{{"type", Arrow::Type}, {"startItem", end(i)},
+                                 {"endItem", end((i + 1) % shapes)},
+                                 {"name", QStringLiteral("Flèche %1").arg(i)},
+                                 {"id", shapes + i}});
+    }
+    return QJsonDocument(QJsonObject{{"items", items}, {"nbItems", 2 * shapes}}).toJson();
 }
 
 } // namespace
@@ -24,6 +50,7 @@ private slots:
     void linkedShapeFollowsItsTextUntilRenamed();
     void emptiedTextLosesItsEntry();
     void selectionFollowsBothWaysWithoutEcho();
+    void largeDeletionKeepsOrderAndSelectionFollowing();
     void rightClickOpensTheSelectionsMenu_data();
     void rightClickOpensTheSelectionsMenu();
 };
@@ -70,6 +97,40 @@ void tst_ItemList::selectionFollowsBothWaysWithoutEcho()
     f.drag({150, 150}, {750, 450});
     QCOMPARE(f.selectedNames(), QStringList({"Carré 0", "Cercle 0"}));
     QCOMPARE(f.selectedEntryTexts(), QStringList({"Carré 0", "Cercle 0"}));
+}
+
+// Enough entries go for the list to take them out together rather than one
+// by one: the kept ones stay in order, and both selections still follow
+// each other afterwards.
+void tst_ItemList::largeDeletionKeepsOrderAndSelectionFollowing()
+{
+    const int shapes = 50;
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("ring.pensascene")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ringOfSquares(shapes)) > 0);
+    file.close();
+    WindowFixture f;
+    f.dialogs.fileNames.enqueue(file.fileName());
+    f.invoke("load");
+    QCOMPARE(f.list()->count(), 2 * shapes);
+
+    QList<QGraphicsItem *> evenSquares;
+    for (int id = 0; id < shapes; id += 2)
+        evenSquares << f.scene()->itemById(id);
+    f.select(evenSquares);
+    f.action(QStringLiteral("&Supprimer"))->trigger();
+
+    // Every arrow had an even end: only the odd squares stay.
+    QStringList odd;
+    for (int id = 1; id < shapes; id += 2)
+        odd << QStringLiteral("Carré %1").arg(id);
+    QCOMPARE(f.entryTexts(), odd);
+    QVERIFY(f.list()->selectedItems().isEmpty());
+
+    clickEntry(f.list(), f.list()->item(3));
+    QCOMPARE(f.selectedNames(), QStringList({"Carré 7"}));
+    f.select({f.scene()->itemById(9), f.scene()->itemById(11)});
+    QCOMPARE(f.selectedEntryTexts(), QStringList({"Carré 11", "Carré 9"}));
 }
 
 void tst_ItemList::rightClickOpensTheSelectionsMenu_data()
