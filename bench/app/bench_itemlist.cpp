@@ -7,6 +7,7 @@
 //   sync          one scene-to-list synchronisation of 2N selected items
 //   listToScene   selecting all 2N entries, the scene following
 //   deleteHalf    "Supprimer" on every other shape (with its arrows)
+//   qtRemoveHalf  for reference, Qt's scene alone removing every other item
 //
 // Each case at N = 10,000 should cost at most 12 times its cost at 1,000.
 // The memory case reports the resident size holding 10,000 shapes, 10,000
