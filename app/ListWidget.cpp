@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <vector>
 
 
 namespace {
@@ -269,8 +270,7 @@ void ListWidget::selectItemsOfSelectedEntries()
                 wanted.push_back(shown);
         }
     }
-    // Sorted for the lookups below; selecting in address order also reaches
-    // the items' memory in order.
+    // Sorted for the lookups below.
     std::sort(wanted.begin(), wanted.end());
     // Only what leaves the selection is deselected: items that stay selected
     // keep their handles instead of hiding and showing them again.
