@@ -26,24 +26,27 @@ constexpr double SpacerShrink = 1.4;
 // The dashed lines of a selected arrow, above and below it.
 constexpr double SelectionOffset = 4.0;
 
-void addToArrowList(QGraphicsItem *end, Arrow *arrow)
+// Calls f with the end as the shape or picture it is; other kinds keep no
+// list of arrows.
+template <typename F>
+void withArrowList(QGraphicsItem *end, F f)
 {
     if (!end)
         return;
     if (end->type() == DiagramItem::Type)
-        static_cast<DiagramItem *>(end)->addArrow(arrow);
+        f(static_cast<DiagramItem *>(end));
     else if (end->type() == DiagramImage::Type)
-        static_cast<DiagramImage *>(end)->addArrow(arrow);
+        f(static_cast<DiagramImage *>(end));
+}
+
+void addToArrowList(QGraphicsItem *end, Arrow *arrow)
+{
+    withArrowList(end, [arrow](auto *owner) { owner->addArrow(arrow); });
 }
 
 void removeFromArrowList(QGraphicsItem *end, Arrow *arrow)
 {
-    if (!end)
-        return;
-    if (end->type() == DiagramItem::Type)
-        static_cast<DiagramItem *>(end)->removeArrow(arrow);
-    else if (end->type() == DiagramImage::Type)
-        static_cast<DiagramImage *>(end)->removeArrow(arrow);
+    withArrowList(end, [arrow](auto *owner) { owner->removeArrow(arrow); });
 }
 
 // The end item's outline in its own coordinates: a shape's polygon, a

@@ -4,30 +4,23 @@
 // And how parsing time grows with the length of the text.
 
 #include "math/VelQTmathText.h"
+#include "tools/typeset/FormulaSet.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
-#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
+// A set beside the typesetting tool, each formula as the editor hands it
+// over: "$" + the text typed.
 QStringList readSet(const QString& name)
 {
-    QFile file(QStringLiteral(PENSATO_FORMULA_SETS "/") + name);
-    QStringList formulas;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return formulas;
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (!line.trimmed().isEmpty())
-            formulas << "$" + line; // as the editor hands them over
-    }
+    QStringList formulas = readFormulaSet(QStringLiteral(PENSATO_FORMULA_SETS "/") + name);
+    for (QString& formula : formulas)
+        formula.prepend(QLatin1Char('$'));
     return formulas;
 }
 

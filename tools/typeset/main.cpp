@@ -10,32 +10,15 @@
 
 #include "math/VelQTmathText.h"
 #include "scene/DiagramScene.h"
+#include "tools/typeset/FormulaSet.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextStream>
 
 namespace {
-
-QStringList readFormulas(const QString& path, bool& ok)
-{
-    QFile file(path);
-    ok = file.open(QIODevice::ReadOnly | QIODevice::Text);
-    QStringList formulas;
-    if (!ok)
-        return formulas;
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (!line.trimmed().isEmpty())
-            formulas << line;
-    }
-    return formulas;
-}
 
 // The picture for viewing: on white and enlarged when asked.
 QImage forViewing(const QPixmap& pixmap, bool white, int zoom)
@@ -118,7 +101,7 @@ int main(int argc, char* argv[])
     QStringList formulas = parser.positionalArguments();
     if (parser.isSet(fileOption)) {
         bool ok = false;
-        formulas += readFormulas(parser.value(fileOption), ok);
+        formulas += readFormulaSet(parser.value(fileOption), &ok);
         if (!ok) {
             QTextStream(stderr) << "cannot read " << parser.value(fileOption) << "\n";
             return 1;
