@@ -2,35 +2,30 @@
 #define WINDOWFIXTURE_H
 
 #include "app/ListWidget.h"
-#include "app/MainWindow.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
-#include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QGraphicsRotation>
-#include <QGraphicsView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 
-// A real main window, shown offscreen, with helpers that drive it as a user
+// The main window, shown offscreen, with helpers that drive it as a user
 // would: tool box clicks, and presses, drags and releases on the view at
-// scene points. Blocking dialogs are answered by `dialogs`.
-class WindowFixture
+// scene points.
+struct WindowFixture : MainWindowFixture
 {
-public:
-    WindowFixture() : window(new MainWindow)
+    WindowFixture()
     {
         window->resize(1400, 900);
         window->show();
@@ -38,11 +33,7 @@ public:
         view()->centerOn(500, 400);
     }
 
-    ScriptedDialogs dialogs;
-    std::unique_ptr<MainWindow> window;
-
     QGraphicsView *view() const { return window->findChild<QGraphicsView *>(); }
-    DiagramScene *scene() const { return qobject_cast<DiagramScene *>(view()->scene()); }
     ListWidget *list() const { return window->findChild<ListWidget *>(); }
     QButtonGroup *group(const char *name) const
     {
@@ -175,10 +166,9 @@ public:
     QStringList selectedNames() const
     {
         QStringList names;
-        for (QGraphicsItem *item : scene()->selectedItems()) {
+        for (QGraphicsItem *item : scene()->selectedItems())
             if (ListWidget::idOf(item) >= 0)
                 names << ListWidget::nameOf(item);
-        }
         names.sort();
         return names;
     }

@@ -10,234 +10,197 @@ class tst_EditCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void deleteAndUnlinkLeaveNothingDangling_data();
-    void deleteAndUnlinkLeaveNothingDangling();
-    void stackingOrder_data();
-    void stackingOrder();
-    void rotationReplacesAngleAndSkipsTexts();
-    void borderWidthAndColour();
-    void renamingTwoShapes();
-    void centerViewCentresOnTheItems();
-    void commandsTolerateEmptyOrForeignSelection_data();
-    void commandsTolerateEmptyOrForeignSelection();
-};
-
-void tst_EditCommands::deleteAndUnlinkLeaveNothingDangling_data()
-{
-    QTest::addColumn<char>("selected");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QStringList>("entries");
-    // a: square linked to the text t; arrows a -> b, c -> a and x: b -> c.
-    const QStringList start{"Cercle 0", "Triangle 0", "Flèche 0", "Flèche 1"};
-    QTest::newRow("shape with two arrows") << 'a' << "&Supprimer"
-                                           << QStringList{"Cercle 0", "Triangle 0", "Flèche 2", "Texte 0"};
-    QTest::newRow("arrow alone, by key") << 'x' << "key"
-                                         << start + QStringList{"Texte 0", "Carré 0 (lié à Texte 0)"};
-    QTest::newRow("linked text") << 't' << "&Supprimer" << start + QStringList{"Flèche 2", "Carré 0"};
-    QTest::newRow("unlink the text") << 't' << "Délier"
-                                     << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
-    QTest::newRow("unlink the shape") << 'a' << "Délier"
-                                      << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
-}
-
-void tst_EditCommands::deleteAndUnlinkLeaveNothingDangling()
-{
-    QFETCH(char, selected);
-    QFETCH(QString, command);
-    QFETCH(QStringList, entries);
-    WindowFixture f;
-    DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
-    DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
-    DiagramItem *c = f.insertShape(DiagramItem::Triangle, {300, 700});
-    QVERIFY(f.insertArrow(a, b) && f.insertArrow(c, a));
-    Arrow *x = f.insertArrow(b, c);
-    DiagramTextItem *t = f.insertText(QStringLiteral("Bonjour"), {600, 600});
-    QVERIFY(x && t);
-    f.link(a, t);
-    QVERIFY(t->isLinked());
-    const QHash<char, QGraphicsItem *> items{{'a', a}, {'t', t}, {'x', x}};
-    f.select({items.value(selected)});
-
-    if (command == "key") {
-        QApplication::setActiveWindow(f.window.get());
-        f.view()->setFocus();
-        QTest::keyClick(f.view()->viewport(), Qt::Key_Delete);
-    } else {
-        f.action(command)->trigger();
+    void deleteAndUnlinkLeaveNothingDangling_data()
+    {
+        QTest::addColumn<char>("selected");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("entries");
+        // a: square linked to the text t; arrows a -> b, c -> a and x: b -> c.
+        const QStringList start{"Cercle 0", "Triangle 0", "Flèche 0", "Flèche 1"};
+        QTest::newRow("shape with two arrows") << 'a' << "&Supprimer"
+                                               << QStringList{"Cercle 0", "Triangle 0", "Flèche 2", "Texte 0"};
+        QTest::newRow("arrow alone, by key") << 'x' << "key"
+                                             << start + QStringList{"Texte 0", "Carré 0 (lié à Texte 0)"};
+        QTest::newRow("linked text") << 't' << "&Supprimer" << start + QStringList{"Flèche 2", "Carré 0"};
+        QTest::newRow("unlink the text") << 't' << "Délier"
+                                         << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
+        QTest::newRow("unlink the shape") << 'a' << "Délier"
+                                          << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
     }
 
-    QCOMPARE(f.entryTexts(), entries);
-    const QList<QGraphicsItem *> live = f.scene()->items();
-    for (QGraphicsItem *item : live) {
-        if (item->type() == Arrow::Type) {
-            auto *arrow = static_cast<Arrow *>(item);
-            QVERIFY(live.contains(arrow->startItem()) && live.contains(arrow->endItem()));
-            QVERIFY(static_cast<DiagramItem *>(arrow->startItem())->arrows().contains(arrow));
-            QVERIFY(static_cast<DiagramItem *>(arrow->endItem())->arrows().contains(arrow));
-        } else if (item->type() == DiagramItem::Type) {
-            for (Arrow *arrow : static_cast<DiagramItem *>(item)->arrows())
-                QVERIFY(live.contains(arrow));
-        }
-    }
-    if (live.contains(a))
-        QCOMPARE(a->hasLinkedText(), live.contains(t) && t->isLinked());
-    if (live.contains(t))
-        QCOMPARE(t->isLinked(), live.contains(a) && a->hasLinkedText());
-}
+    void deleteAndUnlinkLeaveNothingDangling()
+    {
+        QFETCH(char, selected);
+        QFETCH(QString, command);
+        QFETCH(QStringList, entries);
+        WindowFixture f;
+        DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
+        DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
+        DiagramItem *c = f.insertShape(DiagramItem::Triangle, {300, 700});
+        QVERIFY(f.insertArrow(a, b) && f.insertArrow(c, a));
+        Arrow *x = f.insertArrow(b, c);
+        DiagramTextItem *t = f.insertText(QStringLiteral("Bonjour"), {600, 600});
+        QVERIFY(x && t);
+        f.link(a, t);
+        QVERIFY(t->isLinked());
+        const QHash<char, QGraphicsItem *> items{{'a', a}, {'t', t}, {'x', x}};
+        f.select({items.value(selected)});
 
-void tst_EditCommands::stackingOrder_data()
-{
-    QTest::addColumn<QList<qreal>>("zValues");
-    // Stack the first overlapping item above the second in the toolkit's
-    // stacking order, whatever their z-values (the second stacks behind its
-    // parent, the first).
-    QTest::addColumn<bool>("firstAboveSecond");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<qreal>("expected");
-    const QString front = QStringLiteral("Mettre au premier plan");
-    QTest::newRow("front over 1 and -2") << QList<qreal>{1.0, -2.0} << false << front << 1.1;
-    QTest::newRow("back under 1 and -2") << QList<qreal>{1.0, -2.0} << false
-                                         << "Mettre en arrière plan" << -2.1;
-    QTest::newRow("front, 0.55 met first") << QList<qreal>{0.55, 0.5} << false << front << 0.65;
-    QTest::newRow("front, 0.5 met first") << QList<qreal>{0.5, 0.55} << true << front << 0.6;
-    QTest::newRow("nothing overlaps") << QList<qreal>() << false << front << 0.0;
-}
-
-void tst_EditCommands::stackingOrder()
-{
-    QFETCH(QList<qreal>, zValues);
-    QFETCH(bool, firstAboveSecond);
-    QFETCH(QString, command);
-    QFETCH(qreal, expected);
-    WindowFixture f;
-    DiagramItem *shape = f.insertShape(DiagramItem::Carre, {400, 400});
-    shape->setZValue(5); // the command starts from 0, not from this
-
-    QGraphicsRectItem *previous = nullptr;
-    for (qreal z : zValues) {
-        auto *other = new QGraphicsRectItem(0, 0, 100, 100);
-        other->setZValue(z);
-        if (firstAboveSecond && previous) {
-            other->setParentItem(previous);
-            other->setFlag(QGraphicsItem::ItemStacksBehindParent);
+        if (command == "key") {
+            QApplication::setActiveWindow(f.window.get());
+            f.view()->setFocus();
+            QTest::keyClick(f.view()->viewport(), Qt::Key_Delete);
         } else {
-            f.scene()->addItem(other);
-            other->setPos(350, 350);
+            f.action(command)->trigger();
         }
-        previous = other;
+
+        QCOMPARE(f.entryTexts(), entries);
+        const QList<QGraphicsItem *> live = f.scene()->items();
+        for (QGraphicsItem *item : live) {
+            if (auto *arrow = qgraphicsitem_cast<Arrow *>(item)) {
+                for (QGraphicsItem *end : {arrow->startItem(), arrow->endItem()})
+                    QVERIFY(live.contains(end) && static_cast<DiagramItem *>(end)->arrows().contains(arrow));
+            } else if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item)) {
+                for (Arrow *arrow : shape->arrows())
+                    QVERIFY(live.contains(arrow));
+            }
+        }
+        if (live.contains(a))
+            QCOMPARE(a->hasLinkedText(), live.contains(t) && t->isLinked());
+        if (live.contains(t))
+            QCOMPARE(t->isLinked(), live.contains(a) && a->hasLinkedText());
     }
-    // Selected, the shape shows its handles: they are part of it and do
-    // not count as overlapping items.
-    f.select({shape});
 
-    f.action(command)->trigger();
-    QCOMPARE(shape->zValue(), expected);
-}
-
-void tst_EditCommands::rotationReplacesAngleAndSkipsTexts()
-{
-    WindowFixture f;
-    DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
-    DiagramTextItem *text = f.insertText(QStringLiteral("Bonjour"), {700, 300});
-    // A picture; the cancelled dialog gives one without content.
-    DiagramImage *image = f.announced(&DiagramScene::imageInserted, [&] {
-        f.clickToolButton("buttonGroup", 12);
-        f.click({300, 700});
-    });
-    QVERIFY(image);
-    f.select({shape, text, image});
-
-    // Each command sets the angle rather than adding to it; texts stay unturned.
-    const QList<QPair<const char *, qreal>> steps{
-        {"Rotation 90°", 90}, {"Rotation 90°", 90}, {"Rotation -90°", -90}, {"Rotation 180°", 180}, {"Rotation 0°", 0}};
-    for (const auto &step : steps) {
-        f.action(step.first)->trigger();
-        QCOMPARE(shape->rotationTransform()->angle(), step.second);
-        QCOMPARE(image->rotationTransform()->angle(), step.second);
-        QCOMPARE(text->rotationTransform()->angle(), 0.0);
+    void stackingOrder_data()
+    {
+        QTest::addColumn<QList<qreal>>("zValues");
+        // Stack the first overlapping item above the second in the toolkit's
+        // stacking order, whatever their z-values (the second stacks behind its
+        // parent, the first).
+        QTest::addColumn<bool>("firstAboveSecond");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<qreal>("expected");
+        const QString front = QStringLiteral("Mettre au premier plan");
+        QTest::newRow("front over 1 and -2") << QList<qreal>{1.0, -2.0} << false << front << 1.1;
+        QTest::newRow("back under 1 and -2") << QList<qreal>{1.0, -2.0} << false
+                                             << "Mettre en arrière plan" << -2.1;
+        QTest::newRow("front, 0.55 met first") << QList<qreal>{0.55, 0.5} << false << front << 0.65;
+        QTest::newRow("front, 0.5 met first") << QList<qreal>{0.5, 0.55} << true << front << 0.6;
+        QTest::newRow("nothing overlaps") << QList<qreal>() << false << front << 0.0;
     }
-    QCOMPARE(shape->scaleTransform()->xScale(), 1.0); // the scale is left alone
-}
 
-void tst_EditCommands::borderWidthAndColour()
-{
-    WindowFixture f;
-    DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
-    DiagramItem *other = f.insertShape(DiagramItem::Carre, {700, 300});
-    shape->setPen(QPen(Qt::red, 2, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
-    f.select({shape});
+    void stackingOrder()
+    {
+        QFETCH(QList<qreal>, zValues);
+        QFETCH(bool, firstAboveSecond);
+        QFETCH(QString, command);
+        QFETCH(qreal, expected);
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {400, 400});
+        shape->setZValue(5); // the command starts from 0, not from this
 
-    f.invoke("changeBorderSize", Q_ARG(int, 4));
-    QCOMPARE(shape->pen().style(), Qt::SolidLine);
-    QCOMPARE(shape->pen().width(), 4);
-    QVERIFY(shape->pen().isCosmetic());
-    QCOMPARE(shape->pen().color(), QColor(Qt::red));
-    QCOMPARE(shape->pen().capStyle(), QPen().capStyle());
-    f.invoke("borderColorChanged", Q_ARG(QColor, QColor(Qt::blue)));
-    QCOMPARE(shape->pen().color(), QColor(Qt::blue));
-    QCOMPARE(other->pen().color(), QColor(Qt::black));
-    QCOMPARE(other->pen().width(), 1);
-}
+        QGraphicsRectItem *previous = nullptr;
+        for (qreal z : zValues) {
+            auto *other = new QGraphicsRectItem(0, 0, 100, 100);
+            other->setZValue(z);
+            if (firstAboveSecond && previous) {
+                other->setParentItem(previous);
+                other->setFlag(QGraphicsItem::ItemStacksBehindParent);
+            } else {
+                f.scene()->addItem(other);
+                other->setPos(350, 350);
+            }
+            previous = other;
+        }
+        // Selected, the shape shows its handles: they are part of it and do
+        // not count as overlapping items.
+        f.select({shape});
 
-void tst_EditCommands::renamingTwoShapes()
-{
-    WindowFixture f;
-    DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
-    DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
-    f.insertShape(DiagramItem::Triangle, {300, 700});
-    f.select({a, b});
-    f.invoke("changeName", Q_ARG(QString, "A"));
-    QCOMPARE(a->name(), QStringLiteral("A"));
-    QCOMPARE(b->name(), QStringLiteral("A"));
-    QCOMPARE(f.entryTexts(), QStringList({"A", "A", "Triangle 0"}));
-    QCOMPARE(f.entryOf(b)->data(ListWidget::NameRole).toString(), QStringLiteral("A"));
-}
-
-void tst_EditCommands::centerViewCentresOnTheItems()
-{
-    WindowFixture f;
-    for (const QRectF &r : {QRectF(100, 100, 50, 50), QRectF(250, 450, 50, 50)})
-        f.scene()->addRect(r, Qt::NoPen);
-    // Zoomed in, so that the scene's edge does not stop the view short of
-    // (200, 300).
-    f.view()->setTransform(QTransform::fromScale(4, 4));
-    f.view()->centerOn(2000, 2000);
-    f.action("Centrer scène")->trigger();
-    const QPointF centre = f.view()->mapToScene(f.view()->viewport()->rect().center());
-    QVERIFY2(QLineF(centre, QPointF(200, 300)).length() <= 0.5,
-             qPrintable(QStringLiteral("centre (%1, %2)").arg(centre.x()).arg(centre.y())));
-}
-
-void tst_EditCommands::commandsTolerateEmptyOrForeignSelection_data()
-{
-    QTest::addColumn<bool>("foreignSelected");
-    QTest::newRow("empty selection") << false;
-    QTest::newRow("item of no handled kind") << true;
-}
-
-void tst_EditCommands::commandsTolerateEmptyOrForeignSelection()
-{
-    QFETCH(bool, foreignSelected);
-    WindowFixture f;
-    DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
-    QGraphicsRectItem *foreign = f.scene()->addRect(0, 0, 10, 10);
-    foreign->setFlag(QGraphicsItem::ItemIsSelectable);
-    f.select(foreignSelected ? QList<QGraphicsItem *>({foreign}) : QList<QGraphicsItem *>());
-
-    for (const char *command : {"&Supprimer", "Mettre en arrière plan", "Rotation 90°",
-                                "&Remise à zéro", "Délier", "Police d'écriture", "&Copier"})
         f.action(command)->trigger();
-    f.invoke("changeBorderSize", Q_ARG(int, 7));
-    f.invoke("setArrowWidth", Q_ARG(int, 7));
-    f.invoke("changeName", Q_ARG(QString, "X"));
+        QCOMPARE(shape->zValue(), expected);
+    }
 
-    QCOMPARE(f.entryTexts(), QStringList({"Carré 0"}));
-    QCOMPARE(shape->name(), QStringLiteral("Carré 0"));
-    QCOMPARE(shape->rotationTransform()->angle(), 0.0);
-    QCOMPARE(shape->pen().width(), 1);
-    QVERIFY(f.dialogs.callsOf("font").isEmpty());
-    QVERIFY(foreign->scene()); // a kind the commands do not handle is not deleted
-}
+    // Rotations and border settings reach the selected items they apply to.
+    void rotationAndBorder()
+    {
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
+        DiagramItem *other = f.insertShape(DiagramItem::Carre, {700, 700});
+        DiagramTextItem *text = f.insertText(QStringLiteral("Bonjour"), {700, 300});
+        // A picture; the cancelled dialog gives one without content.
+        DiagramImage *image = f.announced(&DiagramScene::imageInserted, [&] {
+            f.clickToolButton("buttonGroup", 12);
+            f.click({300, 700});
+        });
+        QVERIFY(image);
+        f.select({shape, text, image});
+
+        // Each command sets the angle rather than adding to it; texts stay unturned.
+        const QList<QPair<const char *, qreal>> steps{
+            {"Rotation 90°", 90}, {"Rotation 90°", 90}, {"Rotation -90°", -90}, {"Rotation 180°", 180}, {"Rotation 0°", 0}};
+        for (const auto &step : steps) {
+            f.action(step.first)->trigger();
+            QCOMPARE(shape->rotationTransform()->angle(), step.second);
+            QCOMPARE(image->rotationTransform()->angle(), step.second);
+            QCOMPARE(text->rotationTransform()->angle(), 0.0);
+        }
+        QCOMPARE(shape->scaleTransform()->xScale(), 1.0); // the scale is left alone
+
+        shape->setPen(QPen(Qt::red, 2, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
+        f.select({shape});
+        f.invoke("changeBorderSize", Q_ARG(int, 4));
+        QCOMPARE(shape->pen().style(), Qt::SolidLine);
+        QCOMPARE(shape->pen().width(), 4);
+        QVERIFY(shape->pen().isCosmetic());
+        QCOMPARE(shape->pen().color(), QColor(Qt::red));
+        QCOMPARE(shape->pen().capStyle(), QPen().capStyle());
+        f.invoke("borderColorChanged", Q_ARG(QColor, QColor(Qt::blue)));
+        QCOMPARE(shape->pen().color(), QColor(Qt::blue));
+        QCOMPARE(other->pen().color(), QColor(Qt::black));
+        QCOMPARE(other->pen().width(), 1);
+        QCOMPARE(other->rotationTransform()->angle(), 0.0);
+    }
+
+    void centerViewCentresOnTheItems()
+    {
+        WindowFixture f;
+        for (const QRectF &r : {QRectF(100, 100, 50, 50), QRectF(250, 450, 50, 50)})
+            f.scene()->addRect(r, Qt::NoPen);
+        // Zoomed in, so that the scene's edge does not stop the view short of
+        // (200, 300).
+        f.view()->setTransform(QTransform::fromScale(4, 4));
+        f.view()->centerOn(2000, 2000);
+        f.action("Centrer scène")->trigger();
+        const QPointF centre = f.view()->mapToScene(f.view()->viewport()->rect().center());
+        QVERIFY2(QLineF(centre, QPointF(200, 300)).length() <= 0.5,
+                 qPrintable(QStringLiteral("centre (%1, %2)").arg(centre.x()).arg(centre.y())));
+    }
+
+    void commandsTolerateEmptyOrForeignSelection()
+    {
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
+        QGraphicsRectItem *foreign = f.scene()->addRect(0, 0, 10, 10);
+        foreign->setFlag(QGraphicsItem::ItemIsSelectable);
+        // Nothing selected, then only an item of a kind no command handles.
+        for (const QList<QGraphicsItem *> &selection : {QList<QGraphicsItem *>(), {foreign}}) {
+            f.select(selection);
+            for (const char *command : {"&Supprimer", "Mettre en arrière plan", "Rotation 90°",
+                                        "&Remise à zéro", "Délier", "Police d'écriture", "&Copier"})
+                f.action(command)->trigger();
+            f.invoke("changeBorderSize", Q_ARG(int, 7));
+            f.invoke("setArrowWidth", Q_ARG(int, 7));
+            f.invoke("changeName", Q_ARG(QString, "X"));
+
+            QCOMPARE(f.entryTexts(), QStringList({"Carré 0"}));
+            QCOMPARE(shape->name(), QStringLiteral("Carré 0"));
+            QCOMPARE(shape->rotationTransform()->angle(), 0.0);
+            QCOMPARE(shape->pen().width(), 1);
+            QVERIFY(f.dialogs.callsOf("font").isEmpty());
+            QVERIFY(foreign->scene()); // a kind the commands do not handle is not deleted
+        }
+    }
+};
 
 QTEST_MAIN(tst_EditCommands)
 #include "tst_editcommands.moc"

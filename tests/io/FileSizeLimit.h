@@ -6,29 +6,20 @@
 
 // Makes every write beyond `bytes` in a file fail (as on a full disk) for
 // its lifetime: the one way to make a write fail midway that works for root
-// too.
-class FileSizeLimit
+// too. SIGXFSZ is ignored so that the write fails with EFBIG instead.
+struct FileSizeLimit
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // fail with EFBIG instead
         getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, previous.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); std::signal(SIGXFSZ, handler); }
     FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
-private:
+    void (*handler)(int);
     rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
 };
 
 #endif // FILESIZELIMIT_H

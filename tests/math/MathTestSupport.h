@@ -8,6 +8,16 @@
 #include <QImage>
 #include <QPainter>
 
+// The engine as the editor and the scene set it up.
+struct XitsEngine : VelQTmathText
+{
+    explicit XitsEngine(double fontSize = 20)
+    {
+        setFontSize(fontSize);
+        selectXitsFonts();
+    }
+};
+
 // A node's size: width, height above the baseline, total height, strike-out position.
 struct Box
 {
@@ -29,20 +39,23 @@ inline MTstyle mathEnv(bool insideMath = true)
 {
     MTstyle env;
     env.fontSize = 20;
-    env.italic = insideMath;
-    env.insideMath = insideMath;
+    env.italic = env.insideMath = insideMath;
     return env;
 }
 
-// The size of a formula typeset with the XITS fonts, measured as every caller does.
 inline QSizeF formulaSize(const QString& text, double fontSize)
 {
-    VelQTmathText engine;
-    engine.setFontSize(fontSize);
-    engine.selectXitsFonts();
+    XitsEngine engine(fontSize);
     engine.parse(text);
     QPainter painter;
     return engine.getSize(painter);
+}
+
+inline QImage blankImage(int width = 300, int height = 150, Qt::GlobalColor fill = Qt::white)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(fill);
+    return image;
 }
 
 inline bool dark(QRgb pixel) { return qGray(pixel) < 128; }

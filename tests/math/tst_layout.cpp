@@ -15,19 +15,10 @@ namespace {
 
 using EnvChange = std::function<void(MTstyle&)>;
 
-QImage blankImage(int width = 300, int height = 150)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    return image;
-}
-
-// The editor's picture of "$" + formula (20 points, XITS), on white.
+// The editor's picture of "$" + formula, on white.
 QImage editorPicture(const QString& formula)
 {
-    VelQTmathText engine;
-    engine.setFontSize(20);
-    engine.selectXitsFonts();
+    XitsEngine engine;
     engine.parse(QLatin1Char('$') + formula);
     QPainter painter;
     const QSizeF size = engine.getSize(painter);
@@ -79,418 +70,332 @@ class tst_layout : public QObject
     }
 
 private slots:
-    void init();
-
-    void sizesEnlargedByATenth_data();
-    void sizesEnlargedByATenth();
-    void alignedInRectangle_data();
-    void alignedInRectangle();
-    void drawLeavesThePainterAsFound();
-
-    void textTransformed();
-    void glyphsDrawn_data();
-    void glyphsDrawn();
-    void instructionsChangeEnvironment_data();
-    void instructionsChangeEnvironment();
-    void boxWidensByAnX_data();
-    void boxWidensByAnX();
-    void indices();
-    void superscriptAddsNoDepth_data();
-    void superscriptAddsNoDepth();
-    void limitsClearOfTheOperator_data();
-    void limitsClearOfTheOperator();
-    void binaryOperatorsSpacedOnBothSides_data();
-    void binaryOperatorsSpacedOnBothSides();
-
-    void fractionSizes();
-    void ruleWidth_data();
-    void ruleWidth();
-    void bracePairAroundEmptyList_data();
-    void bracePairAroundEmptyList();
-    void bracketsGrowWithContent();
-};
-
-void tst_layout::init()
-{
-    engine = std::make_unique<VelQTmathText>();
-    engine->setFontSize(20);
-    engine->selectXitsFonts();
-}
-
-void tst_layout::sizesEnlargedByATenth_data()
-{
-    QTest::addColumn<QString>("formula"); // empty: nothing parsed
-    QTest::addColumn<bool>("raw");
-    QTest::newRow("nothing parsed") << "" << false;
-    QTest::newRow("letter without depth: descent a tenth of the ascent") << "x" << false;
-    QTest::newRow("descender and index") << "y_i^2" << false;
-    QTest::newRow("brackets") << "\\left(\\sum_{k=0}^{n} k\\right)" << false;
-    QTest::newRow("raw text") << "\\frac{a}{b}" << true;
-}
-
-void tst_layout::sizesEnlargedByATenth()
-{
-    QFETCH(QString, formula);
-    QFETCH(bool, raw);
-    const Box tree = formula.isEmpty() ? Box() : parsed(formula);
-    MTplainTextNode rawNode(engine.get(), "$" + formula, false, false);
-    const Box box = raw ? measure(&rawNode, mathEnv(false)) : tree;
-    engine->setDrawRawText(raw);
-    QPainter painter;
-    double width = 0, ascent = 0, descent = 0, strikeout = 0;
-    engine->measureDetail(painter, width, ascent, descent, strikeout);
-    QCOMPARE(width, box.width);
-    QCOMPARE(ascent, box.baseline * 1.1);
-    QCOMPARE(descent, std::max(box.depth() * 1.1, ascent * 0.1));
-    QCOMPARE(strikeout, box.strikeout * 1.1);
-    QCOMPARE(engine->getSize(painter), QSizeF(width, ascent + descent));
-    QCOMPARE(engine->getAscent(painter), ascent);
-    QCOMPARE(engine->getDescent(painter), descent);
-}
-
-void tst_layout::alignedInRectangle_data()
-{
-    QTest::addColumn<uint>("flags");
-    QTest::addColumn<double>("xShare"); // share of the free width left of the formula
-    QTest::addColumn<double>("yShare");
-    QTest::newRow("top left") << uint(Qt::AlignLeft | Qt::AlignTop) << 0.0 << 0.0;
-    QTest::newRow("right, centred vertically") << uint(Qt::AlignRight | Qt::AlignVCenter) << 1.0 << 0.5;
-    QTest::newRow("bottom, centred horizontally") << uint(Qt::AlignHCenter | Qt::AlignBottom) << 0.5 << 1.0;
-}
-
-void tst_layout::alignedInRectangle()
-{
-    QFETCH(uint, flags);
-    QFETCH(double, xShare);
-    QFETCH(double, yShare);
-    const Box box = parsed("\\frac{a}{b}+y"); // alignment uses the sizes without the tenth
-    const QRectF rect(20, 10, 240, 120);
-    QImage aligned = blankImage();
-    QPainter painter(&aligned);
-    engine->draw(painter, flags, rect);
-    painter.end();
-    QImage atPoint = blankImage();
-    painter.begin(&atPoint);
-    engine->draw(painter, rect.left() + (rect.width() - box.width) * xShare,
-                 rect.top() + box.baseline + (rect.height() - box.overall) * yShare);
-    painter.end();
-    QVERIFY(!inkBounds(aligned).isNull());
-    QCOMPARE(aligned, atPoint);
-}
-
-void tst_layout::drawLeavesThePainterAsFound()
-{
-    // Nodes leave their fonts and pens set while they draw; the caller
-    // still gets its own back, from both ways of drawing.
-    parsed("a^2 + \\alpha \\infty \\frac{1}{2} \\left(x\\right) \\textcolor{red}{b}");
-    QImage image = blankImage();
-    QPainter painter(&image);
-    const QPen pen(Qt::green, 3);
-    painter.setFont(QFont(QStringLiteral("Courier"), 7));
-    painter.setPen(pen);
-    const QFont font = painter.font();
-    painter.setBrush(Qt::blue);
-    engine->draw(painter, 10, 60);
-    engine->draw(painter, Qt::AlignCenter, QRectF(image.rect()), true);
-    QCOMPARE(painter.font(), font);
-    QCOMPARE(painter.pen(), pen);
-    QCOMPARE(painter.brush(), QBrush(Qt::blue));
-}
-
-// Operators are spaced and letters mapped only with the Unicode encoding;
-// a plain text node (the raw view) is never changed.
-void tst_layout::textTransformed()
-{
-    MTtextNode node(engine.get(), QString(), false, false);
-    MTplainTextNode plain(engine.get(), QString(), false, false);
-    MTstyle blackboard = mathEnv(false);
-    blackboard.font = StyleBlackboard;
-    QCOMPARE(node.transformText("a/b;c:d", mathEnv()), QStringLiteral("a / b; c : d"));
-    QCOMPARE(plain.transformText("a/b;c:d", mathEnv()), QStringLiteral("a/b;c:d"));
-    QCOMPARE(node.transformText("a-b", mathEnv(false)), QStringLiteral("a-b"));
-    QCOMPARE(node.transformText("NZdx", blackboard), QString::fromUtf8("\u2115\u2124\u2146x"));
-    engine->setFontEncoding(EncodingWinSymbol);
-    QCOMPARE(node.transformText("a-b", mathEnv()), QStringLiteral("a-b"));
-    QCOMPARE(node.transformText("R", blackboard), QStringLiteral("R"));
-}
-
-void tst_layout::glyphsDrawn_data()
-{
-    QTest::addColumn<int>("role");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("runs"); // drawn one after the other
-    QTest::addColumn<QString>("fonts"); // per run: i italic, u upright, c upright from the math companion
-
-    // In italic math.
-    const int roman = int(StyleRoman), bb = int(StyleBlackboard);
-    QTest::newRow("digit first") << roman << "2x" << QStringList{"2", "x"} << "ui";
-    QTest::newRow("mixed") << roman << "a1b2" << QStringList{"a", "1", "b", "2"} << "iuiu";
-    QTest::newRow("digits only") << roman << "42" << QStringList{"4", "2"} << "uu";
-    QTest::newRow("letters only: one italic run") << roman << "ab" << QStringList{"ab"} << "i";
-    QTest::newRow("letterlike double-struck") << bb << "R" << QStringList{QString(QChar(0x211D))} << "u";
-    QTest::newRow("double-struck only among the math letters") << bb << "D"
-        << QStringList{QString::fromUcs4(U"\U0001D53B")} << "c";
-    QTest::newRow("script only among the math letters") << int(StyleCaligraphic) << "A"
-        << QStringList{QString::fromUcs4(U"\U0001D49C")} << "c";
-}
-
-void tst_layout::glyphsDrawn()
-{
-    QFETCH(int, role);
-    QFETCH(QString, text);
-    QFETCH(QStringList, runs);
-    QFETCH(QString, fonts);
-    MTstyle env = mathEnv();
-    env.font = MTstyleFont(role);
-    MTtextNode node(engine.get(), text, false, true);
-    QImage drawn = blankImage();
-    QPainter painter(&drawn);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    node.draw(painter, 10, 60, env);
-    painter.end();
-
-    // The expected picture, drawn here without the engine.
-    QImage expected = blankImage();
-    painter.begin(&expected);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    double x = 10;
-    for (int i = 0; i < runs.size(); ++i) {
-        QFont font = env.getFont(engine.get());
-        font.setItalic(fonts.at(i) == 'i');
-        if (fonts.at(i) == 'c')
-            font.setFamily(engine->mathCompanionFamily(font.family()));
-        painter.setFont(font);
-        painter.drawText(QPointF(x, 60), runs.at(i));
-        x += QFontMetricsF(font, &expected).horizontalAdvance(runs.at(i));
+    void init()
+    {
+        engine = std::make_unique<XitsEngine>();
     }
-    painter.end();
-    QVERIFY(!inkBounds(expected).isNull()); // the font does hold the glyphs
-    QCOMPARE(drawn, expected);
-}
 
-void tst_layout::instructionsChangeEnvironment_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<EnvChange>("change");
+    void sizesEnlargedByATenth_data()
+    {
+        QTest::addColumn<QString>("formula"); // empty: nothing parsed
+        QTest::addColumn<bool>("raw");
+        QTest::newRow("nothing parsed") << "" << false;
+        QTest::newRow("letter without depth: descent a tenth of the ascent") << "x" << false;
+        QTest::newRow("descender and index") << "y_i^2" << false;
+        QTest::newRow("brackets") << "\\left(\\sum_{k=0}^{n} k\\right)" << false;
+        QTest::newRow("raw text") << "\\frac{a}{b}" << true;
+    }
 
-    // Of italic math; as in TeX, "\mathbf{v}" is an upright bold v.
-    QTest::newRow("mathbf") << "mathbf" << EnvChange([](MTstyle& e) { e.bold = true, e.italic = false; });
-    QTest::newRow("mathsf") << "mathsf" << EnvChange([](MTstyle& e) { e.font = StyleSans, e.italic = false; });
-    QTest::newRow("bf keeps the slant") << "bf" << EnvChange([](MTstyle& e) { e.bold = true; });
-    QTest::newRow("scriptstyle") << "scriptstyle" << EnvChange([](MTstyle& e) { e.fontSize *= 0.8; });
-    QTest::newRow("unknown") << "nosuchcommand" << EnvChange([](MTstyle&) {});
-}
+    void sizesEnlargedByATenth()
+    {
+        QFETCH(QString, formula);
+        QFETCH(bool, raw);
+        const Box tree = formula.isEmpty() ? Box() : parsed(formula);
+        MTplainTextNode rawNode(engine.get(), "$" + formula, false, false);
+        const Box box = raw ? measure(&rawNode, mathEnv(false)) : tree;
+        engine->setDrawRawText(raw);
+        QPainter painter;
+        double width = 0, ascent = 0, descent = 0, strikeout = 0;
+        engine->measureDetail(painter, width, ascent, descent, strikeout);
+        QCOMPARE(width, box.width);
+        QCOMPARE(ascent, box.baseline * 1.1);
+        QCOMPARE(descent, std::max(box.depth() * 1.1, ascent * 0.1));
+        QCOMPARE(strikeout, box.strikeout * 1.1);
+        QCOMPARE(engine->getSize(painter), QSizeF(width, ascent + descent));
+        QCOMPARE(engine->getAscent(painter), ascent);
+        QCOMPARE(engine->getDescent(painter), descent);
+    }
 
-void tst_layout::instructionsChangeEnvironment()
-{
-    QFETCH(QString, command);
-    QFETCH(EnvChange, change);
-    MTinstruction1Node node(engine.get(), command, text("Wavy"));
-    MTstyle expected = mathEnv();
-    change(expected);
-    MTstyle slantChanged = expected;
-    slantChanged.italic = !expected.italic;
-    const double width = measure(&node, mathEnv()).width;
-    QCOMPARE(width, measure(text("Wavy"), expected).width);
-    QVERIFY(width != measure(text("Wavy"), slantChanged).width);
-}
+    void alignedInRectangle_data()
+    {
+        QTest::addColumn<uint>("flags");
+        QTest::addColumn<double>("xShare"); // share of the free width left of the formula
+        QTest::addColumn<double>("yShare");
+        QTest::newRow("top left") << uint(Qt::AlignLeft | Qt::AlignTop) << 0.0 << 0.0;
+        QTest::newRow("right, centred vertically") << uint(Qt::AlignRight | Qt::AlignVCenter) << 1.0 << 0.5;
+        QTest::newRow("bottom, centred horizontally") << uint(Qt::AlignHCenter | Qt::AlignBottom) << 0.5 << 1.0;
+    }
 
-void tst_layout::boxWidensByAnX_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("parameters");
-    QTest::newRow("fbox") << "fbox" << QStringList();
-    QTest::newRow("colorbox") << "colorbox" << QStringList{"red"};
-}
+    void alignedInRectangle()
+    {
+        QFETCH(uint, flags);
+        QFETCH(double, xShare);
+        QFETCH(double, yShare);
+        // Alignment uses the sizes without the tenth.
+        const Box box = parsed("\\frac{a}{b}+y^2 \\alpha\\infty \\left(x\\right) \\textcolor{red}{b}");
+        const QRectF rect(20, 10, 260, 120);
+        // Nodes set fonts and pens while they draw; the caller gets its own back
+        // (else the picture is null).
+        const auto drawn = [](const std::function<void(QPainter&)>& draw) {
+            QImage image = blankImage();
+            QPainter painter(&image);
+            const QPen pen(Qt::green, 3);
+            painter.setFont(QFont(QStringLiteral("Courier"), 7));
+            painter.setPen(pen);
+            painter.setBrush(Qt::blue);
+            const QFont font = painter.font();
+            draw(painter);
+            return painter.font() == font && painter.pen() == pen && painter.brush() == QBrush(Qt::blue) ? image : QImage();
+        };
+        const QImage aligned = drawn([&](QPainter& p) { engine->draw(p, flags, rect); });
+        QVERIFY(!inkBounds(aligned).isNull());
+        QCOMPARE(aligned, drawn([&](QPainter& p) {
+                     engine->draw(p, rect.left() + (rect.width() - box.width) * xShare,
+                                  rect.top() + box.baseline + (rect.height() - box.overall) * yShare);
+                 }));
+    }
 
-void tst_layout::boxWidensByAnX()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, parameters);
-    const MTstyle env = mathEnv(false);
-    const Box inner = measure(text("x"), env);
-    MTinstruction1Node box(engine.get(), name, text("x"), parameters);
-    const Box outer = measure(&box, env);
-    const double p = QFontMetricsF(env.getFont(engine.get())).horizontalAdvance(QLatin1Char('x'));
-    QCOMPARE(outer.width, inner.width + p);
-    QCOMPARE(outer.overall, inner.overall + p);
-    QCOMPARE(outer.baseline, inner.baseline + p / 2);
-    QImage image = blankImage();
-    QPainter painter(&image);
-    QCOMPARE(box.draw(painter, 10, 60, env), 10 + outer.width); // what follows starts after the frame
-}
+    // Operators are spaced and letters mapped only with the Unicode encoding;
+    // a plain text node (the raw view) is never changed.
+    void textTransformed()
+    {
+        MTtextNode node(engine.get(), QString(), false, false);
+        MTplainTextNode plain(engine.get(), QString(), false, false);
+        MTstyle blackboard = mathEnv(false);
+        blackboard.font = StyleBlackboard;
+        QCOMPARE(node.transformText("a/b;c:d", mathEnv()), QStringLiteral("a / b; c : d"));
+        QCOMPARE(plain.transformText("a/b;c:d", mathEnv()), QStringLiteral("a/b;c:d"));
+        QCOMPARE(node.transformText("a-b", mathEnv(false)), QStringLiteral("a-b"));
+        QCOMPARE(node.transformText("NZdx", blackboard), QString::fromUtf8("\u2115\u2124\u2146x"));
+        engine->setFontEncoding(EncodingWinSymbol);
+        QCOMPARE(node.transformText("a-b", mathEnv()), QStringLiteral("a-b"));
+        QCOMPARE(node.transformText("R", blackboard), QStringLiteral("R"));
+    }
 
-void tst_layout::indices()
-{
-    const Box base = parsed("x"), raised = parsed("x^2"), lowered = parsed("x_2"), both = parsed("x_i^2");
-    QVERIFY(raised.baseline > base.baseline);
-    QVERIFY(lowered.depth() > base.depth());
-    // A pair is set one above the other: narrower than the two side by side.
-    QVERIFY(both.width < raised.width + lowered.width - base.width);
-    QVERIFY(both.baseline >= raised.baseline && both.depth() >= lowered.depth());
+    void glyphsDrawn_data()
+    {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("runs"); // drawn one after the other
+        QTest::addColumn<QString>("fonts"); // per run: i italic, u upright, c upright from the math companion
 
-    // Nested lower indices at the end of a formula stay inside its width.
-    const auto indexed = [this](const QString& base, MTnode* index) {
-        auto* list = new MTlistNode(engine.get());
-        list->addNode(text(base));
-        list->addNode(new MTsubscriptNode(engine.get(), index));
-        return list;
-    };
-    std::unique_ptr<MTnode> nested(indexed("a", indexed("i", indexed("j", text("k")))));
-    QImage image = blankImage();
-    QPainter painter(&image);
-    nested->draw(painter, 10, 60, mathEnv());
-    painter.end();
-    QVERIFY(inkBounds(image).right() <= 10 + measure(nested.get(), mathEnv()).width + 1);
-}
+        // In italic math.
+        const int roman = int(StyleRoman), bb = int(StyleBlackboard);
+        QTest::newRow("digit first") << roman << "2x" << QStringList{"2", "x"} << "ui";
+        QTest::newRow("mixed") << roman << "a1b2" << QStringList{"a", "1", "b", "2"} << "iuiu";
+        QTest::newRow("digits only") << roman << "42" << QStringList{"4", "2"} << "uu";
+        QTest::newRow("letters only: one italic run") << roman << "ab" << QStringList{"ab"} << "i";
+        QTest::newRow("letterlike double-struck") << bb << "R" << QStringList{QString(QChar(0x211D))} << "u";
+        QTest::newRow("double-struck only among the math letters") << bb << "D"
+            << QStringList{QString::fromUcs4(U"\U0001D53B")} << "c";
+        QTest::newRow("script only among the math letters") << int(StyleCaligraphic) << "A"
+            << QStringList{QString::fromUcs4(U"\U0001D49C")} << "c";
+    }
 
-void tst_layout::superscriptAddsNoDepth_data()
-{
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<QString>("indexed");
-    QTest::newRow("nested") << "x" << "x^{2^{3^{4}}}";
-    QTest::newRow("after a bracket") << "\\left(x\\right)" << "\\left(x\\right)^{n^2}";
-    QTest::newRow("with a lower index") << "x_i" << "x_i^{2^{3}}";
-}
+    void glyphsDrawn()
+    {
+        QFETCH(int, role);
+        QFETCH(QString, text);
+        QFETCH(QStringList, runs);
+        QFETCH(QString, fonts);
+        MTstyle env = mathEnv();
+        env.font = MTstyleFont(role);
+        MTtextNode node(engine.get(), text, false, true);
+        QImage drawn = blankImage();
+        QPainter painter(&drawn);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        node.draw(painter, 10, 60, env);
+        painter.end();
 
-void tst_layout::superscriptAddsNoDepth()
-{
-    // A raised index ends above the baseline: no blank band underneath.
-    QFETCH(QString, base);
-    QFETCH(QString, indexed);
-    const Box plain = parsed(base), raised = parsed(indexed);
-    QVERIFY(raised.baseline > plain.baseline);
-    QCOMPARE(raised.depth(), plain.depth());
-}
+        // The expected picture, drawn here without the engine.
+        QImage expected = blankImage();
+        painter.begin(&expected);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        double x = 10;
+        for (int i = 0; i < runs.size(); ++i) {
+            QFont font = env.getFont(engine.get());
+            font.setItalic(fonts.at(i) == 'i');
+            if (fonts.at(i) == 'c')
+                font.setFamily(engine->mathCompanionFamily(font.family()));
+            painter.setFont(font);
+            painter.drawText(QPointF(x, 60), runs.at(i));
+            x += QFontMetricsF(font, &expected).horizontalAdvance(runs.at(i));
+        }
+        painter.end();
+        QVERIFY(!inkBounds(expected).isNull()); // the font does hold the glyphs
+        QCOMPARE(drawn, expected);
+    }
 
-void tst_layout::limitsClearOfTheOperator_data()
-{
-    QTest::addColumn<QString>("formula");
-    QTest::addColumn<int>("parts"); // limits and operator, one above the other
-    QTest::newRow("sum") << "\\sum_{i=1}^{n}" << 3;
-    QTest::newRow("integral") << "\\int_0^{10}" << 3;
-    QTest::newRow("lower limit only") << "\\sum_{k}" << 2;
-    QTest::newRow("limit") << "\\lim_{x\\to0}" << 2;
-    QTest::newRow("no big operator: an ordinary index") << "\\alpha_{k}" << 1;
-}
+    void instructionsChangeEnvironment_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<EnvChange>("change");
 
-void tst_layout::limitsClearOfTheOperator()
-{
-    // Each limit is set apart from the operator's ink by clear rows, as
-    // TeX sets them at least a tenth of an em off (2 to 4 pixels here).
-    QFETCH(QString, formula);
-    QFETCH(int, parts);
-    QString runs;
-    const QVector<QPair<int, int>> rows = inkRuns(editorPicture(formula), Qt::Vertical, &runs);
-    QVERIFY2(rows.size() == parts, qPrintable(runs));
-    for (int i = 1; i < rows.size(); ++i)
-        QVERIFY2(rows.at(i).first - rows.at(i - 1).second > 3, qPrintable(runs));
-}
+        // Of italic math; as in TeX, "\mathbf{v}" is an upright bold v.
+        QTest::newRow("mathbf") << "mathbf" << EnvChange([](MTstyle& e) { e.bold = true, e.italic = false; });
+        QTest::newRow("mathsf") << "mathsf" << EnvChange([](MTstyle& e) { e.font = StyleSans, e.italic = false; });
+        QTest::newRow("bf keeps the slant") << "bf" << EnvChange([](MTstyle& e) { e.bold = true; });
+        QTest::newRow("scriptstyle") << "scriptstyle" << EnvChange([](MTstyle& e) { e.fontSize *= 0.8; });
+        QTest::newRow("unknown") << "nosuchcommand" << EnvChange([](MTstyle&) {});
+    }
 
-void tst_layout::binaryOperatorsSpacedOnBothSides_data()
-{
-    QTest::addColumn<QString>("formula");
-    QTest::addColumn<int>("op"); // the operator's run of ink columns
-    QTest::newRow("plus") << "a+b" << 1;
-    QTest::newRow("minus") << "a-b" << 1;
-    QTest::newRow("plus after an index") << "a^2+b" << 2;
-    QTest::newRow("equals before a fraction") << "a=\\frac{1}{2}" << 1;
-}
+    void instructionsChangeEnvironment()
+    {
+        QFETCH(QString, command);
+        QFETCH(EnvChange, change);
+        MTinstruction1Node node(engine.get(), command, text("Wavy"));
+        MTstyle expected = mathEnv();
+        change(expected);
+        MTstyle slantChanged = expected;
+        slantChanged.italic = !expected.italic;
+        const double width = measure(&node, mathEnv()).width;
+        QCOMPARE(width, measure(text("Wavy"), expected).width);
+        QVERIFY(width != measure(text("Wavy"), slantChanged).width);
+    }
 
-void tst_layout::binaryOperatorsSpacedOnBothSides()
-{
-    // The operator stands alone between its operands, with about the same
-    // room before and after it.
-    QFETCH(QString, formula);
-    QFETCH(int, op);
-    QString runs;
-    const QVector<QPair<int, int>> columns = inkRuns(editorPicture(formula), Qt::Horizontal, &runs);
-    QVERIFY2(columns.size() > op + 1 && columns.at(op).second - columns.at(op).first > 8, qPrintable(runs));
-    const int before = columns.at(op).first - columns.at(op - 1).second;
-    const int after = columns.at(op + 1).first - columns.at(op).second;
-    QVERIFY2(before > 3 && after > 3 && std::abs(before - after) <= 4, qPrintable(runs));
-}
+    void boxWidensByAnX()
+    {
+        const MTstyle env = mathEnv(false);
+        const Box inner = measure(text("x"), env);
+        const double p = QFontMetricsF(env.getFont(engine.get())).horizontalAdvance(QLatin1Char('x'));
+        for (const QStringList& call : {QStringList{"fbox"}, QStringList{"colorbox", "red"}}) {
+            MTinstruction1Node box(engine.get(), call.first(), text("x"), call.mid(1));
+            const Box outer = measure(&box, env);
+            QCOMPARE(outer.width, inner.width + p);
+            QCOMPARE(outer.overall, inner.overall + p);
+            QCOMPARE(outer.baseline, inner.baseline + p / 2);
+            QImage image = blankImage();
+            QPainter painter(&image);
+            QCOMPARE(box.draw(painter, 10, 60, env), 10 + outer.width); // what follows starts after the frame
+        }
+    }
 
-void tst_layout::fractionSizes()
-{
-    const Box f = parsed("\\frac{1}{2}"), t = parsed("\\tfrac{1}{2}"), d = parsed("\\dfrac{1}{2}");
-    QVERIFY(t.width < f.width && t.overall < f.overall);
-    QVERIFY(f.width < d.width && f.overall < d.overall);
-    // A deep denominator deepens the box below the bar only.
-    const Box deep = parsed("\\frac{1}{\\frac{1}{\\frac{1}{x}}}");
-    QCOMPARE(deep.baseline, f.baseline);
-    QVERIFY(deep.depth() > 2 * f.depth());
-}
+    void indices()
+    {
+        const Box base = parsed("x"), raised = parsed("x^2"), lowered = parsed("x_2"), both = parsed("x_i^2");
+        QVERIFY(raised.baseline > base.baseline);
+        QVERIFY(lowered.depth() > base.depth());
+        // A pair is set one above the other: narrower than the two side by side.
+        QVERIFY(both.width < raised.width + lowered.width - base.width);
+        QVERIFY(both.baseline >= raised.baseline && both.depth() >= lowered.depth());
+        // A raised index ends above the baseline, however nested: no blank band underneath.
+        for (const auto& pair : {std::make_pair("x", "x^{2^{3^{4}}}"), std::make_pair("x_i", "x_i^{2^{3}}"),
+                                 std::make_pair("\\left(x\\right)", "\\left(x\\right)^{n^2}")}) {
+            const Box plain = parsed(pair.first), indexed = parsed(pair.second);
+            QVERIFY2(indexed.baseline > plain.baseline && qFuzzyCompare(indexed.depth(), plain.depth()), pair.second);
+        }
 
-void tst_layout::ruleWidth_data()
-{
-    QTest::addColumn<QString>("formula");
-    QTest::addColumn<double>("fontSize");
-    QTest::addColumn<int>("thickness");
-    QTest::newRow("fraction bar at 20 points") << "\\frac{a}{b}" << 20.0 << 2;
-    QTest::newRow("root sign at 20 points") << "\\sqrt{M}" << 20.0 << 2;
-    QTest::newRow("fraction bar at 40 points") << "\\frac{a}{b}" << 40.0 << 3;
-}
+        // Nested lower indices at the end of a formula stay inside its width.
+        const auto indexed = [this](const QString& base, MTnode* index) {
+            auto* list = new MTlistNode(engine.get());
+            list->addNode(text(base));
+            list->addNode(new MTsubscriptNode(engine.get(), index));
+            return list;
+        };
+        std::unique_ptr<MTnode> nested(indexed("a", indexed("i", indexed("j", text("k")))));
+        QImage image = blankImage();
+        QPainter painter(&image);
+        nested->draw(painter, 10, 60, mathEnv());
+        painter.end();
+        QVERIFY(inkBounds(image).right() <= 10 + measure(nested.get(), mathEnv()).width + 1);
+    }
 
-void tst_layout::ruleWidth()
-{
-    QFETCH(QString, formula);
-    QFETCH(double, fontSize);
-    QFETCH(int, thickness);
-    engine->setFontSize(fontSize);
-    parsed(formula);
-    QImage image = blankImage();
-    QPainter painter(&image); // no antialiasing: only the rule's own pixels
-    engine->draw(painter, Qt::AlignCenter, QRectF(image.rect()));
-    painter.end();
-    // The bar at the fraction's left edge, the root's roof above its middle.
-    const QRect ink = inkBounds(image);
-    const int column = formula.contains("frac") ? ink.left() + 1 : ink.center().x();
-    QString runs;
-    const auto rule = inkRuns(image.copy(column, 0, 1, image.height()), Qt::Vertical, &runs).value(0);
-    QCOMPARE(rule.second - rule.first + 1, thickness);
-}
+    void partsSetApart_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<bool>("stacked"); // runs of ink rows, else of ink columns
+        QTest::addColumn<int>("count"); // stacked: limits and operator; else: the operator's run
 
-void tst_layout::bracePairAroundEmptyList_data()
-{
-    QTest::addColumn<QString>("open");
-    QTest::addColumn<QString>("close");
-    QTest::newRow("round") << "(" << ")";
-    QTest::newRow("curly") << "{" << "}";
-    QTest::newRow("angle") << "<" << ">";
-    QTest::newRow("double bars") << "#" << "#";
-}
+        // Each limit is set apart from the operator's ink by clear rows, as TeX
+        // sets them at least a tenth of an em off (2 to 4 pixels here).
+        QTest::newRow("sum") << "\\sum_{i=1}^{n}" << true << 3;
+        QTest::newRow("integral") << "\\int_0^{10}" << true << 3;
+        QTest::newRow("limit") << "\\lim_{x\\to0}" << true << 2;
+        QTest::newRow("no big operator: an ordinary index") << "\\alpha_{k}" << true << 1;
+        // A binary operator stands alone with about the same room on both sides.
+        QTest::newRow("minus") << "a-b" << false << 1;
+        QTest::newRow("plus after an index") << "a^2+b" << false << 2;
+        QTest::newRow("equals before a fraction") << "a=\\frac{1}{2}" << false << 1;
+    }
 
-void tst_layout::bracePairAroundEmptyList()
-{
-    QFETCH(QString, open);
-    QFETCH(QString, close);
-    const MTstyle env = mathEnv();
-    MTbraceNode brace(engine.get(), open, close, new MTlistNode(engine.get()));
-    const Box box = measure(&brace, env);
-    QVERIFY(box.width > 0 && box.overall > 0);
-    // Two slots, each with its bracket drawn in it.
-    QImage image = blankImage();
-    QPainter painter(&image);
-    QCOMPARE(brace.draw(painter, 10, 80, env), 10 + box.width);
-    painter.end();
-    const int middle = int(10 + box.width / 2);
-    QVERIFY(!inkBounds(image.copy(0, 0, middle, image.height())).isNull());
-    QVERIFY(!inkBounds(image.copy(middle, 0, image.width() - middle, image.height())).isNull());
-}
+    void partsSetApart()
+    {
+        QFETCH(QString, formula);
+        QFETCH(bool, stacked);
+        QFETCH(int, count);
+        QString text;
+        const auto runs = inkRuns(editorPicture(formula), stacked ? Qt::Vertical : Qt::Horizontal, &text);
+        if (stacked) {
+            QVERIFY2(runs.size() == count, qPrintable(text));
+            for (int i = 1; i < runs.size(); ++i)
+                QVERIFY2(runs.at(i).first - runs.at(i - 1).second > 3, qPrintable(text));
+            return;
+        }
+        QVERIFY2(runs.size() > count + 1 && runs.at(count).second - runs.at(count).first > 8, qPrintable(text));
+        const int before = runs.at(count).first - runs.at(count - 1).second;
+        const int after = runs.at(count + 1).first - runs.at(count).second;
+        QVERIFY2(before > 3 && after > 3 && std::abs(before - after) <= 4, qPrintable(text));
+    }
 
-void tst_layout::bracketsGrowWithContent()
-{
-    const Box x = parsed("x"), small = parsed("\\left(x\\right)");
-    const Box fraction = parsed("\\frac{a}{\\frac{b}{c}}"), tall = parsed("\\left(\\frac{a}{\\frac{b}{c}}\\right)");
-    QVERIFY(tall.overall > small.overall * 1.5);
-    QVERIFY(tall.width - fraction.width > small.width - x.width);
-    // The brace keeps its room even when its closing bracket is not drawn.
-    QCOMPARE(parsed("\\left(x\\right.").width, small.width);
-    // Around a short letter the brackets keep the size of the font's "(".
-    const QRectF paren = QFontMetricsF(mathEnv().getFont(engine.get())).tightBoundingRect(QStringLiteral("("));
-    QVERIFY(small.baseline >= -paren.top() && small.overall >= paren.height());
-}
+    void fractionSizes()
+    {
+        const Box f = parsed("\\frac{1}{2}"), t = parsed("\\tfrac{1}{2}"), d = parsed("\\dfrac{1}{2}");
+        QVERIFY(t.width < f.width && t.overall < f.overall);
+        QVERIFY(f.width < d.width && f.overall < d.overall);
+        // A deep denominator deepens the box below the bar only.
+        const Box deep = parsed("\\frac{1}{\\frac{1}{\\frac{1}{x}}}");
+        QCOMPARE(deep.baseline, f.baseline);
+        QVERIFY(deep.depth() > 2 * f.depth());
+    }
+
+    void ruleWidth_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<double>("fontSize");
+        QTest::addColumn<int>("thickness");
+        QTest::newRow("fraction bar at 20 points") << "\\frac{a}{b}" << 20.0 << 2;
+        QTest::newRow("root sign at 20 points") << "\\sqrt{M}" << 20.0 << 2;
+        QTest::newRow("fraction bar at 40 points") << "\\frac{a}{b}" << 40.0 << 3;
+    }
+
+    void ruleWidth()
+    {
+        QFETCH(QString, formula);
+        QFETCH(double, fontSize);
+        QFETCH(int, thickness);
+        engine->setFontSize(fontSize);
+        parsed(formula);
+        QImage image = blankImage();
+        QPainter painter(&image); // no antialiasing: only the rule's own pixels
+        engine->draw(painter, Qt::AlignCenter, QRectF(image.rect()));
+        painter.end();
+        // The bar at the fraction's left edge, the root's roof above its middle.
+        const QRect ink = inkBounds(image);
+        const int column = formula.contains("frac") ? ink.left() + 1 : ink.center().x();
+        QString runs;
+        const auto rule = inkRuns(image.copy(column, 0, 1, image.height()), Qt::Vertical, &runs).value(0);
+        QCOMPARE(rule.second - rule.first + 1, thickness);
+    }
+
+    void bracePairAroundEmptyList()
+    {
+        // Two slots, each with its bracket drawn in it ("#": double bars).
+        for (const QString pair : {"()", "{}", "<>", "##"}) {
+            MTbraceNode brace(engine.get(), pair.left(1), pair.mid(1), new MTlistNode(engine.get()));
+            const Box box = measure(&brace, mathEnv());
+            QImage image = blankImage();
+            QPainter painter(&image);
+            QCOMPARE(brace.draw(painter, 10, 80, mathEnv()), 10 + box.width);
+            painter.end();
+            const int middle = int(10 + box.width / 2);
+            QVERIFY2(box.width > 0 && !inkBounds(image.copy(0, 0, middle, 150)).isNull(), qPrintable(pair));
+            QVERIFY2(!inkBounds(image.copy(middle, 0, 300 - middle, 150)).isNull(), qPrintable(pair));
+        }
+    }
+
+    void bracketsGrowWithContent()
+    {
+        const Box x = parsed("x"), small = parsed("\\left(x\\right)");
+        const Box fraction = parsed("\\frac{a}{\\frac{b}{c}}"), tall = parsed("\\left(\\frac{a}{\\frac{b}{c}}\\right)");
+        QVERIFY(tall.overall > small.overall * 1.5);
+        QVERIFY(tall.width - fraction.width > small.width - x.width);
+        // The brace keeps its room even when its closing bracket is not drawn.
+        QCOMPARE(parsed("\\left(x\\right.").width, small.width);
+        // Around a short letter the brackets keep the size of the font's "(".
+        const QRectF paren = QFontMetricsF(mathEnv().getFont(engine.get())).tightBoundingRect(QStringLiteral("("));
+        QVERIFY(small.baseline >= -paren.top() && small.overall >= paren.height());
+    }
+};
 
 QTEST_MAIN(tst_layout)
 #include "tst_layout.moc"

@@ -26,12 +26,8 @@ public:
             + "\r\nConnection: close\r\n\r\n" + body;
     }
 
-    // Answers `path` with `raw`, then closes the connection, or resets it
-    // when `abort`.
-    void answer(const QByteArray &path, const QByteArray &raw, bool abort = false)
-    {
-        answers.insert(path, {raw, abort});
-    }
+    // Answers `path` with `raw`, then closes the connection, or resets it when `abort`.
+    void answer(const QByteArray &path, const QByteArray &raw, bool abort = false) { answers[path] = {raw, abort}; }
 
     QString url(const QByteArray &path) const
     {
@@ -39,26 +35,23 @@ public:
     }
 
 private:
-    struct Answer { QByteArray raw; bool abort; };
-
     void serve(QTcpSocket *socket)
     {
         const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
         socket->setProperty("request", request);
         if (!request.contains("\r\n\r\n"))
             return;
-        const Answer a = answers.value(request.split(' ').value(1).split('?').value(0),
-                                       {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n"
-                                        "Connection: close\r\n\r\n", false});
+        const auto a = answers.value(request.split(' ').value(1).split('?').value(0),
+                                     {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n", false});
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        socket->write(a.raw);
-        if (a.abort && socket->waitForBytesWritten(1000))
+        socket->write(a.first);
+        if (a.second && socket->waitForBytesWritten(1000))
             socket->abort();
         else
             socket->disconnectFromHost();
     }
 
-    QHash<QByteArray, Answer> answers;
+    QHash<QByteArray, QPair<QByteArray, bool>> answers;
 };
 
 #endif // LOCALHTTPSERVER_H
