@@ -15,7 +15,6 @@
 #include <QGraphicsRotation>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -67,9 +66,8 @@ struct WindowFixture : MainWindowFixture
     void mouse(QEvent::Type type, const QPointF &scenePoint) const
     {
         const QPoint p = view()->mapFromScene(scenePoint);
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, p, view()->viewport()->mapToGlobal(p), Qt::LeftButton, held,
-                          Qt::NoModifier);
+        QMouseEvent event(type, p, view()->viewport()->mapToGlobal(p), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
         QApplication::sendEvent(view()->viewport(), &event);
     }
     void click(const QPointF &at) const
@@ -145,40 +143,19 @@ struct WindowFixture : MainWindowFixture
             item->setSelected(true);
     }
 
-    // Runs `inspect` on the popup menu that `open` shows, then closes it.
-    static void inspectPopup(const std::function<void()> &open,
-                             const std::function<void(QMenu *)> &inspect)
+    // Names of the selected items (handles have no id), then the texts of the
+    // selected entries, each sorted.
+    QString selection() const
     {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                seen = true;
-                inspect(menu);
-                menu->close();
-            }
-        });
-        open();
-        QVERIFY2(seen, "no menu was shown");
-    }
-
-    // Names of the selected items (handles have no id and are left out) and
-    // texts of the selected entries, sorted; texts of all entries in order.
-    QStringList selectedNames() const
-    {
-        QStringList names;
+        QStringList names, texts;
         for (QGraphicsItem *item : scene()->selectedItems())
             if (ListWidget::idOf(item) >= 0)
                 names << ListWidget::nameOf(item);
-        names.sort();
-        return names;
-    }
-    QStringList selectedEntryTexts() const
-    {
-        QStringList texts;
         for (QListWidgetItem *entry : list()->selectedItems())
             texts << entry->text();
+        names.sort();
         texts.sort();
-        return texts;
+        return names.join(',') + " / " + texts.join(',');
     }
     QStringList entryTexts() const
     {

@@ -1,10 +1,12 @@
 #include "WindowFixture.h"
 
+#include <QGraphicsRectItem>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidgetAction>
 
 namespace {
@@ -15,33 +17,28 @@ void clickEntry(ListWidget *list, QListWidgetItem *entry, Qt::KeyboardModifiers 
                       list->visualItemRect(entry).center());
 }
 
-// A scene file of `shapes` squares "Carré 0"... with ids 0... and the arrows
-// "Flèche i" from square i to square i + 1 (the last to the first).
+// A scene file of `shapes` squares "Carré 0"... with ids 0... and arrows from
+// square i to square i + 1 (the last to the first); the reader fills in the
+// rest.
 QByteArray ringOfSquares(int shapes)
 {
     QJsonArray items;
-    for (int i = 0; i < shapes; ++i) {
-        items.append(QJsonObject{
-            {"type", DiagramItem::Type}, {"diagram", DiagramItem::Carre},
-            {"position", QJsonObject{{"x", 60 * (i % 10)}, {"y", 60 * (i / 10)}, {"z", 0}}},
-            {"scale", QJsonObject{{"x", 0.2}, {"y", 0.2}}},
-            {"name", QStringLiteral("Carré %1").arg(i)}, {"id", i}});
-    }
-    for (int i = 0; i < shapes; ++i) {
-        const auto end = [](int id) { return QJsonObject{{"type", DiagramItem::Type}, {"id", id}}; };
+    const auto end = [](int id) { return QJsonObject{{"type", DiagramItem::Type}, {"id", id}}; };
+    for (int i = 0; i < shapes; ++i)
+        items.append(QJsonObject{{"type", DiagramItem::Type}, {"diagram", DiagramItem::Carre},
+                                 {"name", QStringLiteral("Carré %1").arg(i)}, {"id", i}});
+    for (int i = 0; i < shapes; ++i)
         items.append(QJsonObject{{"type", Arrow::Type}, {"startItem", end(i)},
-                                 {"endItem", end((i + 1) % shapes)},
-                                 {"name", QStringLiteral("Flèche %1").arg(i)},
-                                 {"id", shapes + i}});
-    }
-    return QJsonDocument(QJsonObject{{"items", items}, {"nbItems", 2 * shapes}}).toJson();
+                                 {"endItem", end((i + 1) % shapes)}, {"id", shapes + i}});
+    return QJsonDocument(QJsonObject{{"items", items}}).toJson();
 }
 
 } // namespace
 
 // The item list: its entries follow insertions, links, renamings and
 // removals; its selection and the scene's follow each other; a right click
-// opens the selection's menu.
+// opens the selection's menu. The commands on the selection, reached through
+// the window's actions, the Delete key and the property widgets' slots.
 class tst_ItemList : public QObject
 {
     Q_OBJECT
@@ -83,13 +80,11 @@ private slots:
         DiagramItem *c = f.insertShape(DiagramItem::Triangle, {300, 750});
         clickEntry(f.list(), f.entryOf(a));
         clickEntry(f.list(), f.entryOf(c), Qt::ControlModifier);
-        QCOMPARE(f.selectedNames(), QStringList({"Carré 0", "Triangle 0"}));
-        QCOMPARE(f.list()->selectedItems().size(), 2); // no echo from the scene undid it
+        QCOMPARE(f.selection(), QStringLiteral("Carré 0,Triangle 0 / Carré 0,Triangle 0")); // no echo
 
         // A rubber band from empty space above-left of a to below-right of b.
         f.drag({150, 150}, {750, 450});
-        QCOMPARE(f.selectedNames(), QStringList({"Carré 0", "Cercle 0"}));
-        QCOMPARE(f.selectedEntryTexts(), QStringList({"Carré 0", "Cercle 0"}));
+        QCOMPARE(f.selection(), QStringLiteral("Carré 0,Cercle 0 / Carré 0,Cercle 0"));
     }
 
     // Enough entries go for the list to take them out together rather than one
@@ -121,9 +116,9 @@ private slots:
         QVERIFY(f.list()->selectedItems().isEmpty());
 
         clickEntry(f.list(), f.list()->item(3));
-        QCOMPARE(f.selectedNames(), QStringList({"Carré 7"}));
+        QCOMPARE(f.selection(), QStringLiteral("Carré 7 / Carré 7"));
         f.select({f.scene()->itemById(9), f.scene()->itemById(11)});
-        QCOMPARE(f.selectedEntryTexts(), QStringList({"Carré 11", "Carré 9"}));
+        QCOMPARE(f.selection(), QStringLiteral("Carré 11,Carré 9 / Carré 11,Carré 9"));
     }
 
     void rightClickOpensTheSelectionsMenu_data()
@@ -171,9 +166,9 @@ private slots:
         QCOMPARE(f.scene()->selectedItems().size(), selection.size());
 
         QStringList shown;
-        const auto rightClick = [&] { QTest::mouseClick(f.list()->viewport(), Qt::RightButton, {}, QPoint(3, 3)); };
-        WindowFixture::inspectPopup(rightClick, [&](QMenu *menu) {
-            for (QAction *action : menu->actions()) {
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            for (QAction *action : menu ? menu->actions() : QList<QAction *>()) {
                 auto *row = qobject_cast<QWidgetAction *>(action);
                 // A spin box edits its value in a line edit too.
                 auto *editor = row ? row->defaultWidget()->findChild<QLineEdit *>() : nullptr;
@@ -182,9 +177,199 @@ private slots:
                 else if (!action->isSeparator())
                     shown << action->text();
             }
+            if (menu)
+                menu->close();
         });
+        QTest::mouseClick(f.list()->viewport(), Qt::RightButton, {}, QPoint(3, 3));
         QCOMPARE(shown, entries);
         QCOMPARE(f.list()->selectedItems().size(), selection.size()); // the right click selects nothing
+    }
+
+    void deleteAndUnlinkLeaveNothingDangling_data()
+    {
+        QTest::addColumn<char>("selected");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("entries");
+        // a: square linked to the text t; arrows a -> b, c -> a and x: b -> c.
+        const QStringList start{"Cercle 0", "Triangle 0", "Flèche 0", "Flèche 1"};
+        QTest::newRow("shape with two arrows") << 'a' << "&Supprimer"
+                                               << QStringList{"Cercle 0", "Triangle 0", "Flèche 2", "Texte 0"};
+        QTest::newRow("arrow alone, by key") << 'x' << "key"
+                                             << start + QStringList{"Texte 0", "Carré 0 (lié à Texte 0)"};
+        QTest::newRow("linked text") << 't' << "&Supprimer" << start + QStringList{"Flèche 2", "Carré 0"};
+        QTest::newRow("unlink the text") << 't' << "Délier"
+                                         << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
+        QTest::newRow("unlink the shape") << 'a' << "Délier"
+                                          << start + QStringList{"Flèche 2", "Texte 0", "Carré 0"};
+    }
+
+    void deleteAndUnlinkLeaveNothingDangling()
+    {
+        QFETCH(char, selected);
+        QFETCH(QString, command);
+        QFETCH(QStringList, entries);
+        WindowFixture f;
+        DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
+        DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
+        DiagramItem *c = f.insertShape(DiagramItem::Triangle, {300, 700});
+        QVERIFY(f.insertArrow(a, b) && f.insertArrow(c, a));
+        Arrow *x = f.insertArrow(b, c);
+        DiagramTextItem *t = f.insertText(QStringLiteral("Bonjour"), {600, 600});
+        QVERIFY(x && t);
+        f.link(a, t);
+        QVERIFY(t->isLinked());
+        const QHash<char, QGraphicsItem *> items{{'a', a}, {'t', t}, {'x', x}};
+        f.select({items.value(selected)});
+
+        if (command == "key") {
+            QApplication::setActiveWindow(f.window.get());
+            f.view()->setFocus();
+            QTest::keyClick(f.view()->viewport(), Qt::Key_Delete);
+        } else {
+            f.action(command)->trigger();
+        }
+
+        QCOMPARE(f.entryTexts(), entries);
+        const QList<QGraphicsItem *> live = f.scene()->items();
+        for (QGraphicsItem *item : live) {
+            if (auto *arrow = qgraphicsitem_cast<Arrow *>(item)) {
+                for (QGraphicsItem *end : {arrow->startItem(), arrow->endItem()})
+                    QVERIFY(live.contains(end) && static_cast<DiagramItem *>(end)->arrows().contains(arrow));
+            } else if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item)) {
+                for (Arrow *arrow : shape->arrows())
+                    QVERIFY(live.contains(arrow));
+            }
+        }
+        if (live.contains(a))
+            QCOMPARE(a->hasLinkedText(), live.contains(t) && t->isLinked());
+        if (live.contains(t))
+            QCOMPARE(t->isLinked(), live.contains(a) && a->hasLinkedText());
+    }
+
+    void stackingOrder_data()
+    {
+        QTest::addColumn<QList<qreal>>("zValues");
+        // Stack the first overlapping item above the second in the toolkit's
+        // stacking order, whatever their z-values (the second stacks behind its
+        // parent, the first).
+        QTest::addColumn<bool>("firstAboveSecond");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<qreal>("expected");
+        const QString front = QStringLiteral("Mettre au premier plan");
+        QTest::newRow("front over 1 and -2") << QList<qreal>{1.0, -2.0} << false << front << 1.1;
+        QTest::newRow("back under 1 and -2") << QList<qreal>{1.0, -2.0} << false
+                                             << "Mettre en arrière plan" << -2.1;
+        QTest::newRow("front, 0.5 met first") << QList<qreal>{0.5, 0.55} << true << front << 0.6;
+        QTest::newRow("nothing overlaps") << QList<qreal>() << false << front << 0.0;
+    }
+
+    void stackingOrder()
+    {
+        QFETCH(QList<qreal>, zValues);
+        QFETCH(bool, firstAboveSecond);
+        QFETCH(QString, command);
+        QFETCH(qreal, expected);
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {400, 400});
+        shape->setZValue(5); // the command starts from 0, not from this
+
+        QGraphicsRectItem *previous = nullptr;
+        for (qreal z : zValues) {
+            auto *other = new QGraphicsRectItem(0, 0, 100, 100);
+            other->setZValue(z);
+            if (firstAboveSecond && previous) {
+                other->setParentItem(previous);
+                other->setFlag(QGraphicsItem::ItemStacksBehindParent);
+            } else {
+                f.scene()->addItem(other);
+                other->setPos(350, 350);
+            }
+            previous = other;
+        }
+        // Selected, the shape shows its handles: they are part of it and do
+        // not count as overlapping items.
+        f.select({shape});
+
+        f.action(command)->trigger();
+        QCOMPARE(shape->zValue(), expected);
+    }
+
+    // Rotations and border settings reach the selected items they apply to.
+    void rotationAndBorder()
+    {
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
+        DiagramItem *other = f.insertShape(DiagramItem::Carre, {700, 700});
+        DiagramTextItem *text = f.insertText(QStringLiteral("Bonjour"), {700, 300});
+        // A picture; the cancelled dialog gives one without content.
+        DiagramImage *image = f.announced(&DiagramScene::imageInserted, [&] {
+            f.clickToolButton("buttonGroup", 12);
+            f.click({300, 700});
+        });
+        QVERIFY(image);
+        f.select({shape, text, image});
+
+        // Each command sets the angle rather than adding to it; texts stay unturned.
+        const QList<QPair<const char *, qreal>> steps{
+            {"Rotation 90°", 90}, {"Rotation 90°", 90}, {"Rotation -90°", -90}, {"Rotation 180°", 180}, {"Rotation 0°", 0}};
+        for (const auto &step : steps) {
+            f.action(step.first)->trigger();
+            QCOMPARE(shape->rotationTransform()->angle(), step.second);
+            QCOMPARE(image->rotationTransform()->angle(), step.second);
+            QCOMPARE(text->rotationTransform()->angle(), 0.0);
+        }
+        QCOMPARE(shape->scaleTransform()->xScale(), 1.0); // the scale is left alone
+
+        shape->setPen(QPen(Qt::red, 2, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
+        f.select({shape});
+        f.invoke("changeBorderSize", Q_ARG(int, 4));
+        QPen expected(Qt::red, 4); // solid, default caps and joins
+        expected.setCosmetic(true);
+        QCOMPARE(shape->pen(), expected);
+        f.invoke("borderColorChanged", Q_ARG(QColor, QColor(Qt::blue)));
+        QCOMPARE(shape->pen().color(), QColor(Qt::blue));
+        QCOMPARE(other->pen().color(), QColor(Qt::black));
+        QCOMPARE(other->rotationTransform()->angle(), 0.0);
+    }
+
+    void centerViewCentresOnTheItems()
+    {
+        WindowFixture f;
+        for (const QRectF &r : {QRectF(100, 100, 50, 50), QRectF(250, 450, 50, 50)})
+            f.scene()->addRect(r, Qt::NoPen);
+        // Zoomed in, so that the scene's edge does not stop the view short of
+        // (200, 300).
+        f.view()->setTransform(QTransform::fromScale(4, 4));
+        f.view()->centerOn(2000, 2000);
+        f.action("Centrer scène")->trigger();
+        const QPointF centre = f.view()->mapToScene(f.view()->viewport()->rect().center());
+        QVERIFY2(QLineF(centre, QPointF(200, 300)).length() <= 0.5,
+                 qPrintable(QStringLiteral("centre (%1, %2)").arg(centre.x()).arg(centre.y())));
+    }
+
+    void commandsTolerateEmptyOrForeignSelection()
+    {
+        WindowFixture f;
+        DiagramItem *shape = f.insertShape(DiagramItem::Carre, {300, 300});
+        QGraphicsRectItem *foreign = f.scene()->addRect(0, 0, 10, 10);
+        foreign->setFlag(QGraphicsItem::ItemIsSelectable);
+        // Nothing selected, then only an item of a kind no command handles.
+        for (const QList<QGraphicsItem *> &selection : {QList<QGraphicsItem *>(), {foreign}}) {
+            f.select(selection);
+            for (const char *command : {"&Supprimer", "Mettre en arrière plan", "Rotation 90°",
+                                        "&Remise à zéro", "Délier", "Police d'écriture", "&Copier"})
+                f.action(command)->trigger();
+            f.invoke("changeBorderSize", Q_ARG(int, 7));
+            f.invoke("setArrowWidth", Q_ARG(int, 7));
+            f.invoke("changeName", Q_ARG(QString, "X"));
+
+            QCOMPARE(f.entryTexts(), QStringList({"Carré 0"}));
+            QCOMPARE(shape->name(), QStringLiteral("Carré 0"));
+            QCOMPARE(shape->rotationTransform()->angle(), 0.0);
+            QCOMPARE(shape->pen().width(), 1);
+            QVERIFY(f.dialogs.callsOf("font").isEmpty());
+            QVERIFY(foreign->scene()); // a kind the commands do not handle is not deleted
+        }
     }
 };
 

@@ -82,7 +82,6 @@ private slots:
         QTest::newRow("nothing parsed") << "" << false;
         QTest::newRow("letter without depth: descent a tenth of the ascent") << "x" << false;
         QTest::newRow("descender and index") << "y_i^2" << false;
-        QTest::newRow("brackets") << "\\left(\\sum_{k=0}^{n} k\\right)" << false;
         QTest::newRow("raw text") << "\\frac{a}{b}" << true;
     }
 
@@ -171,13 +170,9 @@ private slots:
 
         // In italic math.
         const int roman = int(StyleRoman), bb = int(StyleBlackboard);
-        QTest::newRow("digit first") << roman << "2x" << QStringList{"2", "x"} << "ui";
-        QTest::newRow("mixed") << roman << "a1b2" << QStringList{"a", "1", "b", "2"} << "iuiu";
-        QTest::newRow("digits only") << roman << "42" << QStringList{"4", "2"} << "uu";
-        QTest::newRow("letters only: one italic run") << roman << "ab" << QStringList{"ab"} << "i";
-        QTest::newRow("letterlike double-struck") << bb << "R" << QStringList{QString(QChar(0x211D))} << "u";
-        QTest::newRow("double-struck only among the math letters") << bb << "D"
-            << QStringList{QString::fromUcs4(U"\U0001D53B")} << "c";
+        QTest::newRow("digit first, letters in one italic run") << roman << "2ab1c" << QStringList{"2", "ab", "1", "c"} << "uiui";
+        QTest::newRow("letterlike double-struck, then one only among the math letters") << bb << "RD"
+            << QStringList{QString(QChar(0x211D)), QString::fromUcs4(U"\U0001D53B")} << "uc";
         QTest::newRow("script only among the math letters") << int(StyleCaligraphic) << "A"
             << QStringList{QString::fromUcs4(U"\U0001D49C")} << "c";
     }
@@ -191,16 +186,11 @@ private slots:
         MTstyle env = mathEnv();
         env.font = MTstyleFont(role);
         MTtextNode node(engine.get(), text, false, true);
-        QImage drawn = blankImage();
+        QImage drawn = blankImage(), expected = blankImage();
         QPainter painter(&drawn);
-        painter.setRenderHint(QPainter::TextAntialiasing);
         node.draw(painter, 10, 60, env);
         painter.end();
-
-        // The expected picture, drawn here without the engine.
-        QImage expected = blankImage();
-        painter.begin(&expected);
-        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.begin(&expected); // drawn here without the engine
         double x = 10;
         for (int i = 0; i < runs.size(); ++i) {
             QFont font = env.getFont(engine.get());
@@ -269,8 +259,7 @@ private slots:
         QVERIFY(both.width < raised.width + lowered.width - base.width);
         QVERIFY(both.baseline >= raised.baseline && both.depth() >= lowered.depth());
         // A raised index ends above the baseline, however nested: no blank band underneath.
-        for (const auto& pair : {std::make_pair("x", "x^{2^{3^{4}}}"), std::make_pair("x_i", "x_i^{2^{3}}"),
-                                 std::make_pair("\\left(x\\right)", "\\left(x\\right)^{n^2}")}) {
+        for (const auto& pair : {std::make_pair("x_i", "x_i^{2^{3}}"), std::make_pair("\\left(x\\right)", "\\left(x\\right)^{n^2}")}) {
             const Box plain = parsed(pair.first), indexed = parsed(pair.second);
             QVERIFY2(indexed.baseline > plain.baseline && qFuzzyCompare(indexed.depth(), plain.depth()), pair.second);
         }

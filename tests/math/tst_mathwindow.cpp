@@ -54,14 +54,11 @@ private slots:
     {
         Editor editor;
         auto *pages = editor.window->findChild<QToolBox *>();
-        const QStringList titles = {"Fonctions", "Opérateurs", "Symboles", "Alpahabet",
-                                    "Vecteurs et complexes", "Flèches", "Texte"};
-        const QList<int> firstIds = {0, 16, 57, 35, 44, 50, 62};
-        QCOMPARE(pages->count(), titles.size());
-        for (int i = 0; i < pages->count(); ++i) {
-            QCOMPARE(pages->itemText(i), titles.at(i));
-            QCOMPARE(editor.palette->id(pages->widget(i)->findChild<QToolButton *>()), firstIds.at(i));
-        }
+        QStringList titles;
+        for (int i = 0; i < pages->count(); ++i)
+            titles << pages->itemText(i) + QString::number(editor.palette->id(pages->widget(i)->findChild<QToolButton *>()));
+        QCOMPARE(titles, QStringList({"Fonctions0", "Opérateurs16", "Symboles57", "Alpahabet35",
+                                      "Vecteurs et complexes44", "Flèches50", "Texte62"}));
         QSignalSpy changes(editor.text, &QTextEdit::textChanged);
         for (int id : {20, 23, 63}) {
             editor.window->buttonGroupClicked(id);

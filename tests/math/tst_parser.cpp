@@ -16,25 +16,30 @@
 
 namespace {
 
+template <typename T>
+bool oneChild(const MTnode* node, QList<MTnode*>& children)
+{
+    auto* n = dynamic_cast<const T*>(node);
+    if (n)
+        children = {n->getChild()};
+    return n;
+}
+
 QList<MTnode*> childrenOf(const MTnode* node)
 {
+    QList<MTnode*> children;
     if (auto* list = dynamic_cast<const MTlistNode*>(node))
         return list->getNodes();
     if (auto* frac = dynamic_cast<const MTfracNode*>(node))
         return {frac->getChild1(), frac->getChild2()};
     if (auto* matrix = dynamic_cast<const MTmatrixNode*>(node)) {
-        QList<MTnode*> cells;
         for (const QVector<MTnode*>& row : matrix->getChildren())
-            cells += row.toList();
-        return cells;
+            children += row.toList();
     }
-    if (auto* n = dynamic_cast<const MTinstruction1Node*>(node)) return {n->getChild()};
-    if (auto* n = dynamic_cast<const MTsubscriptNode*>(node)) return {n->getChild()};
-    if (auto* n = dynamic_cast<const MTsuperscriptNode*>(node)) return {n->getChild()};
-    if (auto* n = dynamic_cast<const MTsqrtNode*>(node)) return {n->getChild()};
-    if (auto* n = dynamic_cast<const MTbraceNode*>(node)) return {n->getChild()};
-    if (auto* n = dynamic_cast<const MTdecoratedNode*>(node)) return {n->getChild()};
-    return {};
+    oneChild<MTinstruction1Node>(node, children) || oneChild<MTsubscriptNode>(node, children)
+        || oneChild<MTsuperscriptNode>(node, children) || oneChild<MTsqrtNode>(node, children)
+        || oneChild<MTbraceNode>(node, children) || oneChild<MTdecoratedNode>(node, children);
+    return children;
 }
 
 QString shape(const MTnode* node);
@@ -53,6 +58,7 @@ QString shapes(const QList<MTnode*>& nodes, QChar separator = ' ')
 // matrix(cell,cell;cell), accent(child); typeName() for anything else.
 QString shape(const MTnode* node)
 {
+    QString name = node ? node->typeName() : QStringLiteral("null");
     if (dynamic_cast<const MTwhitespaceNode*>(node))
         return QStringLiteral("ws");
     if (auto* text = dynamic_cast<const MTtextNode*>(node))
@@ -61,29 +67,25 @@ QString shape(const MTnode* node)
         return "\\" + symbol->getSymbolName();
     if (dynamic_cast<const MTlistNode*>(node))
         return "[" + shapes(childrenOf(node)) + "]";
-    const QString inner = "(" + shapes(childrenOf(node), ',') + ")";
-    if (auto* n = dynamic_cast<const MTinstruction1Node*>(node))
-        return n->getName() + (n->getParameters().isEmpty() ? "" : "<" + n->getParameters().join(',') + ">") + inner;
-    if (dynamic_cast<const MTsubscriptNode*>(node))
-        return "_" + inner;
-    if (dynamic_cast<const MTsuperscriptNode*>(node))
-        return "^" + inner;
-    if (auto* n = dynamic_cast<const MTfracNode*>(node))
-        return fractionKindName(n->getMode()) + inner;
-    if (auto* n = dynamic_cast<const MTsqrtNode*>(node))
-        return "sqrt" + QString::number(n->getDegree()) + inner;
-    if (auto* n = dynamic_cast<const MTbraceNode*>(node))
-        return "brace<" + n->getOpenBracket() + " " + n->getCloseBracket() + (n->getRightBraceSeen() ? ">" : "!>")
-            + inner;
     if (auto* n = dynamic_cast<const MTmatrixNode*>(node)) {
         QStringList rows;
         for (const QVector<MTnode*>& row : n->getChildren())
             rows << shapes(row.toList(), ',');
         return "matrix(" + rows.join(';') + ")";
     }
-    if (auto* n = dynamic_cast<const MTdecoratedNode*>(node))
-        return accentName(n->getDecoration()) + inner;
-    return node ? node->typeName() : QStringLiteral("null");
+    if (auto* n = dynamic_cast<const MTinstruction1Node*>(node))
+        name = n->getName() + (n->getParameters().isEmpty() ? "" : "<" + n->getParameters().join(',') + ">");
+    else if (dynamic_cast<const MTsubscriptNode*>(node) || dynamic_cast<const MTsuperscriptNode*>(node))
+        name = dynamic_cast<const MTsubscriptNode*>(node) ? "_" : "^";
+    else if (auto* n = dynamic_cast<const MTfracNode*>(node))
+        name = fractionKindName(n->getMode());
+    else if (auto* n = dynamic_cast<const MTsqrtNode*>(node))
+        name = "sqrt" + QString::number(n->getDegree());
+    else if (auto* n = dynamic_cast<const MTbraceNode*>(node))
+        name = "brace<" + n->getOpenBracket() + " " + n->getCloseBracket() + (n->getRightBraceSeen() ? ">" : "!>");
+    else if (auto* n = dynamic_cast<const MTdecoratedNode*>(node))
+        name = accentName(n->getDecoration());
+    return childrenOf(node).isEmpty() ? name : name + "(" + shapes(childrenOf(node), ',') + ")";
 }
 
 // The depth of a tree; its text nodes are collected on the way.
@@ -112,26 +114,22 @@ private slots:
         // Text and math mode.
         QTest::newRow("words are separated by one space") << "a  b" << "'a ' 'b'";
         QTest::newRow("space after a symbol") << "\\alpha b" << "\\alpha ws 'b'";
-        QTest::newRow("math drops spaces") << "$a b$" << "equation(['ab'])";
-        QTest::newRow("math brackets are single tokens") << "$f(x)$" << "equation(['f' '(' 'x' ')'])";
+        QTest::newRow("math drops spaces, brackets are single tokens") << "$a f(x)$" << "equation(['af' '(' 'x' ')'])";
         QTest::newRow("unmatched close brace ends the formula") << "{ab}c}d" << "['ab'] 'c'";
         QTest::newRow("line break ends the formula") << "a\\\\b" << "'a'";
         QTest::newRow("limits is removed") << "$\\sum\\limits_i$" << "equation([\\sum _('i')])";
 
         // Indices.
         QTest::newRow("index of one letter from a run") << "a_bc" << "'a' _('b') 'c'";
-        QTest::newRow("symbol index") << "x^\\alpha" << "'x' ^(\\alpha)";
-        QTest::newRow("instruction index") << "x^\\mathrm{d}" << "'x' ^(mathrm(['d']))";
+        QTest::newRow("instruction and symbol indices") << "x^\\mathrm{d}_\\alpha" << "'x' ^(mathrm(['d'])) _(\\alpha)";
         QTest::newRow("group indices") << "$x_{ij}^{2}$" << "equation(['x' _(['ij']) ^(['2'])])";
         QTest::newRow("index of an astral character is not split")
             << QString("x^") + QChar(0xD835) + QChar(0xDC9C) + "b"
             << QString("'x' ^('") + QChar(0xD835) + QChar(0xDC9C) + "') 'b'";
 
         // Commands.
-        QTest::newRow("unknown symbol") << "\\foo" << "\\foo";
         QTest::newRow("shorthands") << "\\vx\\bbR\\cF" << "vec('x') mathbb('R') mathcal('F')";
-        QTest::newRow("escaped characters") << "\\{\\}\\$\\%" << "\\{ \\} \\$ \\%";
-        QTest::newRow("lone backslash before a digit") << "\\1" << "\\ '1'";
+        QTest::newRow("escaped characters, lone backslash before a digit") << "\\{\\}\\$\\%\\1" << "\\{ \\} \\$ \\% \\ '1'";
         QTest::newRow("roots") << "\\sqrt{x}\\cbrt{x}" << "sqrt2(['x']) sqrt3(['x'])";
         QTest::newRow("fractions") << "\\frac{a}{b}\\dfrac{a}{b}\\tfrac{a}{b}"
                                    << "frac(['a'],['b']) dfrac(['a'],['b']) tfrac(['a'],['b'])";
@@ -140,21 +138,18 @@ private slots:
         QTest::newRow("binom") << "\\binom{n}{k}" << "brace<( )>(stackrel(['n'],['k']))";
         QTest::newRow("missing second argument keeps what follows") << "\\frac{1}2" << "'2'";
         QTest::newRow("verb copies raw text") << "\\verb{a_b\\c$}d" << "'a_b\\c$' 'd'";
-        QTest::newRow("unknown instruction") << "\\foo{x}" << "foo(['x'])";
-        QTest::newRow("text argument keeps its spaces in math") << "$\\text{a b} c$"
-                                                                << "equation([text(['a ' 'b']) 'c'])";
-        QTest::newRow("textcolor argument stays math") << "$\\textcolor{red}{a b}$"
-                                                       << "equation([textcolor<red>(['ab'])])";
+        QTest::newRow("unknown symbol and instruction") << "$\\foo\\foo{x}$" << "equation([\\foo foo(['x'])])";
+        QTest::newRow("text argument keeps its spaces in math, textcolor's does not")
+            << "$\\text{a b} \\textcolor{red}{a b}$" << "equation([text(['a ' 'b']) textcolor<red>(['ab'])])";
         QTest::newRow("symbol before a group keeps its glyph") << "$\\int{f}$" << "equation([\\int ['f']])";
         QTest::newRow("colour without text argument") << "\\color{}{x}a" << "['x'] 'a'";
         QTest::newRow("accents") << "\\hat{u}\\ddot{u}\\ol{u}\\uul{u}"
                                  << "hat(['u']) ddot(['u']) overline(['u']) double underline(['u'])";
 
         // Brackets.
-        QTest::newRow("round") << "$\\left(x\\right)$" << "equation([brace<( )>(['x'])])";
-        QTest::newRow("angle commands") << "$\\left\\langle x\\right\\rangle$" << "equation([brace<< >>(['x'])])";
-        QTest::newRow("floor and norm") << "$\\left\\lfloor x\\right\\rfloor\\left\\| x\\right\\|$"
-                                        << "equation([brace<_ _>(['x']) brace<# #>(['x'])])";
+        QTest::newRow("round, angle, floor and norm")
+            << "$\\left(x\\right)\\left\\langle x\\right\\rangle\\left\\lfloor x\\right\\rfloor\\left\\| x\\right\\|$"
+            << "equation([brace<( )>(['x']) brace<< >>(['x']) brace<_ _>(['x']) brace<# #>(['x'])])";
         QTest::newRow("invisible closing") << "\\left(x\\right." << "brace<( )!>(['x'])";
         QTest::newRow("invisible opening takes the closing") << "$\\left. x \\right)$" << "equation([brace<. )>(['x'])])";
         QTest::newRow("unclosed outer pair after a closed inner one") << "$\\left(\\left[x\\right]$"
@@ -164,12 +159,11 @@ private slots:
         QTest::newRow("right outside a pair is dropped") << "a\\right)b" << "'a' ')b'";
 
         // Environments.
-        QTest::newRow("pmatrix") << "$\\begin{pmatrix} x \\\\ y \\end{pmatrix}$"
-                                 << "equation([brace<( )>(matrix(['x'];['y']))])";
+        QTest::newRow("pmatrix, cases, Vmatrix")
+            << "$\\begin{pmatrix} x \\\\ y \\end{pmatrix}\\begin{cases}a\\end{cases}\\begin{Vmatrix}a\\end{Vmatrix}$"
+            << "equation([brace<( )>(matrix(['x'];['y'])) brace<{ >(matrix(['a'])) brace<|| ||>(matrix(['a']))])";
         QTest::newRow("cells and rows, trailing line break") << "$\\begin{matrix}a&b\\\\c&d\\\\\\end{matrix}$"
                                                              << "equation([matrix(['a'],['b'];['c'],['d'])])";
-        QTest::newRow("cases") << "$\\begin{cases}a\\end{cases}$" << "equation([brace<{ >(matrix(['a']))])";
-        QTest::newRow("Vmatrix") << "$\\begin{Vmatrix}a\\end{Vmatrix}$" << "equation([brace<|| ||>(matrix(['a']))])";
         QTest::newRow("nested environments") << "$\\begin{matrix}\\begin{matrix}a\\end{matrix}&b\\end{matrix}$"
                                              << "equation([matrix([matrix(['a'])],['b'])])";
         QTest::newRow("unknown environment is read bare") << "\\begin{foo}a\\end{foo}" << "matrix(['a'])";
@@ -237,17 +231,13 @@ private slots:
         QTest::newRow("groups") << nested("{", 100000) << true;
         QTest::newRow("fractions") << nested("\\frac{", 100000) << true;
         QTest::newRow("brackets") << nested("\\left(", 100000) << true;
-        QTest::newRow("indices") << nested("x^{", 100000) << true;
         QTest::newRow("environments") << nested("\\begin{matrix}", 100000) << true;
-        QTest::newRow("displaystyle groups") << nested("\\displaystyle{", 1000) << true;
         QTest::newRow("displaystyle flat") << nested("\\displaystyle ", 1000) << false;
         QTest::newRow("lone backslash") << "\\" << false;
         QTest::newRow("backslash last in math") << "$a\\" << false;
         QTest::newRow("stray closers and openers") << "$}}&\\right)\\end{x}{{\\left(\\begin{matrix}\\frac{" << false;
-        QTest::newRow("lone surrogates") << QString("$a") + QChar(0xD800) + "b" + QChar(0xDC00) + "^" + QChar(0xDBFF) << false;
-        QTest::newRow("lone surrogate as command") << QString("\\") + QChar(0xD800) + "{x}" << false;
-        QTest::newRow("many cells") << "$\\begin{matrix}" + QString("&").repeated(5000) + QString("\\\\").repeated(5000) << false;
-        QTest::newRow("limits on nothing") << "$\\sum_\\int^\\lim_" << false;
+        QTest::newRow("lone surrogates") << QString("\\") + QChar(0xD800) + "{x}$a" + QChar(0xD800) + "b" + QChar(0xDC00) + "^"
+                + QChar(0xDBFF) << false;
     }
 
     void hostileInputTypesets()
@@ -273,13 +263,12 @@ private slots:
         QTest::addColumn<QString>("shown"); // the math text nodes as drawn, joined by "|"
 
         const QString minus(QChar(0x2212));
-        QTest::newRow("binary minus in a run") << "ad-bc" << "ad " + minus + " bc";
-        QTest::newRow("sign first in the formula") << "-x" << minus + "x";
-        QTest::newRow("sign after a relation in the run") << "x=-1" << "x = " + minus + "1";
+        QTest::newRow("sign first, binary minus, sign after a relation") << "-ad-bc=-1"
+            << minus + "ad " + minus + " bc = " + minus + "1";
         QTest::newRow("sign after a relation symbol") << "x\\leq-1" << "x|" + minus + "1";
         QTest::newRow("binary after a fraction") << "\\frac{1}{2}-x" << "1|2| " + minus + " x";
-        QTest::newRow("brackets") << "(n-k)-1" << "(|n " + minus + " k|)| " + minus + " 1";
-        QTest::newRow("sign after an opening bracket") << "(-k)" << "(|" + minus + "k|)";
+        QTest::newRow("brackets, sign after an opening bracket") << "(-n-k)-1"
+            << "(|" + minus + "n " + minus + " k|)| " + minus + " 1";
         QTest::newRow("spaces are looked through") << "a\\,-b" << "a| " + minus + " b";
         QTest::newRow("sign first in a cell") << "\\begin{cases}-x&x<0\\end{cases}" << minus + "x|x < 0";
     }

@@ -65,14 +65,6 @@ private slots:
         engine.saveSettings(settings, QStringLiteral("grp/"));
         QCOMPARE(settings.allKeys(), key.isEmpty() ? QStringList() : QStringList{"grp/" + key});
         QCOMPARE(settings.value("grp/" + key).toString(), value);
-
-        // Read back, the value is written again the same way (but for the
-        // caligraphic font, read under another key).
-        VelQTmathText reader;
-        reader.loadSettings(settings, QStringLiteral("grp/"));
-        QSettings again(newStoreName(), QSettings::IniFormat);
-        reader.saveSettings(again, QStringLiteral("grp/"));
-        QCOMPARE(again.value("grp/" + key).toString(), key == "font_caligraphic" ? QString() : value);
     }
 
     // Every setting is read back from the key it was written under: what a
@@ -94,7 +86,7 @@ private slots:
         for (int i = 0; i < families.size(); ++i)
             (engine.*families[i])(QString("F%1").arg(i));
         engine.setFontEncoding(EncodingUnicode);
-        engine.setFontColor(QColor(1, 2, 3));
+        engine.setFontColor(QColor(1, 2, 3, 4)); // "#01020304": not Qt's #AARRGGBB
         QSettings written(newStoreName(), QSettings::IniFormat), again(newStoreName(), QSettings::IniFormat);
         engine.saveSettings(written, QStringLiteral("eng/"));
         QCOMPARE(written.allKeys().size(), numbers.size() + families.size() + 2);
@@ -179,8 +171,7 @@ private slots:
         const QString typewriter = engine.getFontTypewriter();
         engine.selectUnicodeFonts(QString(), QString());
         QVERIFY(engine.getFontMathRoman() == xits && engine.getFontRoman() == roman && !engine.getUseXitsFonts());
-        QVERIFY(engine.getFontTypewriter() == typewriter && engine.getFontSymbol() == xits);
-        QCOMPARE(engine.getFontIntegrals(), xits);
+        QVERIFY(engine.getFontTypewriter() == typewriter && engine.getFontSymbol() == xits && engine.getFontIntegrals() == xits);
         engine.selectUnicodeFonts("Times X", "Sans Y");
         for (const QString& role : {engine.getFontRoman(), engine.getFontMathRoman(), engine.getFontGreek(),
                                     engine.getFontBraces()})
@@ -193,8 +184,7 @@ private slots:
         QCOMPARE(stix.getFontMathRoman(), QStringLiteral("STIXGeneral"));
         QCOMPARE(stix.getFontMathSans(), VelQTmathText().getFontMathSans());
         stix.selectTexFonts("p_", "12");
-        QCOMPARE(stix.getFontRoman(), QStringLiteral("p_cmr12"));
-        QCOMPARE(stix.getFontCaligraphic(), QStringLiteral("p_csmy12"));
+        QVERIFY(stix.getFontRoman() == "p_cmr12" && stix.getFontCaligraphic() == "p_csmy12");
         QCOMPARE(stix.getFontEncoding(), EncodingTex);
     }
 

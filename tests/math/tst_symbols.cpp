@@ -97,7 +97,6 @@ private slots:
         QTest::addColumn<MTencoding>("encoding");
         QTest::addColumn<QString>("name");
         QTest::newRow("long arrow") << EncodingUnicode << "longrightarrow";
-        QTest::newRow("long double arrow both ways") << EncodingUnicode << "Longleftrightarrow";
         QTest::newRow("double bar") << EncodingUnicode << "|";
         QTest::newRow("rotated eight") << EncodingWinSymbol << "infty";
     }
@@ -116,16 +115,14 @@ private slots:
         QVERIFY(s.overall > 0);
 
         const int margin = 20;
-        QImage image(int(s.width) + 2 * margin, int(s.overall) + 2 * margin, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        QImage image = blankImage(int(s.width) + 2 * margin, int(s.overall) + 2 * margin, Qt::transparent);
         QPainter painter(&image);
         node.draw(painter, margin, margin + s.baseline, env);
         painter.end();
         const QRect ink = inkBounds(image, opaque);
         QVERIFY(!ink.isNull());
         QVERIFY2(ink.left() >= margin - 1 && ink.right() <= margin + s.width + 1,
-                 qPrintable(QString("ink %1..%2, box %3..%4").arg(ink.left()).arg(ink.right()).arg(margin)
-                                .arg(margin + s.width)));
+                 qPrintable(QString("ink %1..%2, box width %3").arg(ink.left()).arg(ink.right()).arg(s.width)));
     }
 };
 

@@ -25,11 +25,6 @@ inline bool nearlyEqual(const QPointF &a, const QPointF &b, double tolerance = 0
     return QLineF(a, b).length() <= tolerance;
 }
 
-inline QByteArray describe(const QPointF &p)
-{
-    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y()).toUtf8();
-}
-
 inline QPointF centroid(const QPolygonF &polygon)
 {
     QPointF sum;
@@ -65,12 +60,10 @@ class ItemsHarness
 public:
     ItemsHarness()
     {
-        // For signal spies on the scene's signals.
-        qRegisterMetaType<DiagramItem *>();
-        qRegisterMetaType<DiagramTextItem *>();
+        // For signal spies whose arguments are read.
         qRegisterMetaType<DiagramImage *>();
+        qRegisterMetaType<DiagramTextItem *>();
         qRegisterMetaType<Arrow *>();
-        qRegisterMetaType<QGraphicsItem *>();
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.setSceneRect(-500, -400, 1000, 800);
