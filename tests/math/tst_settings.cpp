@@ -1,5 +1,6 @@
 #include "math/MTstyle.h"
 #include "math/VelQTmathText.h"
+#include "tests/math/MathTestSupport.h"
 
 #include <QFontInfo>
 #include <QSettings>
@@ -132,85 +133,76 @@ private slots:
         QCOMPARE(current(engine), expected.isEmpty() ? before : expected);
     }
 
-    void useFlagsSelectFonts()
+    // Each row: a change, then what then differs from a fresh engine. Roles with an environment
+    // are read through the QFont it gives (20 points, bold, italic in math); "XITS" is the registered family.
+    void fontSelections_data()
     {
-        VelQTmathText source;
-        source.selectXitsFonts();
-        QSettings settings(newStoreName(), QSettings::IniFormat);
-        source.saveSettings(settings, QString());
-        QCOMPARE(settings.value("use_xits_fonts").toBool(), true);
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("differs");
 
-        VelQTmathText reader;
-        reader.setBraceShrinkFactor(0.9);
-        settings.remove("brace_shrink_factor");
-        reader.loadSettings(settings, QString());
-        QVERIFY(reader.getUseXitsFonts());
-        QCOMPARE(reader.getFontMathRoman(), source.getFontMathRoman());
-        QCOMPARE(reader.getFontEncoding(), EncodingUnicode);
-        QCOMPARE(reader.getBraceShrinkFactor(), 0.6); // set again by the selection
+        const QString xitsRoles = "mathRoman=XITS;mathSans=XITS;typewriter=XITS;script=XITS;blackboard=XITS;"
+                                  "caligraphic=XITS;greek=XITS;braces=XITS;symbol=XITS;";
+        const auto xits = [](E& e) { e.setBraceShrinkFactor(0.3), e.selectXitsFonts(); }; // shrink set back to 0.6
+        QTest::newRow("XITS for math, text keeps its families") << Change(xits) << xitsRoles + "encoding=unicode;xits=1";
+        QTest::newRow("unicode without families: the symbol roles take the math roman one")
+            << Change([xits](E& e) { xits(e), e.selectUnicodeFonts(QString(), QString()); })
+            << xitsRoles + "integrals=XITS;encoding=unicode";
+        QTest::newRow("unicode with families") << Change([](E& e) { e.selectUnicodeFonts("Times X", "Sans Y"); })
+            << "roman=Times X;mathRoman=Times X;sans=Sans Y;mathSans=Sans Y;greek=Times X;braces=Times X;"
+               "symbol=Times X;integrals=Times X;encoding=unicode";
+        QTest::newRow("STIX") << Change([](E& e) { e.selectStixFonts(); })
+            << "mathRoman=STIXGeneral;greek=STIXGeneral;braces=STIXGeneral;symbol=STIXGeneral;"
+               "integrals=STIXGeneral;encoding=unicode;stix=1";
+        QTest::newRow("TeX after STIX") << Change([](E& e) { e.selectStixFonts(), e.selectTexFonts("p_", "12"); })
+            << "roman=p_cmr12;mathRoman=p_cmr12;sans=p_cmss12;mathSans=p_cmss12;typewriter=p_cmtt12;script=p_rsfs12;"
+               "blackboard=p_dsrom12;caligraphic=p_csmy12;greek=p_cmmi12;braces=p_cmex12;symbol=p_cmsy12;"
+               "integrals=STIXGeneral;encoding=tex;stix=1";
+        QTest::newRow("a saved use flag selects again on reading") << Change([this](E& e) {
+            QSettings settings(newStoreName(), QSettings::IniFormat);
+            XitsEngine().saveSettings(settings, QString());
+            settings.remove("brace_shrink_factor");
+            e.setBraceShrinkFactor(0.9);
+            e.loadSettings(settings, QString());
+        }) << xitsRoles + "encoding=unicode;xits=1";
+        QTest::newRow("each environment takes the family of its role") << Change([](E& e) {
+            e.setFontRoman("R"), e.setFontMathRoman("MR"), e.setFontSans("S"), e.setFontMathSans("MS");
+            e.setFontTypewriter("T"), e.setFontScript("Sc"), e.setFontBlackboard("B"), e.setFontCaligraphic("C");
+        }) << "roman=R;mathRoman=MR;sans=S;mathSans=MS;typewriter=T;script=Sc;blackboard=B;caligraphic=C";
     }
 
     void fontSelections()
     {
-        VelQTmathText engine;
-        const QString roman = engine.getFontRoman(), sans = engine.getFontSans();
-        engine.setBraceShrinkFactor(0.3);
-        engine.selectXitsFonts();
-        const QString xits = engine.getFontMathRoman();
+        QFETCH(Change, change);
+        QFETCH(QString, differs);
+        const auto values = [](const E& e) {
+            QStringList values;
+            for (const MTstyleFont role : {StyleRoman, StyleRoman, StyleSans, StyleSans, StyleTypewriter, StyleScript,
+                                           StyleBlackboard, StyleCaligraphic}) {
+                MTstyle env = mathEnv(values.size() % 2); // math roman and math sans
+                env.font = role;
+                env.bold = true;
+                const QFont font = env.getFont(&e);
+                values << (font.pointSizeF() == 20 && font.bold() && font.italic() == env.italic ? font.family() : "wrong style");
+            }
+            return values << e.getFontGreek() << e.getFontBraces() << e.getFontSymbol() << e.getFontIntegrals()
+                          << QStringList{"symbol", "unicode", "tex"}[e.getFontEncoding()]
+                          << QString::number(e.getBraceShrinkFactor()) << QString::number(e.getUseXitsFonts())
+                          << QString::number(e.getUseStixFonts());
+        };
+        const QStringList names = {"roman", "mathRoman", "sans", "mathSans", "typewriter", "script", "blackboard",
+                                   "caligraphic", "greek", "braces", "symbol", "integrals", "encoding", "shrink",
+                                   "xits", "stix"};
+        const QString xits = XitsEngine().getFontMathRoman();
         QVERIFY(xits.contains("XITS") && !xits.contains("XITS Math"));
         QCOMPARE(QFontInfo(QFont(xits)).family(), xits); // registered, not substituted
-        for (const QString& role : {engine.getFontMathSans(), engine.getFontTypewriter(), engine.getFontBlackboard(),
-                                    engine.getFontCaligraphic(), engine.getFontBraces(), engine.getFontGreek()})
-            QCOMPARE(role, xits);
-        // Text outside math keeps the families of construction.
-        QVERIFY(engine.getFontRoman() == roman && engine.getFontSans() == sans && engine.getUseXitsFonts());
-        QCOMPARE(engine.getFontEncoding(), EncodingUnicode);
-        QCOMPARE(engine.getBraceShrinkFactor(), 0.6);
-
-        // Without families only the symbol roles change.
-        const QString typewriter = engine.getFontTypewriter();
-        engine.selectUnicodeFonts(QString(), QString());
-        QVERIFY(engine.getFontMathRoman() == xits && engine.getFontRoman() == roman && !engine.getUseXitsFonts());
-        QVERIFY(engine.getFontTypewriter() == typewriter && engine.getFontSymbol() == xits && engine.getFontIntegrals() == xits);
-        engine.selectUnicodeFonts("Times X", "Sans Y");
-        for (const QString& role : {engine.getFontRoman(), engine.getFontMathRoman(), engine.getFontGreek(),
-                                    engine.getFontBraces()})
-            QCOMPARE(role, QStringLiteral("Times X"));
-        QCOMPARE(engine.getFontMathSans(), QStringLiteral("Sans Y"));
-
-        VelQTmathText stix;
-        stix.selectStixFonts();
-        QVERIFY(stix.getUseStixFonts() && stix.getFontEncoding() == EncodingUnicode);
-        QCOMPARE(stix.getFontMathRoman(), QStringLiteral("STIXGeneral"));
-        QCOMPARE(stix.getFontMathSans(), VelQTmathText().getFontMathSans());
-        stix.selectTexFonts("p_", "12");
-        QVERIFY(stix.getFontRoman() == "p_cmr12" && stix.getFontCaligraphic() == "p_csmy12");
-        QCOMPARE(stix.getFontEncoding(), EncodingTex);
-    }
-
-    // The QFont an environment turns into: the family of its role, math or not.
-    void environmentFont()
-    {
         VelQTmathText engine;
-        engine.setFontRoman("Roman");
-        engine.setFontMathRoman("MathRoman");
-        engine.setFontSans("Sans");
-        engine.setFontMathSans("MathSans");
-        engine.setFontBlackboard("Blackboard");
-        engine.setFontCaligraphic("Caligraphic");
-        const struct { MTstyleFont role; bool insideMath; const char* family; } cases[] = {
-            {StyleRoman, false, "Roman"}, {StyleRoman, true, "MathRoman"}, {StyleSans, false, "Sans"},
-            {StyleSans, true, "MathSans"}, {StyleBlackboard, true, "Blackboard"}, {StyleCaligraphic, false, "Caligraphic"}};
-        for (const auto& c : cases) {
-            MTstyle env;
-            env.font = c.role;
-            env.insideMath = c.insideMath;
-            env.fontSize = 17.5;
-            env.bold = true;
-            const QFont font = env.getFont(&engine);
-            QCOMPARE(font.family(), QString(c.family));
-            QVERIFY(font.pointSizeF() == 17.5 && font.weight() == QFont::Bold && !font.italic());
-        }
+        change(engine);
+        const QStringList fresh = values(VelQTmathText()), now = values(engine);
+        QStringList found;
+        for (int i = 0; i < names.size(); ++i)
+            if (now[i] != fresh[i])
+                found << names[i] + "=" + now[i];
+        QCOMPARE(found.join(';').replace(xits, "XITS"), differs);
     }
 };
 

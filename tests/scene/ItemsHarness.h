@@ -131,13 +131,6 @@ public:
         return found;
     }
 
-    static QList<Arrow *> arrowsOf(QGraphicsItem *item)
-    {
-        if (item->type() == DiagramItem::Type)
-            return static_cast<DiagramItem *>(item)->arrows();
-        return static_cast<DiagramImage *>(item)->arrows();
-    }
-
     // Where the middle of a handle shows, as a scene point: handles ignore
     // their parent's transformations.
     QPointF handlePoint(const QGraphicsPolygonItem *handle) const
@@ -204,5 +197,24 @@ private:
 
     int nextId = 100;
 };
+
+// No arrow is left dangling: the ends of the scene's arrows are exactly the
+// scene's shapes and pictures that list them.
+inline bool noArrowDangles(const QGraphicsScene &scene)
+{
+    QSet<QPair<QGraphicsItem *, Arrow *>> ends, listed;
+    for (QGraphicsItem *item : scene.items()) {
+        QList<Arrow *> arrows;
+        if (auto *arrow = qgraphicsitem_cast<Arrow *>(item))
+            ends << qMakePair(arrow->startItem(), arrow) << qMakePair(arrow->endItem(), arrow);
+        else if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item))
+            arrows = shape->arrows();
+        else if (auto *picture = qgraphicsitem_cast<DiagramImage *>(item))
+            arrows = picture->arrows();
+        for (Arrow *arrow : arrows)
+            listed << qMakePair(item, arrow);
+    }
+    return ends == listed;
+}
 
 #endif // ITEMSHARNESS_H

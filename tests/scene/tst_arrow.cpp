@@ -189,17 +189,8 @@ private slots:
                 // Deleting one item may have taken others with it.
                 if (h.scene.items().contains(items.value(name)))
                     delete items.value(name);
+                QVERIFY(noArrowDangles(h.scene));
                 const QList<QGraphicsItem *> live = h.scene.items();
-                // Every arrow left joins two live items that list it, and every
-                // listed arrow is one of the scene's.
-                for (Arrow *arrow : h.itemsOf<Arrow>()) {
-                    for (QGraphicsItem *end : {arrow->startItem(), arrow->endItem()})
-                        QVERIFY(live.contains(end) && ItemsHarness::arrowsOf(end).contains(arrow));
-                }
-                for (QGraphicsItem *item : {items['a'], items['b'], items['c']}) {
-                    for (Arrow *arrow : live.contains(item) ? ItemsHarness::arrowsOf(item) : QList<Arrow *>())
-                        QVERIFY(live.contains(arrow));
-                }
                 if (live.contains(t))
                     QCOMPARE(t->isLinked(), live.contains(a));
                 if (live.contains(a))
