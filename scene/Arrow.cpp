@@ -146,7 +146,8 @@ void Arrow::updatePosition()
 {
     // While the ends overlap nothing is drawn; the line then just joins the
     // two origins.
-    if (!updateGeometry() && m_startItem && m_endItem)
+    m_drawn = updateGeometry();
+    if (!m_drawn && m_startItem && m_endItem)
         setLine(QLineF(mapFromItem(m_startItem, 0, 0), mapFromItem(m_endItem, 0, 0)));
     update();
 }
@@ -164,7 +165,7 @@ void Arrow::showSpacer()
 {
     if (!m_spacer) {
         m_spacer = new Spacer(this);
-        updateGeometry();
+        updatePosition();
     }
     m_spacer->show();
 }
@@ -238,9 +239,11 @@ bool Arrow::updateGeometry()
     return true;
 }
 
+// Only paints: the geometry follows the ends in updatePosition(), and a
+// change made here would schedule the next repaint, for ever.
 void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    if (!updateGeometry())
+    if (!m_drawn)
         return;
 
     QPen linePen = pen();

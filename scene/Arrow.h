@@ -65,7 +65,8 @@ public:
     // Made at the arrow's first selection; null until then.
     Spacer *spacer() const { return m_spacer; }
 
-    // Called by the ends when they move, turn or scale.
+    // Places the line and the head from the ends. Called when an end moves,
+    // turns or scales, and by whatever changes the arrow's own geometry.
     void updatePosition();
 
     void hideSpacer();
@@ -117,6 +118,8 @@ private:
     Spacer *m_spacer = nullptr;
     bool m_spacerHovered = false;
     QPointF m_pointToBe;
+    // False while the ends overlap: there is no line to draw then.
+    bool m_drawn = false;
 };
 
 #endif // ARROW_H

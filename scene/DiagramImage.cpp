@@ -41,6 +41,9 @@ void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool i
     m_path = path;
     setPixmap(pixmap);
     m_isMath = isMath;
+    // A click between a formula's glyphs still means the formula.
+    setShapeMode(isMath ? BoundingRectShape : MaskShape);
+    placeHandles();
 }
 
 void DiagramImage::setName(const QString &name)
@@ -72,14 +75,19 @@ void DiagramImage::removeArrows()
 void DiagramImage::showResizers()
 {
     createHandles();
-    // Placed before the first paint too, so that a press right after the
-    // selection finds them where they are drawn.
-    m_rotator->place();
+    placeHandles();
     m_rotator->show();
-    for (DiagramImageResizer *resizer : m_resizers) {
-        resizer->place();
+    for (DiagramImageResizer *resizer : m_resizers)
         resizer->show();
-    }
+}
+
+void DiagramImage::placeHandles()
+{
+    if (!m_rotator)
+        return;
+    m_rotator->place();
+    for (DiagramImageResizer *resizer : m_resizers)
+        resizer->place();
 }
 
 void DiagramImage::hideResizers()
@@ -120,6 +128,7 @@ void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double s
         m_itemScale->setYScale(scale);
     } else {
         m_itemRotation->setAngle(rotationDegre);
+        placeHandles();
     }
     for (Arrow *arrow : qAsConst(m_arrows))
         arrow->updatePosition();

@@ -28,8 +28,6 @@ void DiagramImageResizer::place()
 void DiagramImageResizer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                                 QWidget *widget)
 {
-    // The pixmap and its offset are set after construction: follow them.
-    place();
     paintResizer(this, m_corner, painter, option, widget);
 }
 

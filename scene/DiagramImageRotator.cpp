@@ -27,13 +27,6 @@ void DiagramImageRotator::place()
     setTransform(rotatorTransform(m_image->rotationTransform()->angle()));
 }
 
-void DiagramImageRotator::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                                QWidget *widget)
-{
-    place();
-    QGraphicsPolygonItem::paint(painter, option, widget);
-}
-
 void DiagramImageRotator::hoverEnterEvent(QGraphicsSceneHoverEvent *event)
 {
     m_image->setRotatorHovered(true);

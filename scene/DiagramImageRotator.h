@@ -15,8 +15,6 @@ public:
     // Puts the disc above the picture's top edge, turned like the picture.
     void place();
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
 
 protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;

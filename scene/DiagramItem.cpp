@@ -143,6 +143,7 @@ void DiagramItem::setLinkedText(DiagramTextItem *text)
     m_hasLinkedText = true;
     // A linked shape follows its text and shows no handles.
     hideResizers();
+    fitLinkedText();
 }
 
 void DiagramItem::unlinkText()
@@ -158,7 +159,7 @@ void DiagramItem::setCustomTextMargins(double x, double y)
     m_customTextMarginX = x;
     m_customTextMarginY = y;
     m_customTextMargins = true;
-    update();
+    fitLinkedText();
 }
 
 void DiagramItem::setBorderColor(const QColor &color)
@@ -181,6 +182,7 @@ void DiagramItem::changeTransform(int rotationDegre, bool isRescaling, double xS
         itemScale->setYScale(yScale);
     } else {
         itemRotation->setAngle(rotationDegre);
+        placeHandles();
     }
     updateArrows();
     centreTransformOrigins();
@@ -223,9 +225,19 @@ void DiagramItem::showResizers()
     if (linkedText())
         return;
     createHandles();
+    placeHandles();
     for (DiagramItemResizer *resizer : resizers)
         resizer->show();
     rotator->show();
+}
+
+void DiagramItem::placeHandles()
+{
+    if (!rotator)
+        return;
+    for (DiagramItemResizer *resizer : resizers)
+        resizer->place();
+    rotator->place();
 }
 
 // Handles are made when the shape is first selected, hidden, and kept: most
@@ -290,19 +302,18 @@ void DiagramItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     QGraphicsPolygonItem::mouseReleaseEvent(event);
 }
 
-void DiagramItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                        QWidget *widget)
-{
-    if (linkedText())
-        fitLinkedText();
-    QGraphicsPolygonItem::paint(painter, option, widget);
-}
-
 void DiagramItem::fitLinkedText()
 {
-    const QRectF t = m_linkedText->boundingRect();
+    const DiagramTextItem *text = linkedText();
+    if (!text)
+        return;
+    const QRectF t = text->boundingRect();
     const QRectF r = boundingRect();
     const double mx = m_customTextMargins ? m_customTextMarginX : m_textMarginX;
     const double my = m_customTextMargins ? m_customTextMarginY : m_textMarginY;
-    changeTransform(0, true, (mx + t.width()) / r.width(), (my + t.height()) / r.height(), false);
+    const double xScale = (mx + t.width()) / r.width();
+    const double yScale = (my + t.height()) / r.height();
+    if (qFuzzyCompare(xScale, itemScale->xScale()) && qFuzzyCompare(yScale, itemScale->yScale()))
+        return;
+    changeTransform(0, true, xScale, yScale, false);
 }

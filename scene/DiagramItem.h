@@ -79,6 +79,9 @@ public:
     double customTextMarginX() const { return m_customTextMarginX; }
     double customTextMarginY() const { return m_customTextMarginY; }
     void setCustomTextMargins(double x, double y);
+    // Scales the shape around its linked text with the margins; the text
+    // calls it whenever its size changes.
+    void fitLinkedText();
 
     void setBorderColor(const QColor &color);
 
@@ -114,14 +117,12 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
 
 private:
     void updateArrows();
-    void fitLinkedText();
     void centreTransformOrigins();
     void createHandles();
+    void placeHandles();
 
     DiagramType m_diagramType;
     QMenu *contextMenu;

@@ -26,6 +26,11 @@ void DiagramItemResizer::paint(QPainter *painter, const QStyleOptionGraphicsItem
                                QWidget *widget)
 {
     paintResizer(this, m_corner, painter, option, widget);
+}
+
+void DiagramItemResizer::place()
+{
+    // The handle ignores its parent's transformations: turn it by hand.
     setRotation(item->rotationTransform()->angle());
 }
 

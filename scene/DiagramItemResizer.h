@@ -15,6 +15,9 @@ public:
 
     int corner() const { return m_corner; }
 
+    // Turns the handle like the shape.
+    void place();
+
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
 

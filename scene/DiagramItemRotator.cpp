@@ -21,13 +21,11 @@ DiagramItemRotator::DiagramItemRotator(DiagramItem *parent)
     hide();
 }
 
-void DiagramItemRotator::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                               QWidget *widget)
+void DiagramItemRotator::place()
 {
     const QRectF r = item->boundingRect();
     setPos(r.x() + 0.5 * r.width(), r.y());
     setTransform(rotatorTransform(item->rotationTransform()->angle()));
-    QGraphicsPolygonItem::paint(painter, option, widget);
 }
 
 void DiagramItemRotator::hoverEnterEvent(QGraphicsSceneHoverEvent *event)

@@ -12,8 +12,8 @@ class DiagramItemRotator : public QGraphicsPolygonItem
 public:
     explicit DiagramItemRotator(DiagramItem *parent);
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
+    // Puts the disc above the shape's top edge, the way the shape faces.
+    void place();
 
 protected:
     void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;

@@ -114,6 +114,8 @@ void DiagramTextItem::updateGeometry()
     if (m_alignment & Qt::AlignRight)
         moveBy(before.right() - after.right(), before.top() - after.top());
     m_updatingGeometry = false;
+    if (m_linkedItem)
+        m_linkedItem->fitLinkedText();
     centreLinkedItem();
 }
 
@@ -124,13 +126,6 @@ void DiagramTextItem::centreLinkedItem()
         return;
     const QRectF r = boundingRect();
     m_linkedItem->setPos(scenePos() + QPointF(0.5 * r.width(), 0.5 * r.height()));
-}
-
-void DiagramTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                            QWidget *widget)
-{
-    centreLinkedItem();
-    QGraphicsTextItem::paint(painter, option, widget);
 }
 
 void DiagramTextItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)

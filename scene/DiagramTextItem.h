@@ -67,8 +67,6 @@ signals:
     void nameChanged(QGraphicsItem *item);
 
 protected:
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

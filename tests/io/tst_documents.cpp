@@ -236,6 +236,7 @@ private slots:
         linked->setZValue(1002);
         auto *rectangle = qgraphicsitem_cast<DiagramItem *>(original->itemById(DiagramItem::Rectangle));
         linked->linkTo(rectangle);
+        rectangle->setLinkedText(linked);
         added(original->newArrow(picture, rectangle, 20), 15, QStringLiteral("Flèche 2"))
             ->setPointToBe(rectangle->mapToScene(0, 0));
         for (int i = 0; i < 12; ++i)
