@@ -164,6 +164,40 @@ QListWidgetItem *ListWidget::addEntry(Arrow *arrow)
                        arrow->id(), arrow->type());
 }
 
+void ListWidget::addEntries(const QList<QGraphicsItem *> &items)
+{
+    for (QGraphicsItem *item : items) {
+        switch (item->type()) {
+        case DiagramItem::Type: {
+            auto *shape = static_cast<DiagramItem *>(item);
+            if (!shape->linkedText())
+                addEntry(shape);
+            break;
+        }
+        case DiagramTextItem::Type: {
+            auto *text = static_cast<DiagramTextItem *>(item);
+            addEntry(text);
+            if (DiagramItem *shape = text->linkedItem())
+                addEntry(shape)->setText(linkedEntryText(shape, text));
+            break;
+        }
+        case DiagramImage::Type:
+            addEntry(static_cast<DiagramImage *>(item));
+            break;
+        case Arrow::Type:
+            addEntry(static_cast<Arrow *>(item));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+QString ListWidget::linkedEntryText(const DiagramItem *shape, const DiagramTextItem *text)
+{
+    return shape->name() + tr(" (lié à ") + text->name() + QLatin1Char(')');
+}
+
 QListWidgetItem *ListWidget::entryById(int id) const
 {
     return entriesById.value(id, nullptr);

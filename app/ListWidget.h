@@ -43,6 +43,12 @@ public:
     QListWidgetItem *addEntry(DiagramTextItem *item);
     QListWidgetItem *addEntry(DiagramImage *item);
     QListWidgetItem *addEntry(Arrow *arrow);
+    // Appends the entries of a whole scene's items in the order given, as
+    // their insertions one by one and their links would have left them: a
+    // linked shape follows its text, named with the link.
+    void addEntries(const QList<QGraphicsItem *> &items);
+    // The shown text of a shape's entry while a text is linked to it.
+    static QString linkedEntryText(const DiagramItem *shape, const DiagramTextItem *text);
 
     // The entry with that id, or null.
     QListWidgetItem *entryById(int id) const;

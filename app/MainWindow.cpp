@@ -269,20 +269,34 @@ void MainWindow::buttonGroupClicked(int id)
         setSceneMode(DiagramScene::InsertPixmap);
         showDialogMath();
         break;
-    case imageButtonId: {
-        setSceneMode(DiagramScene::InsertPixmap);
-        const QString path = Dialogs::instance()->openFileName(
-            this, tr("Choisir image"),
-            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
-            tr("Images (*.png *.jpg *.bmp)"));
-        scene->setPixmapToAdd(path);
+    case imageButtonId:
+        choosePicture();
         break;
-    }
     default:
         scene->setItemType(DiagramItem::DiagramType(id));
         setSceneMode(DiagramScene::InsertItem);
         break;
     }
+}
+
+// The next click places the chosen picture; a cancelled dialog or an
+// unreadable file leaves the pointer.
+void MainWindow::choosePicture()
+{
+    const QString path = Dialogs::instance()->openFileName(
+        this, tr("Choisir image"),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+        tr("Images (*.png *.jpg *.bmp)"));
+    if (!path.isEmpty()) {
+        scene->setPixmapToAdd(path);
+        if (!scene->pixmapToAdd().isNull()) {
+            setSceneMode(DiagramScene::InsertPixmap);
+            return;
+        }
+        Dialogs::instance()->warning(this, tr("Image non lue"),
+                                     tr("Le fichier « %1 » n'est pas une image lisible.").arg(path));
+    }
+    resetModeAfterInsertion(imageButtonId);
 }
 
 void MainWindow::uncheckInsertionButton(int id)

@@ -169,6 +169,7 @@ private:
     QWidget *createBackgroundCellWidget(const QString &text, const QString &image, int id);
     QToolButton *createColorToolButton(const QString &image, const QColor &color);
     void setSceneMode(int mode);
+    void choosePicture();
     void resetModeAfterInsertion(int insertionButtonId);
     void uncheckInsertionButton(int id);
 
@@ -179,6 +180,12 @@ private:
     void unlinkPair(DiagramTextItem *text, DiagramItem *shape);
     void stackSelection(bool toFront);
     void rotateSelection(int degrees);
+
+    // Scene files (MainWindow_file.cpp)
+    DiagramScene *newDiagramScene();
+    // Makes `fresh` the window's scene, with an empty list, and lets the
+    // old one go.
+    void installScene(DiagramScene *fresh);
 
     // Update check (MainWindow_update.cpp): sends the request; the last step
     // of the constructor.

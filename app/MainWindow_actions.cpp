@@ -21,17 +21,6 @@
 
 namespace {
 
-// "Supprimer" names a key only where the key names are French; the
-// platform's Delete key works everywhere.
-QList<QKeySequence> deleteShortcuts()
-{
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Delete);
-    const QKeySequence french(QObject::tr("Supprimer"), QKeySequence::NativeText);
-    if (!french.isEmpty() && french[0] != Qt::Key_unknown && !keys.contains(french))
-        keys.prepend(french);
-    return keys;
-}
-
 QAction *checkableAction(const QString &text, const QString &icon, QObject *parent)
 {
     auto *action = new QAction(QIcon(icon), text, parent);
@@ -93,7 +82,9 @@ void MainWindow::createActions()
     }
     toFrontAction->setShortcut(QKeySequence(tr("Ctrl+F"), QKeySequence::NativeText));
     sendBackAction->setShortcut(QKeySequence(tr("Ctrl+T"), QKeySequence::NativeText));
-    deleteAction->setShortcuts(deleteShortcuts());
+    // Not the platform's whole list for QKeySequence::Delete: on X11 it holds
+    // Ctrl+D, which users press to duplicate.
+    deleteAction->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
 
     borderWidthAction = new SpinboxActionWidget(QStringLiteral("Taille bordure : "), 1);
     borderWidthAction->setStatusTip(QStringLiteral("Choisir la taille de la bordure"));

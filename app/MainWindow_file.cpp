@@ -106,43 +106,63 @@ void MainWindow::load()
         return;
     QJsonObject top;
     QString reason;
-    switch (readSceneFile(fileName, &top, &reason)) {
-    case SceneFileRead::CannotOpen:
+    const SceneFileRead read = readSceneFile(fileName, &top, &reason);
+    if (read != SceneFileRead::Ok) {
+        const QString sentence = read == SceneFileRead::CannotOpen
+            ? tr("Le fichier « %1 » ne peut pas être ouvert : %2.")
+            : tr("Le fichier « %1 » n'est pas une scène : %2.");
+        Dialogs::instance()->warning(this, tr("Scène non chargée"), sentence.arg(fileName, reason));
         return;
-    case SceneFileRead::NotADocument:
-        Dialogs::instance()->warning(
-            this, tr("Scène non chargée"),
-            tr("Le fichier « %1 » n'est pas une scène : %2.").arg(fileName, reason));
-        return;
-    case SceneFileRead::Ok:
-        break;
     }
 
-    createNewScene();
+    // Read aside: a file of which nothing can be used must not cost the
+    // user the scene on screen either.
+    std::unique_ptr<DiagramScene> loaded(newDiagramScene());
+    QList<QGraphicsItem *> itemsRead;
+    const ReadReport report = readDocument(*loaded, top, &itemsRead);
+    if (report.skippedItems > 0 && itemsRead.isEmpty()) {
+        Dialogs::instance()->warning(
+            this, tr("Scène non chargée"),
+            tr("Le fichier « %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
+                .arg(fileName));
+        return;
+    }
+    installScene(loaded.release());
+    listWidget->addEntries(itemsRead);
     currentFile = fileName;
     setWindowTitle(titleFor(currentFile));
-    readDocument(*scene, top);
     if (const int button = backgroundButtonId(*scene))
         checkButton(button);
     view->centerOn(scene->itemsBoundingRect().center());
+    if (!report.isClean())
+        Dialogs::instance()->information(this, tr("Scène chargée"), report.summary());
 }
 
 void MainWindow::createNewScene()
 {
     currentFile.clear();
     setWindowTitle(tr("Pensato"));
+    installScene(newDiagramScene());
+}
 
+DiagramScene *MainWindow::newDiagramScene()
+{
+    auto *fresh = new DiagramScene(itemMenu, imageMenu, textMenu, arrowMenu, borderWidthAction,
+                                   borderColorAction, arrowWidthAction, itemNameAction,
+                                   imageNameAction, textNameAction, arrowNameAction, sceneMenu,
+                                   this);
+    fresh->setSceneRect(0, 0, 5000, 5000);
+    return fresh;
+}
+
+void MainWindow::installScene(DiagramScene *fresh)
+{
     DiagramScene *previous = scene;
-    scene = new DiagramScene(itemMenu, imageMenu, textMenu, arrowMenu, borderWidthAction,
-                             borderColorAction, arrowWidthAction, itemNameAction,
-                             imageNameAction, textNameAction, arrowNameAction, sceneMenu,
-                             this);
-    scene->setSceneRect(0, 0, 5000, 5000);
+    scene = fresh;
     connectScene();
     view->setScene(scene);
     listWidget->setScene(scene);
     listWidget->clear();
-
     // The old scene may be the sender of the signal that brought us here
     // (its own context menu), so it goes later; cut from the window first,
     // its items' last signals cannot reach the new list.

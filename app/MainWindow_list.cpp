@@ -55,7 +55,7 @@ void MainWindow::itemsLinked(DiagramTextItem *textItem, DiagramItem *item)
         return;
     listWidget->moveEntryAfter(shapeEntry, textEntry);
     // The plain name (NameRole) stays; only the shown text carries the link.
-    shapeEntry->setText(item->name() + tr(" (lié à ") + textItem->name() + QStringLiteral(")"));
+    shapeEntry->setText(ListWidget::linkedEntryText(item, textItem));
 }
 
 // While one side's selection is copied to the other, the other side's

@@ -3,30 +3,19 @@
 
 #include <QJsonObject>
 
-class Arrow;
-class DiagramImage;
-class DiagramItem;
 class DiagramScene;
-class DiagramTextItem;
+class QGraphicsItem;
+struct ReadReport;
 
-// Rebuilding one item of a scene document. Each builder makes the item
-// with the scene's menus and property widgets, fills it from the object and
-// adds it to the scene; registering and announcing it is left to the scene.
-
-// Null when "diagram" names no shape kind.
-DiagramItem *shapeFromJson(DiagramScene &scene, const QJsonObject &object);
-// A formula is typeset again from its text; a picture is read from its file.
-DiagramImage *imageFromJson(DiagramScene &scene, const QJsonObject &object);
-DiagramTextItem *textFromJson(DiagramScene &scene, const QJsonObject &object);
-// Null unless both ends name distinct shapes or pictures of the scene.
-Arrow *arrowFromJson(DiagramScene &scene, const QJsonObject &object);
-
-// The shape a text object asks to be linked to: null when the text is not
-// linked, when the id names no shape, or when that shape already has a text
-// (a shape fits around one text only).
-DiagramItem *linkedShapeFromJson(const DiagramScene &scene, const QJsonObject &object);
-// Sets the alignment of the text's "alignment" (left when missing); an
-// unknown number leaves the text's alignment as it is.
-void readTextAlignment(DiagramTextItem &text, const QJsonObject &object);
+// Rebuilds one item of a scene document into the scene: shapes, pictures,
+// formulas, texts and arrows, made with the scene's menus and property
+// widgets, added, registered and announced as a user insertion would be.
+// Texts link to shapes and arrows join items already read, so texts come
+// after shapes and arrows last. An object that is of no known kind, or
+// that lacks a value the item cannot do without, adds nothing and counts
+// as skipped; values of the wrong type or out of range are corrected and
+// counted. Returns the item, or null when there is none: skipped, or an
+// empty text, which the editor would have removed anyway.
+QGraphicsItem *readItem(DiagramScene &scene, const QJsonObject &object, ReadReport *report);
 
 #endif // ITEMREADER_H

@@ -1,5 +1,7 @@
 #include "io/SceneDocument.h"
 
+#include "io/ItemReader.h"
+#include "io/JsonFields.h"
 #include "io/SceneJson.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
@@ -10,6 +12,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <cmath>
 
 const SceneCounter sceneCounters[12] = {
     {"nbCarre", [](const DiagramScene &s) { return s.nbCarre(); },
@@ -38,6 +41,20 @@ const SceneCounter sceneCounters[12] = {
      [](DiagramScene &s, int n) { s.setNbArrows(n); }},
 };
 
+namespace {
+
+// A whole number clamped as the item reader clamps ids, or -1 when it is
+// no number; a first look at an item object, before it is read.
+int wholeNumber(const QJsonObject &object, const char *key)
+{
+    const double d = object.value(QLatin1String(key)).toDouble(-1);
+    if (!std::isfinite(d))
+        return -1;
+    return int(qBound(double(-SceneJson::maxCount), std::trunc(d), double(SceneJson::maxCount)));
+}
+
+} // namespace
+
 QJsonObject backgroundObject(const DiagramScene &scene)
 {
     const QString type = QStringLiteral("type");
@@ -52,16 +69,17 @@ QJsonObject backgroundObject(const DiagramScene &scene)
     return {};
 }
 
-void readBackground(DiagramScene &scene, const QJsonObject &background)
+void readBackground(DiagramScene &scene, const JsonFields &top)
 {
-    const QString type = SceneJson::string(background, "type");
+    const JsonFields background = top.object("background", JsonFields::Optional);
+    const QString type = background.string("type", JsonFields::Optional);
     if (type == QLatin1String("transparent")) {
         scene.setBackground(QBrush(Qt::NoBrush), true, false, false, QString(), Qt::white);
     } else if (type == QLatin1String("color")) {
-        const QColor color = SceneJson::color(background, "color");
+        const QColor color = background.color("color", JsonFields::Optional, Qt::white);
         scene.setBackground(QBrush(color, Qt::SolidPattern), false, true, false, QString(), color);
     } else if (type == QLatin1String("pixmap")) {
-        const QString path = SceneJson::string(background, "path");
+        const QString path = background.string("path", JsonFields::Optional);
         const QPixmap picture = SceneJson::pictureFromFile(path);
         // An unreadable picture keeps its path (and its button state) but
         // paints nothing rather than an empty texture.
@@ -70,37 +88,48 @@ void readBackground(DiagramScene &scene, const QJsonObject &background)
     }
 }
 
-void readDocument(DiagramScene &scene, const QJsonObject &top)
+ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
+                        QList<QGraphicsItem *> *itemsRead)
 {
+    QList<QGraphicsItem *> made;
+    ReadReport report;
     QVector<QJsonObject> texts;
     QVector<QJsonObject> arrows;
     int largestId = -1;
     const QJsonArray items = top.value(QLatin1String("items")).toArray();
     for (const QJsonValue &value : items) {
-        const QJsonObject object = value.toObject();
-        switch (SceneJson::itemType(object)) {
-        case DiagramTextItem::Type:
-            texts.append(object);
-            break;
-        case Arrow::Type:
-            arrows.append(object);
-            break;
-        case DiagramItem::Type:
-        case DiagramImage::Type:
-            scene.itemFromJson(object);
-            break;
-        default:
-            continue; // an unknown kind takes no id
+        if (!value.isObject()) {
+            ++report.skippedItems;
+            continue;
         }
-        largestId = std::max(largestId, SceneJson::id(object, "id"));
+        const QJsonObject object = value.toObject();
+        const int type = wholeNumber(object, "type");
+        if (type == DiagramTextItem::Type)
+            texts.append(object);
+        else if (type == Arrow::Type)
+            arrows.append(object);
+        else if (QGraphicsItem *item = readItem(scene, object, &report))
+            made.append(item);
+        else
+            continue;
+        // Every id the file gives is kept clear of new items, even an id of
+        // an item that is read later or not at all.
+        largestId = std::max(largestId, wholeNumber(object, "id"));
     }
-    for (const QJsonObject &object : qAsConst(texts))
-        scene.itemFromJson(object);
-    for (const QJsonObject &object : qAsConst(arrows))
-        scene.itemFromJson(object);
+    for (const QVector<QJsonObject> *later : {&texts, &arrows}) {
+        for (const QJsonObject &object : *later) {
+            if (QGraphicsItem *item = readItem(scene, object, &report))
+                made.append(item);
+        }
+    }
 
-    readBackground(scene, SceneJson::object(top, "background"));
+    const JsonFields fields(top);
+    readBackground(scene, fields);
     for (const SceneCounter &counter : sceneCounters)
-        counter.set(scene, SceneJson::counter(top, counter.key));
+        counter.set(scene, fields.integer(counter.key, JsonFields::Optional, 0, SceneJson::maxCount));
+    report.correctedValues += fields.corrections();
     scene.setNbItems(std::max(scene.nbItems(), largestId + 1));
+    if (itemsRead)
+        *itemsRead = made;
+    return report;
 }

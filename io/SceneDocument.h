@@ -1,9 +1,13 @@
 #ifndef SCENEDOCUMENT_H
 #define SCENEDOCUMENT_H
 
+#include "io/JsonFields.h"
+#include "io/ReadReport.h"
+
 #include <QJsonObject>
 
 class DiagramScene;
+class QGraphicsItem;
 
 // The parts of a scene document that belong to the scene as a whole.
 
@@ -21,13 +25,16 @@ extern const SceneCounter sceneCounters[12];
 // "background": transparent, colour, picture or none, in that order of the
 // scene's flags.
 QJsonObject backgroundObject(const DiagramScene &scene);
-// Restores a background object; an unknown form leaves the scene's own.
-void readBackground(DiagramScene &scene, const QJsonObject &background);
+// Restores the document's background; an unknown form leaves the scene's own.
+void readBackground(DiagramScene &scene, const JsonFields &top);
 
 // Rebuilds a whole document into a freshly made, empty scene: shapes and
 // pictures, then texts (which may link to shapes), then arrows (which join
 // shapes and pictures), then the background and the counters. nbItems ends
 // above every id read, whatever the file says, so new items get fresh ids.
-void readDocument(DiagramScene &scene, const QJsonObject &top);
+// Says what had to be skipped or corrected; `itemsRead`, when given,
+// receives the items made, in the order they were read.
+ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
+                        QList<QGraphicsItem *> *itemsRead = nullptr);
 
 #endif // SCENEDOCUMENT_H

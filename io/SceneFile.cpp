@@ -1,5 +1,6 @@
 #include "io/SceneFile.h"
 
+#include "io/FileReasons.h"
 #include "io/writeWholeFile.h"
 
 #include <QFile>
@@ -36,13 +37,16 @@ bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *rea
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
-        *reason = QObject::tr("le contenu n'est pas du JSON valide (%1 à la position %2)")
-                      .arg(error.errorString())
-                      .arg(error.offset);
+        *reason = jsonErrorReason(error);
         return false;
     }
     if (!document.isObject()) {
         *reason = QObject::tr("le document ne contient pas d'objet JSON au premier niveau");
+        return false;
+    }
+    const QJsonValue items = document.object().value(QLatin1String("items"));
+    if (!items.isUndefined() && !items.isArray()) {
+        *reason = QObject::tr("la liste des objets (« items ») n'est pas un tableau JSON");
         return false;
     }
     *top = document.object();
@@ -58,7 +62,7 @@ SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reas
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *reason = QObject::tr("le fichier ne peut pas être ouvert (%1)").arg(file.errorString());
+        *reason = fileErrorReason(file, FileAccess::Reading);
         return SceneFileRead::CannotOpen;
     }
     return decodeSceneDocument(file.readAll(), top, reason) ? SceneFileRead::Ok

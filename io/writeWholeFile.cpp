@@ -1,33 +1,8 @@
 #include "io/writeWholeFile.h"
 
-#include <QObject>
+#include "io/FileReasons.h"
+
 #include <QSaveFile>
-
-namespace {
-
-QString saveErrorReason(const QSaveFile &file)
-{
-    QString what;
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        what = QObject::tr("le fichier ne peut pas être créé ou ouvert en écriture");
-        break;
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError:
-        what = QObject::tr("l'écriture a échoué (disque plein ?)");
-        break;
-    case QFileDevice::RenameError:
-        what = QObject::tr("le fichier écrit n'a pas pu remplacer l'ancien");
-        break;
-    default:
-        what = QObject::tr("erreur d'écriture");
-        break;
-    }
-    return QObject::tr("%1 (%2)").arg(what, file.errorString());
-}
-
-} // namespace
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
 {
@@ -38,7 +13,7 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reaso
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         || file.write(bytes) != bytes.size() || !file.commit()) {
         if (reason)
-            *reason = saveErrorReason(file);
+            *reason = fileErrorReason(file, FileAccess::Writing);
         return false;
     }
     return true;

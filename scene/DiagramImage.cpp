@@ -6,10 +6,12 @@
 #include "scene/DiagramImageRotator.h"
 #include "scene/HandleGeometry.h"
 
+#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsTransform>
 #include <QMenu>
+#include <QPainter>
 #include <QVector3D>
 #include <QtMath>
 
@@ -36,10 +38,35 @@ DiagramImage::~DiagramImage()
     qDeleteAll(QList<Arrow *>(m_arrows));
 }
 
+namespace {
+
+// What stands for a picture whose file cannot be read (moved, deleted):
+// a framed card naming the file, so that the item stays visible, movable
+// and saved with its path until the file is back.
+QPixmap missingPicture(const QString &path)
+{
+    QPixmap card(180, 120);
+    card.fill(QColor(240, 240, 240));
+    QPainter painter(&card);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::gray, 2, Qt::DashLine));
+    painter.drawRect(card.rect().adjusted(1, 1, -2, -2));
+    painter.setPen(QPen(QColor(200, 60, 60), 3));
+    painter.drawLine(70, 20, 110, 60);
+    painter.drawLine(110, 20, 70, 60);
+    painter.setPen(Qt::darkGray);
+    const QRect label(8, 68, card.width() - 16, 44);
+    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                     DiagramImage::tr("Image introuvable\n%1").arg(QFileInfo(path).fileName()));
+    return card;
+}
+
+} // namespace
+
 void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool isMath)
 {
     m_path = path;
-    setPixmap(pixmap);
+    setPixmap(pixmap.isNull() && !isMath ? missingPicture(path) : pixmap);
     m_isMath = isMath;
     // A click between a formula's glyphs still means the formula.
     setShapeMode(isMath ? BoundingRectShape : MaskShape);

@@ -34,8 +34,8 @@ public:
 
     int type() const override { return Type; }
 
-    // For a formula, path is the formula text. A null pixmap (unreadable
-    // file) gives an item without picture.
+    // For a formula, path is the formula text. A picture whose pixmap is
+    // null (unreadable file) shows a card naming its file instead.
     void setContent(const QString &path, const QPixmap &pixmap, bool isMath);
     QString path() const { return m_path; }
     bool isMath() const { return m_isMath; }

@@ -94,6 +94,20 @@ QPolygonF DiagramItem::polygonOf(DiagramType diagramType)
     return QPolygonF();
 }
 
+QString DiagramItem::typeName(DiagramType diagramType)
+{
+    switch (diagramType) {
+    case Carre: return QStringLiteral("Carré");
+    case RoundedCarre: return QStringLiteral("Carré arrondi");
+    case Triangle: return QStringLiteral("Triangle");
+    case Pentagone: return QStringLiteral("Pentagone");
+    case Cercle: return QStringLiteral("Cercle");
+    case Rectangle: return QStringLiteral("Rectangle");
+    case RoundedRectangle: return QStringLiteral("Rectangle arrondi");
+    }
+    return QString();
+}
+
 QPixmap DiagramItem::imageOf(DiagramType diagramType)
 {
     QPixmap pixmap(250, 250);

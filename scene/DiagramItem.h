@@ -48,6 +48,8 @@ public:
     // The polygon of a kind, in item coordinates (y downwards), and the
     // 250 x 250 outline picture used for buttons and list icons.
     static QPolygonF polygonOf(DiagramType diagramType);
+    // The French name of a kind, as default names begin: "Carré", "Cercle".
+    static QString typeName(DiagramType diagramType);
     static QPixmap imageOf(DiagramType diagramType);
     QPixmap image() const { return imageOf(m_diagramType); }
 

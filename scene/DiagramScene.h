@@ -126,9 +126,15 @@ public:
     static QPixmap renderFormula(const QString &formula);
     static QSize formulaMargins(const QString &formula);
 
-    // The scene's document and one item of it (written in DiagramScene_json.cpp).
+    // Adds an item rebuilt from a file (if it is not in the scene yet),
+    // registers it and announces it as an insertion of its kind.
+    void addLoadedItem(QGraphicsItem *item);
+    // Links the text to the shape unless either is linked to another item,
+    // and announces the link; false when they are not linked to each other.
+    bool linkText(DiagramTextItem *text, DiagramItem *shape);
+
+    // The scene's document (written in DiagramScene_json.cpp).
     QJsonObject toJson() const;
-    void itemFromJson(const QJsonObject &object);
 
 public slots:
     void setMode(DiagramScene::Mode mode);

@@ -1,8 +1,6 @@
 #include "scene/DiagramScene.h"
 
-#include "io/ItemReader.h"
 #include "io/SceneDocument.h"
-#include "io/SceneJson.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramTextItem.h"
@@ -64,44 +62,30 @@ QJsonObject DiagramScene::toJson() const
     return top;
 }
 
-void DiagramScene::itemFromJson(const QJsonObject &object)
+void DiagramScene::addLoadedItem(QGraphicsItem *item)
 {
-    switch (SceneJson::itemType(object)) {
+    if (item->scene() != this)
+        addItem(item);
+    registerItem(item);
+    switch (item->type()) {
     case DiagramItem::Type:
-        if (DiagramItem *shape = shapeFromJson(*this, object)) {
-            registerItem(shape);
-            emit itemInserted(shape);
-        }
+        emit itemInserted(static_cast<DiagramItem *>(item));
         break;
     case DiagramImage::Type: {
-        DiagramImage *image = imageFromJson(*this, object);
-        registerItem(image);
+        auto *image = static_cast<DiagramImage *>(item);
         if (image->isMath())
             emit mathInserted(image);
         else
             emit imageInserted(image);
         break;
     }
-    case DiagramTextItem::Type: {
-        DiagramTextItem *text = textFromJson(*this, object);
-        registerItem(text);
-        emit textInserted(text);
-        if (DiagramItem *shape = linkedShapeFromJson(*this, object)) {
-            text->linkTo(shape);
-            shape->setLinkedText(text);
-            emit itemsLinked(text, shape);
-        }
-        readTextAlignment(*text, object);
+    case DiagramTextItem::Type:
+        emit textInserted(static_cast<DiagramTextItem *>(item));
         break;
-    }
     case Arrow::Type:
-        if (Arrow *arrow = arrowFromJson(*this, object)) {
-            registerItem(arrow);
-            emit arrowInserted(arrow);
-            arrow->updatePosition();
-        }
+        emit arrowInserted(static_cast<Arrow *>(item));
         break;
     default:
-        break; // not an item kind of ours
+        break;
     }
 }

@@ -27,20 +27,6 @@ bool isArrowEnd(const QGraphicsItem *item)
 }
 
 
-QString shapeNamePrefix(DiagramItem::DiagramType type)
-{
-    switch (type) {
-    case DiagramItem::Carre: return QStringLiteral("Carré ");
-    case DiagramItem::RoundedCarre: return QStringLiteral("Carré arrondi ");
-    case DiagramItem::Triangle: return QStringLiteral("Triangle ");
-    case DiagramItem::Pentagone: return QStringLiteral("Pentagone ");
-    case DiagramItem::Cercle: return QStringLiteral("Cercle ");
-    case DiagramItem::Rectangle: return QStringLiteral("Rectangle ");
-    case DiagramItem::RoundedRectangle: return QStringLiteral("Rectangle arrondi ");
-    }
-    return QString();
-}
-
 } // namespace
 
 void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -201,6 +187,9 @@ void DiagramScene::insertText(const QPointF &position)
 
 void DiagramScene::insertPixmap(const QPointF &position)
 {
+    // An unreadable picture file would make an item nobody can see.
+    if (m_pixmapToAdd.isNull())
+        return;
     DiagramImage *image = newImage();
     image->setContent(m_pathToAdd, m_pixmapToAdd, m_isMathToAdd);
     image->setId(m_nbItems);
@@ -274,7 +263,7 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     addItem(shape);
     registerItem(shape);
     int &counter = shapeCounter(m_itemType);
-    shape->setName(shapeNamePrefix(m_itemType) + QString::number(counter));
+    shape->setName(DiagramItem::typeName(m_itemType) + QLatin1Char(' ') + QString::number(counter));
     ++counter;
     delete previewItem;
     previewItem = nullptr;
@@ -328,14 +317,19 @@ void DiagramScene::finishLink()
         || end->type() != DiagramTextItem::Type)
         return;
 
-    auto *shape = static_cast<DiagramItem *>(start);
-    auto *text = static_cast<DiagramTextItem *>(end);
+    linkText(static_cast<DiagramTextItem *>(end), static_cast<DiagramItem *>(start));
+}
+
+bool DiagramScene::linkText(DiagramTextItem *text, DiagramItem *shape)
+{
     // One text per shape and one shape per text: a second link on either
     // side would leave two items steering each other.
     if (!text->isLinked() && !shape->hasLinkedText()) {
         text->linkTo(shape);
         shape->setLinkedText(text);
     }
-    if (text->linkedItem() == shape && shape->linkedText() == text)
-        emit itemsLinked(text, shape);
+    if (text->linkedItem() != shape || shape->linkedText() != text)
+        return false;
+    emit itemsLinked(text, shape);
+    return true;
 }

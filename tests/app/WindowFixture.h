@@ -115,6 +115,21 @@ struct WindowFixture : MainWindowFixture
         return inserted;
     }
 
+    // A 120 x 80 picture, written in the fixture's folder, chosen through the
+    // tool box and placed by a click at `at`.
+    DiagramImage *insertPicture(const QPointF &at)
+    {
+        QImage image(120, 80, QImage::Format_ARGB32);
+        image.fill(Qt::darkCyan);
+        const QString file = path(QStringLiteral("picture.png"));
+        image.save(file);
+        dialogs.fileNames.enqueue(file);
+        return announced(&DiagramScene::imageInserted, [&] {
+            clickToolButton("buttonGroup", 12);
+            click(at);
+        });
+    }
+
     // An arrow drawn with the arrow pointer from one item to another,
     // pressing beside their centres, where the handles of a freshly
     // selected item may sit; the pointer is put back after.

@@ -31,24 +31,6 @@ double processorSeconds()
     return double(std::clock()) / CLOCKS_PER_SEC;
 }
 
-QString writePicture(const WindowFixture &f)
-{
-    QImage image(120, 80, QImage::Format_ARGB32);
-    image.fill(Qt::darkCyan);
-    const QString path = f.path(QStringLiteral("picture.png"));
-    image.save(path);
-    return path;
-}
-
-DiagramImage *insertPicture(WindowFixture &f, const QPointF &at)
-{
-    f.dialogs.fileNames.enqueue(writePicture(f));
-    return f.announced(&DiagramScene::imageInserted, [&] {
-        f.clickToolButton("buttonGroup", 12);
-        f.click(at);
-    });
-}
-
 // Each scene holds one of the cases that once kept the view repainting.
 void linkedTextBesideArrows(WindowFixture &f)
 {
@@ -72,7 +54,7 @@ void rotatedShapes(WindowFixture &f)
 
 void picturesAndFormulas(WindowFixture &f)
 {
-    DiagramImage *picture = insertPicture(f, QPointF(400, 300));
+    DiagramImage *picture = f.insertPicture(QPointF(400, 300));
     QVERIFY(picture);
     picture->changeTransform(30, false);
     // Large enough that the arrow drag, which starts beside the centre, lands on it.

@@ -8,6 +8,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "app/ListWidget.h"
+#include "io/ItemReader.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/Arrow.h"
@@ -120,7 +121,10 @@ struct Window : MainWindowFixture
     }
     void addShape(int id)
     {
-        scene()->itemFromJson({{"type", 65551}, {"diagram", 0}, {"id", id}, {"name", QStringLiteral("Ajout %1").arg(id)}});
+        ReadReport report;
+        QVERIFY(readItem(*scene(), {{"type", 65551}, {"diagram", 0}, {"id", id}, {"name", QStringLiteral("Ajout %1").arg(id)},
+                                    {"position", QJsonObject{{"x", 0}, {"y", 0}}},
+                                    {"scale", QJsonObject{{"x", 1}, {"y", 1}}}}, &report));
     }
 };
 
@@ -178,37 +182,50 @@ private slots:
     void brokenFilesLoadSafely_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("counts"); // shapes, texts, pictures, arrows, linked texts; *: any
-        QTest::newRow("items not an array") << "items-not-array" << "0 0 0 0 0";
-        QTest::newRow("items that are not objects") << "non-object-items" << "1 0 0 0 0";
-        QTest::newRow("unknown types and diagrams") << "unknown-kinds" << "1 0 0 0 0";
-        QTest::newRow("every value of the wrong type") << "wrong-types" << "1 1 1 0 0";
-        QTest::newRow("huge, tiny and negative numbers") << "huge-numbers" << "2 2 1 0 *";
-        QTest::newRow("arrows naming missing or unsuitable ends") << "missing-ends" << "1 1 1 2 0";
-        QTest::newRow("texts linked to missing or unsuitable items") << "bad-links" << "2 8 1 1 1";
-        QTest::newRow("picture paths naming devices") << "device-paths" << "0 0 4 0 0";
-        QTest::newRow("ids shared by several items") << "duplicate-ids" << "2 1 1 * *";
+        // shapes, texts, pictures, arrows, linked texts; then items skipped
+        // and values corrected; *: any
+        QTest::addColumn<QString>("counts");
+        QTest::newRow("items not an array") << "items-not-array" << "0 0 0 0 0, 0 0";
+        QTest::newRow("items that are not objects") << "non-object-items" << "1 0 0 0 0, 6 0";
+        QTest::newRow("unknown types and diagrams") << "unknown-kinds" << "1 0 0 0 0, 10 0";
+        QTest::newRow("every required value of the wrong type") << "wrong-types" << "0 0 0 0 0, 4 *";
+        QTest::newRow("optional values of the wrong type") << "wrong-optional-types" << "1 1 1 1 0, 0 24";
+        QTest::newRow("huge, tiny and negative numbers") << "huge-numbers" << "2 2 1 0 *, 1 43";
+        QTest::newRow("arrows naming missing or unsuitable ends") << "missing-ends" << "1 1 1 1 0, 7 0";
+        QTest::newRow("texts linked to missing or unsuitable items") << "bad-links" << "2 8 1 1 1, 0 *";
+        QTest::newRow("picture paths naming devices") << "device-paths" << "0 0 4 0 0, 0 0";
+        QTest::newRow("ids shared by several items") << "duplicate-ids" << "2 1 1 * *, * *";
     }
 
-    // What is skipped or unlinked; the fuzzer checks the rest of the
-    // reader's promises on any input.
+    // What is skipped, corrected or unlinked; nothing that enters the scene
+    // is invisible or nameless. The fuzzer checks the rest of the reader's
+    // promises on any input.
     void brokenFilesLoadSafely()
     {
         QFETCH(QString, file);
         QFETCH(QString, counts);
         auto scene = newScene();
-        readDocument(*scene, readFile(QStringLiteral(IO_TEST_DIR "/broken/%1.pensascene").arg(file)));
+        const ReadReport report = readDocument(
+            *scene, readFile(QStringLiteral(IO_TEST_DIR "/broken/%1.pensascene").arg(file)));
         QMap<int, int> found; // items by type, and linked texts under 0
         for (QGraphicsItem *item : scene->items()) {
+            if (item->type() < QGraphicsItem::UserType)
+                continue; // handles
             ++found[item->type()];
             QVERIFY(ListWidget::idOf(item) < scene->nbItems()); // new items get ids no loaded item has
+            QVERIFY(!ListWidget::nameOf(item).trimmed().isEmpty());
+            if (item->type() != Arrow::Type) {
+                const QRectF r = item->sceneBoundingRect();
+                QVERIFY2(r.width() >= 1 && r.height() >= 1, qPrintable(ListWidget::nameOf(item)));
+            }
             if (auto *text = qgraphicsitem_cast<DiagramTextItem *>(item))
                 found[0] += text->isLinked();
             if (auto *arrow = qgraphicsitem_cast<Arrow *>(item))
                 QVERIFY(arrow->startItem() && arrow->startItem() != arrow->endItem());
         }
-        const QString summary = QStringLiteral("%1 %2 %3 %4 %5").arg(found[DiagramItem::Type])
-            .arg(found[DiagramTextItem::Type]).arg(found[DiagramImage::Type]).arg(found[Arrow::Type]).arg(found[0]);
+        const QString summary = QStringLiteral("%1 %2 %3 %4 %5, %6 %7").arg(found[DiagramItem::Type])
+            .arg(found[DiagramTextItem::Type]).arg(found[DiagramImage::Type]).arg(found[Arrow::Type]).arg(found[0])
+            .arg(report.skippedItems).arg(report.correctedValues);
         QVERIFY2(QRegularExpression("^" + counts.replace("*", "\\d+") + "$").match(summary).hasMatch(),
                  qPrintable(summary));
     }
@@ -234,6 +251,7 @@ private slots:
         picture->changeTransform(0, true, 2.5);
         DiagramTextItem *linked = added(original->newText(), 14, QStringLiteral("Texte lié"));
         linked->setZValue(1002);
+        linked->setPlainText(QStringLiteral("Étiquette"));
         auto *rectangle = qgraphicsitem_cast<DiagramItem *>(original->itemById(DiagramItem::Rectangle));
         linked->linkTo(rectangle);
         rectangle->setLinkedText(linked);
@@ -334,7 +352,7 @@ private slots:
         const QString notLoaded = QStringLiteral("Scène non chargée"), notSaved = QStringLiteral("Scène non enregistrée");
         QTest::newRow("load cancelled") << QByteArray("load") << QString() << 0 << "";
         QTest::newRow("save as cancelled") << QByteArray("saveAs") << QString() << 0 << "";
-        QTest::newRow("load: no such file") << QByteArray("load") << "none.pensascene" << 0 << "";
+        QTest::newRow("load: no such file") << QByteArray("load") << "none.pensascene" << 0 << notLoaded;
         QTest::newRow("load: plain text") << QByteArray("load") << broken.arg("not-json") << 0 << notLoaded;
         QTest::newRow("load: array") << QByteArray("load") << broken.arg("top-level-array") << 0 << notLoaded;
         QTest::newRow("load: too deep") << QByteArray("load") << broken.arg("deep-nesting") << 0 << notLoaded;
