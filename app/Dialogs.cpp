@@ -10,26 +10,31 @@ namespace {
 
 Dialogs *installed = nullptr;
 
-// "png" for "PNG (*.png)"; empty for a filter without a suffix pattern.
-QString filterSuffix(const QString &filter)
+// The suffixes a filter list names: "png" and "jpg" for
+// "PNG (*.png);;JPG (*.jpg)".
+QStringList filterSuffixes(const QString &filters)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
-    return pattern.match(filter).captured(1);
+    QStringList suffixes;
+    for (auto it = pattern.globalMatch(filters); it.hasNext();)
+        suffixes << it.next().captured(1);
+    return suffixes;
 }
 
-// The name with the suffix of the filter the user chose when it has none,
-// so that "schema" saved under "PNG (*.png)" becomes "schema.png". Without
-// a chosen filter, the first of `filters` (a dialog filter list, ";;"
-// between filters) counts.
+// The name with the suffix of the filter the user chose unless it already
+// ends in one that the filters offer, so that "schema" saved under
+// "PNG (*.png)" becomes "schema.png" and "rapport.png" saved as a PDF
+// "rapport.png.pdf" rather than a PDF called .png. Without a chosen
+// filter, the first of `filters` (";;" between filters) counts.
 QString withFilterSuffix(const QString &fileName, const QString &filters,
                          const QString &selectedFilter)
 {
-    if (!QFileInfo(fileName).suffix().isEmpty())
+    if (filterSuffixes(filters).contains(QFileInfo(fileName).suffix(), Qt::CaseInsensitive))
         return fileName;
     const QString filter = selectedFilter.isEmpty()
         ? filters.section(QStringLiteral(";;"), 0, 0)
         : selectedFilter;
-    const QString suffix = filterSuffix(filter);
+    const QString suffix = filterSuffixes(filter).value(0);
     if (suffix.isEmpty())
         return fileName;
     // "schema." has an empty suffix too; it must not become "schema..png".

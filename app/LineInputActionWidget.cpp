@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QLineEdit>
 
 LineInputActionWidget::LineInputActionWidget(const QString &text)
@@ -23,5 +24,8 @@ QString LineInputActionWidget::value() const
 
 void LineInputActionWidget::setText(const QString &text)
 {
+    // Showing an item's name is no renaming: only the user's edits are
+    // announced.
+    const QSignalBlocker blocker(lineEdit);
     lineEdit->setText(text);
 }

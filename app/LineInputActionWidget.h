@@ -5,8 +5,8 @@
 
 class QLineEdit;
 
-// A menu row: a label followed by a line edit. Every change of the text,
-// typed or set, is reported.
+// A menu row: a label followed by a line edit. Every change the user makes
+// is reported; setText() shows a text silently.
 class LineInputActionWidget : public QWidgetAction
 {
     Q_OBJECT

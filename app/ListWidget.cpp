@@ -291,6 +291,9 @@ void ListWidget::selectEntriesOfSelectedItems()
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // Show what was selected on the scene, unless it is in view already.
+    if (!selection.isEmpty())
+        scrollTo(selection.first().topLeft());
 }
 
 void ListWidget::selectItemsOfSelectedEntries()

@@ -35,9 +35,11 @@ const QString whiteGridPath = QStringLiteral(":/images/background2.png");
 const QString grayGridPath = QStringLiteral(":/images/background3.png");
 const QSize toolBoxIconSize(50, 50);
 
-// A tool box cell: the button above its centred label.
+// A tool box cell: the button above its centred label, which is also the
+// button's tooltip.
 QWidget *cellWidget(QToolButton *button, const QString &text)
 {
+    button->setToolTip(text);
     auto *layout = new QGridLayout;
     layout->addWidget(button, 0, 0, Qt::AlignHCenter);
     layout->addWidget(new QLabel(text), 1, 0, Qt::AlignCenter);
@@ -102,14 +104,14 @@ void MainWindow::createToolBox()
     layout->addWidget(createCellWidget(tr("Carré"), DiagramItem::Carre), 0, 0);
     layout->addWidget(createCellWidget(tr("Carré arrondi"), DiagramItem::RoundedCarre), 0, 1);
     layout->addWidget(createCellWidget(tr("Rectangle"), DiagramItem::Rectangle), 1, 0);
-    layout->addWidget(createCellWidget(tr("Rectangle Arrondi"), DiagramItem::RoundedRectangle),
+    layout->addWidget(createCellWidget(tr("Rectangle arrondi"), DiagramItem::RoundedRectangle),
                       1, 1);
     layout->addWidget(createCellWidget(tr("Triangle"), DiagramItem::Triangle), 2, 0);
     layout->addWidget(createCellWidget(tr("Pentagone"), DiagramItem::Pentagone), 2, 1);
     layout->addWidget(createCellWidget(tr("Cercle"), DiagramItem::Cercle), 3, 0);
-    layout->addWidget(createPictureCellWidget(tr("Text"), QStringLiteral(":/images/textpointer.png"),
+    layout->addWidget(createPictureCellWidget(tr("Texte"), QStringLiteral(":/images/textpointer.png"),
                                               textButtonId), 3, 1);
-    layout->addWidget(createPictureCellWidget(tr("Math"), QStringLiteral(":/images/pi.png"),
+    layout->addWidget(createPictureCellWidget(tr("Formule"), QStringLiteral(":/images/pi.png"),
                                               mathButtonId), 4, 0);
     layout->addWidget(createPictureCellWidget(tr("Image"), QStringLiteral(":/images/img.png"),
                                               imageButtonId), 4, 1);
@@ -172,13 +174,17 @@ void MainWindow::createPointerToolbar()
     const struct {
         const char *icon;
         DiagramScene::Mode mode;
-    } pointers[] = {{":/images/pointer.png", DiagramScene::MoveItem},
-                    {":/images/linepointer.png", DiagramScene::InsertLine},
-                    {":/images/link.png", DiagramScene::LinkText}};
+        const char *toolTip;
+    } pointers[] = {
+        {":/images/pointer.png", DiagramScene::MoveItem, "Sélectionner et déplacer"},
+        {":/images/linepointer.png", DiagramScene::InsertLine,
+         "Tracer une flèche d'un objet à un autre"},
+        {":/images/link.png", DiagramScene::LinkText, "Lier un texte à une forme"}};
     for (const auto &pointer : pointers) {
         auto *button = new QToolButton;
         button->setCheckable(true);
         button->setIcon(QIcon(QString::fromLatin1(pointer.icon)));
+        button->setToolTip(tr(pointer.toolTip));
         pointerTypeGroup->addButton(button, pointer.mode);
         pointerToolbar->addWidget(button);
     }

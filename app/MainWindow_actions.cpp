@@ -54,8 +54,8 @@ void MainWindow::createActions()
     const Command commands[] = {
         {&toFrontAction, "Mettre au premier plan", ":/images/bringtofront.png",
          "Mettre au premier plan", &MainWindow::bringToFront},
-        {&sendBackAction, "Mettre en arrière plan", ":/images/sendtoback.png",
-         "Mettre en arrière plan", &MainWindow::sendToBack},
+        {&sendBackAction, "Mettre en arrière-plan", ":/images/sendtoback.png",
+         "Mettre en arrière-plan", &MainWindow::sendToBack},
         {&deleteAction, "&Supprimer", ":/images/delete.png", "Supprimer l'objet",
          &MainWindow::deleteItem},
         {&copyAction, "&Copier", ":/images/copy.png", "Copier l'objet", &MainWindow::copy},
@@ -199,13 +199,13 @@ void MainWindow::createMenus()
                             {deleteAction, nullptr, toFrontAction, sendBackAction, copyAction,
                              rotate0Action, rotate90Action, rotateMinus90Action, rotate180Action,
                              nullptr, imageNameAction});
-    textMenu = contextMenu(QStringLiteral("Text"),
+    textMenu = contextMenu(QStringLiteral("Texte"),
                            {deleteAction, nullptr, toFrontAction, sendBackAction, unlinkAction,
                             copyAction, nullptr, textNameAction, fontAction});
     arrowMenu = contextMenu(QStringLiteral("Flèche"),
                             {deleteAction, nullptr, toFrontAction, sendBackAction,
                              resetArrowAction, nullptr, arrowNameAction, arrowWidthAction});
-    multiMenu = contextMenu(QStringLiteral("Mutli"),
+    multiMenu = contextMenu(QStringLiteral("Plusieurs objets"),
                             {deleteAction, nullptr, toFrontAction, sendBackAction, copyAction});
     sceneMenu = contextMenu(QStringLiteral("Scène"), {pasteAction});
 }
@@ -227,29 +227,36 @@ void MainWindow::createToolbars()
     editToolBar->addAction(sendBackAction);
 
     fontCombo = new QFontComboBox;
+    fontCombo->setToolTip(tr("Police du texte"));
     connect(fontCombo, &QFontComboBox::currentFontChanged, this, &MainWindow::currentFontChanged);
 
     fontSizeCombo = new QComboBox;
     fontSizeCombo->setEditable(true);
+    fontSizeCombo->setToolTip(tr("Taille du texte"));
     for (int size = 8; size < 30; size += 2)
         fontSizeCombo->addItem(QString::number(size));
     fontSizeCombo->setValidator(new QIntValidator(2, 64, fontSizeCombo));
+    // The size new texts get, before any signal reaches the scene.
+    fontSizeCombo->setCurrentText(QString::number(scene->font().pointSize()));
     connect(fontSizeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             [this] { fontSizeChanged(fontSizeCombo->currentText()); });
 
     fontColorToolButton = createColorToolButton(QStringLiteral(":/images/textpointer.png"),
                                                 textColor);
     fontColorToolButton->setAutoFillBackground(true);
+    fontColorToolButton->setToolTip(tr("Couleur du texte"));
     connect(fontColorToolButton, &QToolButton::clicked, this, &MainWindow::textButtonTriggered);
     connect(fontColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseTextColor);
 
     fillColorToolButton = createColorToolButton(QStringLiteral(":/images/floodfill.png"),
                                                 fillColor);
+    fillColorToolButton->setToolTip(tr("Couleur de remplissage des formes"));
     connect(fillColorToolButton, &QToolButton::clicked, this, &MainWindow::fillButtonTriggered);
     connect(fillColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseItemColor);
 
     lineColorToolButton = createColorToolButton(QStringLiteral(":/images/linecolor.png"),
                                                 lineColor);
+    lineColorToolButton->setToolTip(tr("Couleur des flèches"));
     connect(lineColorToolButton, &QToolButton::clicked, this, &MainWindow::lineButtonTriggered);
     connect(lineColorToolButton->menu(), &QMenu::aboutToShow, this, &MainWindow::chooseLineColor);
 

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 SpinboxActionWidget::SpinboxActionWidget(const QString &text, int value)
@@ -11,9 +12,10 @@ SpinboxActionWidget::SpinboxActionWidget(const QString &text, int value)
     auto *layout = new QHBoxLayout(row);
     layout->addWidget(new QLabel(text));
     spinBox = new QSpinBox;
-    // The value first, then the minimum: a value below 1 is raised to 1.
+    // As far as scene files go (borders and heads up to 1000), so that a
+    // loaded value is shown as it is, never cut down.
+    spinBox->setRange(1, 1000);
     spinBox->setValue(value);
-    spinBox->setMinimum(1);
     layout->addWidget(spinBox);
     setDefaultWidget(row);
     connect(spinBox, QOverload<int>::of(&QSpinBox::valueChanged),
@@ -27,5 +29,8 @@ int SpinboxActionWidget::value() const
 
 void SpinboxActionWidget::setValue(int value)
 {
+    // Showing an item's value is no change of it: only the user's edits are
+    // announced.
+    const QSignalBlocker blocker(spinBox);
     spinBox->setValue(value);
 }

@@ -5,8 +5,8 @@
 
 class QSpinBox;
 
-// A menu row: a label followed by a spin box (minimum 1, maximum 99).
-// Programmatic changes through setValue() are reported like typed ones.
+// A menu row: a label followed by a spin box (1 to 1000). Only the user's
+// edits are reported; setValue() shows a value silently.
 class SpinboxActionWidget : public QWidgetAction
 {
     Q_OBJECT

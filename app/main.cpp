@@ -1,3 +1,4 @@
+#include "app/FrenchInterface.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installFrenchInterface(app);
     MainWindow window;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The layout's own minimum leaves a cramped tool box and a tiny view:

@@ -90,9 +90,24 @@ void ConvertToIMG::setScene(DiagramScene *newScene)
     view->setInteractive(false);
     view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
-    resize(windowSize(primaryScreenGeometry(), scene->sceneRect()));
+    const QRect screen = primaryScreenGeometry();
+    resize(windowSize(screen, scene->sceneRect()));
+    centreOverParent(screen);
     mirrorBackground();
     ui->verticalLayout->addWidget(view);
+}
+
+// Over the middle of the main window, as its dialogs open, but never out
+// of the screen.
+void ConvertToIMG::centreOverParent(const QRect &screen)
+{
+    if (!parentWidget())
+        return;
+    QRect placed(QPoint(), size());
+    placed.moveCenter(parentWidget()->window()->frameGeometry().center());
+    placed.moveLeft(qBound(screen.left(), placed.left(), qMax(screen.left(), screen.right() - width())));
+    placed.moveTop(qBound(screen.top(), placed.top(), qMax(screen.top(), screen.bottom() - height())));
+    move(placed.topLeft());
 }
 
 void ConvertToIMG::mirrorBackground()

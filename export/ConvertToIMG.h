@@ -47,6 +47,7 @@ public slots:
 
 private:
     void mirrorBackground();
+    void centreOverParent(const QRect &screen);
     // The picture button of the scene's background, or 0 when it has none.
     int pictureButtonOf() const;
     void setPictureBackground(const QPixmap &picture, const QString &path);

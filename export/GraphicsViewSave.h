@@ -4,7 +4,8 @@
 #include <QGraphicsView>
 
 // The preview of the picture export: the scene with a dashed frame around
-// its scene rectangle, the area that is exported. The frame belongs to the
+// its scene rectangle, the area that is exported, over a checkerboard when
+// the picture will be transparent. The frame belongs to the
 // view only, so it never reaches the exported picture.
 class GraphicsViewSave : public QGraphicsView
 {

@@ -1,6 +1,7 @@
 #include "export/SceneExport.h"
 
 #include "io/writeWholeFile.h"
+#include "scene/DiagramScene.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -89,7 +90,7 @@ QByteArray renderPdf(QGraphicsScene &scene)
     return bytes;
 }
 
-bool exportPicture(QGraphicsScene &scene, const QString &fileName, QString *reason)
+bool exportPicture(DiagramScene &scene, const QString &fileName, QString *reason)
 {
     const QString suffix = QFileInfo(fileName).suffix();
     const QByteArray format = pictureFormat(suffix);
@@ -98,9 +99,9 @@ bool exportPicture(QGraphicsScene &scene, const QString &fileName, QString *reas
                               "(PNG ou JPG)").arg(suffix);
         return false;
     }
-    const bool hasAlpha = format == "png";
-    const QImage image = renderPicture(scene, hasAlpha ? QColor(Qt::transparent)
-                                                       : QColor(Qt::white));
+    const bool transparent = format == "png" && scene.isTransparent();
+    const QImage image = renderPicture(scene, transparent ? QColor(Qt::transparent)
+                                                          : QColor(Qt::white));
     if (image.isNull()) {
         const QSize size = pictureSize(scene.sceneRect());
         *reason = QObject::tr("mémoire insuffisante pour une image de %1 × %2 pixels")
@@ -112,7 +113,7 @@ bool exportPicture(QGraphicsScene &scene, const QString &fileName, QString *reas
         && writeWholeFile(fileName, bytes, reason);
 }
 
-bool exportPdf(QGraphicsScene &scene, const QString &fileName, QString *reason)
+bool exportPdf(DiagramScene &scene, const QString &fileName, QString *reason)
 {
     return writeWholeFile(fileName, renderPdf(scene), reason);
 }

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+class DiagramScene;
 class QGraphicsScene;
 
 // Rendering of a scene's export area, its scene rectangle, into picture
@@ -34,11 +35,13 @@ QImage renderPicture(QGraphicsScene &scene, const QColor &base);
 QByteArray renderPdf(QGraphicsScene &scene);
 
 // Writes the rendered scene rectangle as a picture, PNG or JPG as the
-// suffix says. Other suffixes are refused. A JPG has no alpha channel, so
-// its transparent parts come out white rather than black.
-bool exportPicture(QGraphicsScene &scene, const QString &fileName, QString *reason);
+// suffix says. Other suffixes are refused. The picture is white where the
+// scene has no background of its own, as the views show it; only a PNG of
+// a scene whose background is "Transparent" keeps transparent parts (a
+// JPG has no alpha channel).
+bool exportPicture(DiagramScene &scene, const QString &fileName, QString *reason);
 
 // Writes renderPdf() to the file.
-bool exportPdf(QGraphicsScene &scene, const QString &fileName, QString *reason);
+bool exportPdf(DiagramScene &scene, const QString &fileName, QString *reason);
 
 #endif // SCENEEXPORT_H

@@ -43,7 +43,7 @@ const char *const pageTitles[] = {
 // Pages in order; on a page, entries fill a two-column grid row by row.
 const PaletteEntry paletteEntries[] = {
     {0, 0, "Fraction", R"(\frac{a}{b})", 50, nullptr},
-    {0, 1, "Racine carré", R"(\sqrt{x})", 50, nullptr},
+    {0, 1, "Racine carrée", R"(\sqrt{x})", 50, nullptr},
     {0, 2, "Sinus", R"(\sin())", 0, "sin"},
     {0, 3, "Cosinus", R"(\cos())", 0, "cos"},
     {0, 4, "Tangente", R"(\tan())", 0, "tan"},

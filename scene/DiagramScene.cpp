@@ -64,6 +64,8 @@ DiagramScene::DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu,
     // items move and change selection; on large diagrams one selection of
     // everything cost quadratic time. A linear scan is cheaper here.
     setItemIndexMethod(NoIndex);
+    // Readable at 100 %, as other editors start their texts.
+    m_font.setPointSize(12);
 }
 
 DiagramScene::~DiagramScene()

@@ -187,7 +187,8 @@ private:
     QGraphicsItem *topItemAt(const QPointF &point, const QGraphicsItem *ignored) const;
     // Names already used, per item type number, for de-duplicating pastes.
     QHash<int, QSet<QString>> namesByType() const;
-    void pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);
+    // The new item, or null for kinds that do not paste.
+    QGraphicsItem *pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);
 
     QMenu *itemMenu;
     QMenu *imageMenu;

@@ -67,6 +67,7 @@ void DiagramScene::paste()
     if (sources.isEmpty())
         return;
     QHash<int, QSet<QString>> taken = namesByType();
+    QList<TrackedItem> pasted;
     for (const TrackedItem &source : qAsConst(sources)) {
         // An earlier paste's signal handler may have deleted a later source.
         if (!isLive(source))
@@ -74,7 +75,14 @@ void DiagramScene::paste()
         const QPointF position = pasteAtPosition ? pastePosition
                                                  : source.item->scenePos() + QPointF(30, 30);
         const QString name = takeFreeName(nameOf(source.item), taken[source.item->type()]);
-        pasteItem(source.item, position, name);
+        if (QGraphicsItem *copy = pasteItem(source.item, position, name))
+            pasted.append(track(copy));
+    }
+    // The copies are what the user wants to move next, not the originals.
+    clearSelection();
+    for (const TrackedItem &copy : qAsConst(pasted)) {
+        if (isLive(copy))
+            copy.item->setSelected(true);
     }
 }
 
@@ -89,8 +97,8 @@ QHash<int, QSet<QString>> DiagramScene::namesByType() const
     return names;
 }
 
-void DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF &position,
-                             const QString &name)
+QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF &position,
+                                       const QString &name)
 {
     switch (sourceItem->type()) {
     case DiagramTextItem::Type: {
@@ -108,7 +116,7 @@ void DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF &position,
         text->setPlainText(source->toPlainText());
         text->setAlignment(source->alignment());
         emit textInserted(text);
-        break;
+        return text;
     }
     case DiagramImage::Type: {
         const auto *source = static_cast<const DiagramImage *>(sourceItem);
@@ -129,7 +137,7 @@ void DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF &position,
             emit mathInserted(image);
         else
             emit imageInserted(image);
-        break;
+        return image;
     }
     case DiagramItem::Type: {
         const auto *source = static_cast<const DiagramItem *>(sourceItem);
@@ -150,9 +158,9 @@ void DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF &position,
         shape->setPos(position);
         registerItem(shape);
         emit itemInserted(shape);
-        break;
+        return shape;
     }
     default:
-        break;
+        return nullptr;
     }
 }

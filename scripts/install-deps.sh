@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
+    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev qttranslations5-l10n
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth poppler-utils
 )

@@ -16,7 +16,7 @@
 
 namespace {
 
-using Export = bool (*)(QGraphicsScene &, const QString &, QString *);
+using Export = bool (*)(DiagramScene &, const QString &, QString *);
 
 void runExport(benchmark::State &state, Export exportTo, const QString &fileName)
 {

@@ -128,20 +128,20 @@ private slots:
         QTest::addColumn<bool>("newScene");
         // Property rows show as their status tip and the value they were filled with.
         QTest::addColumn<QStringList>("entries");
-        const QStringList shapeMenu{"&Supprimer", "Mettre au premier plan", "Mettre en arrière plan",
+        const QStringList shapeMenu{"&Supprimer", "Mettre au premier plan", "Mettre en arrière-plan",
                                     "Délier", "&Copier", "Rotation 0°", "Rotation 90°", "Rotation -90°",
                                     "Rotation 180°", "Changer le nom de l'objet=Carré 0",
-                                    "Choisir la taille de la bordure=4", "Couleur de la bordure"};
+                                    "Choisir la taille de la bordure=150", "Couleur de la bordure"};
         QTest::newRow("shape") << "a" << false << shapeMenu;
         QTest::newRow("shape in a new scene") << "a" << true << shapeMenu;
         QTest::newRow("arrow") << "x" << false
                                << QStringList{"&Supprimer", "Mettre au premier plan",
-                                              "Mettre en arrière plan", "&Remise à zéro",
+                                              "Mettre en arrière-plan", "&Remise à zéro",
                                               "Changer le nom de l'objet=Flèche 0",
-                                              "Choisir la taille de la tête de la flèche=35"};
+                                              "Choisir la taille de la tête de la flèche=150"};
         QTest::newRow("shape and text") << "at" << false
                                         << QStringList{"&Supprimer", "Mettre au premier plan",
-                                                       "Mettre en arrière plan", "&Copier"};
+                                                       "Mettre en arrière-plan", "&Copier"};
     }
 
     void rightClickOpensTheSelectionsMenu()
@@ -158,8 +158,9 @@ private slots:
         Arrow *x = f.insertArrow(a, f.insertShape(DiagramItem::Carre, {700, 300}));
         DiagramTextItem *t = f.insertText(QStringLiteral("Bonjour"), {300, 700});
         QVERIFY(a && x && t);
-        a->setPen(QPen(Qt::black, 4));
-        x->setArrowWidth(35);
+        // Beyond the spin boxes' old limit of 99, as files allow.
+        a->setPen(QPen(Qt::black, 150));
+        x->setArrowWidth(150);
         const QHash<QChar, QGraphicsItem *> items{{'a', a}, {'x', x}, {'t', t}};
         f.list()->clearSelection();
         for (QChar key : selection)
@@ -184,6 +185,10 @@ private slots:
         QTest::mouseClick(f.list()->viewport(), Qt::RightButton, {}, QPoint(3, 3));
         QCOMPARE(shown, entries);
         QCOMPARE(f.list()->selectedItems().size(), selection.size()); // the right click selects nothing
+        // Filling the menu changed nothing.
+        QCOMPARE(a->pen().width(), 150);
+        QCOMPARE(x->arrowSize(), 150);
+        QCOMPARE(a->name(), QStringLiteral("Carré 0"));
     }
 
     void deleteAndUnlinkLeaveNothingDangling_data()
@@ -251,7 +256,7 @@ private slots:
         const QString front = QStringLiteral("Mettre au premier plan");
         QTest::newRow("front over 1 and -2") << QList<qreal>{1.0, -2.0} << false << front << 1.1;
         QTest::newRow("back under 1 and -2") << QList<qreal>{1.0, -2.0} << false
-                                             << "Mettre en arrière plan" << -2.1;
+                                             << "Mettre en arrière-plan" << -2.1;
         QTest::newRow("front, 0.5 met first") << QList<qreal>{0.5, 0.55} << true << front << 0.6;
         QTest::newRow("nothing overlaps") << QList<qreal>() << false << front << 0.0;
     }
@@ -345,7 +350,7 @@ private slots:
         // Nothing selected, then only an item of a kind no command handles.
         for (const QList<QGraphicsItem *> &selection : {QList<QGraphicsItem *>(), {foreign}}) {
             f.select(selection);
-            for (const char *command : {"&Supprimer", "Mettre en arrière plan", "Rotation 90°",
+            for (const char *command : {"&Supprimer", "Mettre en arrière-plan", "Rotation 90°",
                                         "&Remise à zéro", "Délier", "Police d'écriture", "&Copier"})
                 f.action(command)->trigger();
             f.invoke("changeBorderSize", Q_ARG(int, 7));

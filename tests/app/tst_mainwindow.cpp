@@ -43,7 +43,7 @@ private slots:
         WindowFixture f;
         // The last seven, font styles and alignments, are checkable.
         const QStringList actions{
-            "Mettre au premier plan=Ctrl+F", "Mettre en arrière plan=Ctrl+T", "&Copier",
+            "Mettre au premier plan=Ctrl+F", "Mettre en arrière-plan=Ctrl+T", "&Copier",
             "&Remise à zéro", "&Coller", "Délier", "Centrer scène", "Rotation 0°", "Rotation 90°",
             "Rotation -90°", "Rotation 180°", "Police d'écriture", "Convertir en image",
             "Convertir en PDF", "Enregistrer la scène", "Enregistrer sous", "Charger une scène",
@@ -78,19 +78,26 @@ private slots:
         QCOMPARE(f.entryTexts(), QStringList({"Cercle 0", "Texte 0"}));
     }
 
+    // The spin box holds what files hold (1 to 1000); showing a value is
+    // silent, typing one is announced.
     void spinBoxRange()
     {
-        // Set, shown; 20 is the starting value.
-        for (const QPair<int, int> &values : QList<QPair<int, int>>{{42, 42}, {0, 1}, {100, 99}, {20, 20}}) {
+        for (const QPair<int, int> &values : QList<QPair<int, int>>{{42, 42}, {0, 1}, {150, 150}, {1000, 1000}, {1001, 1000}}) {
             SpinboxActionWidget action(QStringLiteral("Taille bordure : "), 20);
             QSignalSpy changed(&action, &SpinboxActionWidget::valueChanged);
             action.setValue(values.first);
             QCOMPARE(action.value(), values.second);
             QCOMPARE(editorOf<QSpinBox>(action)->value(), values.second);
-            QCOMPARE(changed.count(), values.second == 20 ? 0 : 1);
+            QCOMPARE(changed.count(), 0);
         }
-        // A value below the minimum at construction is raised to it.
-        QCOMPARE(SpinboxActionWidget(QStringLiteral("x"), 0).value(), 1);
+        SpinboxActionWidget action(QStringLiteral("x"), 0);
+        QCOMPARE(action.value(), 1); // raised to the minimum
+        QSignalSpy changed(&action, &SpinboxActionWidget::valueChanged);
+        QSpinBox *spinBox = editorOf<QSpinBox>(action);
+        spinBox->selectAll();
+        QTest::keyClicks(spinBox, "250");
+        QCOMPARE(changed.count(), 3); // 2, 25, 250
+        QCOMPARE(changed.last().at(0).toInt(), 250);
     }
 
     void colorChangesOnlyThroughTheDialog()

@@ -175,12 +175,13 @@ private slots:
 
     void pictureOfTheArea_data()
     {
-        QTest::addColumn<bool>("transparent"); // else yellow
+        QTest::addColumn<QString>("background"); // "transparent", "yellow" or "none"
         QTest::addColumn<QString>("file");
         QTest::addColumn<QColor>("outside"); // the pixels around the block
-        QTest::newRow("transparent, PNG") << true << "a.png" << QColor(Qt::transparent);
-        QTest::newRow("colour, PNG") << false << "a.png" << QColor(Qt::yellow);
-        QTest::newRow("transparent, JPG: white") << true << "a.jpg" << QColor(Qt::white);
+        QTest::newRow("transparent, PNG") << "transparent" << "a.png" << QColor(Qt::transparent);
+        QTest::newRow("colour, PNG") << "yellow" << "a.png" << QColor(Qt::yellow);
+        QTest::newRow("none, PNG: white, as shown") << "none" << "a.png" << QColor(Qt::white);
+        QTest::newRow("transparent, JPG: white") << "transparent" << "a.jpg" << QColor(Qt::white);
     }
 
     // The items' area and a margin of 10, in 32 bits. Its edges are where the
@@ -188,19 +189,29 @@ private slots:
     // background alone.
     void pictureOfTheArea()
     {
-        QFETCH(bool, transparent);
+        QFETCH(QString, background);
         QFETCH(QString, file);
         QFETCH(QColor, outside);
         ExportFixture f;
-        f.scene()->setBackground(transparent ? Qt::NoBrush : QBrush(Qt::yellow), transparent, !transparent,
-                                 false, {}, transparent ? Qt::white : Qt::yellow);
+        const bool transparent = background == "transparent";
+        if (background != "none")
+            f.scene()->setBackground(transparent ? Qt::NoBrush : QBrush(Qt::yellow), transparent, !transparent,
+                                     false, {}, transparent ? Qt::white : Qt::yellow);
         f.addBlock({100, 100, 200, 400});
         ConvertToIMG *window = f.openExportWindow();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto *preview = window->findChild<QGraphicsView *>();
-        QCOMPARE(preview->viewport()->grab().toImage().pixelColor(preview->mapFromScene(QPointF(90, 90)) + QPoint(2, 0)),
+        const QImage shown = preview->viewport()->grab().toImage();
+        QCOMPARE(shown.pixelColor(preview->mapFromScene(QPointF(90, 90)) + QPoint(2, 0)),
                  QColor(Qt::darkGray)); // the frame is there
+        // What the preview shows beside the block is what is written; a
+        // transparent picture shows as a checkerboard of grey and white.
+        const QColor beside = shown.pixelColor(preview->mapFromScene(QPointF(95, 300)));
+        if (transparent)
+            QVERIFY2(beside == QColor(204, 204, 204) || beside == QColor(Qt::white), qPrintable(beside.name()));
+        else
+            QCOMPARE(beside, outside);
 
         f.convert(window, f.path(file));
         QCOMPARE(f.calls("save"), QStringList("Convertir en image|" + picturesFolder + "|PNG (*.png);;JPG (*.jpg)|"));
@@ -236,7 +247,8 @@ private slots:
         QTest::newRow("PDF") << true << "schema" << "" << many << "schema.pdf";
         QTest::newRow("picture, missing folder") << false << "missing/out.png" << "" << many << picture;
         QTest::newRow("picture, disk full") << false << "old.png" << "" << many << picture;
-        QTest::newRow("picture, unknown suffix") << false << "out.txt" << "" << many << picture;
+        QTest::newRow("picture, other suffix: the filter's added") << false << "schema.txt" << "" << many << "schema.txt.png";
+        QTest::newRow("PDF named like a picture") << true << "schema.png" << "" << many << "schema.png.pdf";
         QTest::newRow("picture, cancelled") << false << "" << "" << many << "";
         QTest::newRow("picture 16001 wide: not asked") << false << "out.png" << "" << QRectF(0, 0, 15981, 10) << "Image trop grande";
         QTest::newRow("picture 16000 wide: asked") << false << "" << "" << QRectF(0, 0, 15980, 10) << "";
@@ -244,7 +256,7 @@ private slots:
         QTest::newRow("PDF, cancelled") << true << "" << "" << many << "";
     }
 
-    // A name without suffix gets the filter's. On failure an old file stays
+    // A name without one of the filters' suffixes gets the chosen filter's. On failure an old file stays
     // whole and no new one appears; the scene keeps its rectangle and
     // selection when nothing was asked or chosen.
     void convert()
