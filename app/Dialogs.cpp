@@ -1,6 +1,7 @@
 #include "app/Dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -42,6 +43,16 @@ QString withFilterSuffix(const QString &fileName, const QString &filters,
     return stem + QLatin1Char('.') + suffix;
 }
 
+// The folder itself, or the nearest one above it that exists: given a
+// missing folder, Qt's dialogs would offer its name as the file name.
+QString existingFolder(const QString &dir)
+{
+    QDir folder(dir);
+    while (!folder.exists() && folder.cdUp()) {
+    }
+    return folder.exists() ? folder.path() : QDir::homePath();
+}
+
 } // namespace
 
 Dialogs::~Dialogs() = default;
@@ -60,14 +71,15 @@ void Dialogs::setInstance(Dialogs *dialogs)
 QString Dialogs::openFileName(QWidget *parent, const QString &caption,
                               const QString &dir, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return QFileDialog::getOpenFileName(parent, caption, existingFolder(dir), filter);
 }
 
 QString Dialogs::saveFileName(QWidget *parent, const QString &caption,
                               const QString &dir, const QString &filter,
                               QString *selectedFilter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, caption, existingFolder(dir), filter,
+                                        selectedFilter);
 }
 
 QString Dialogs::saveFileNameWithSuffix(QWidget *parent, const QString &caption,
