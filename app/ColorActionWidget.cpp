@@ -1,7 +1,7 @@
 #include "app/ColorActionWidget.h"
 
-#include "app/ColoredLabel.h"
-#include "app/Dialogs.h"
+#include "export/ColoredLabel.h"
+#include "scene/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

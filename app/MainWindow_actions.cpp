@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ColorActionWidget.h"
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "app/LineInputActionWidget.h"
 #include "app/SpinboxActionWidget.h"
 #include "scene/DiagramScene.h"

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"

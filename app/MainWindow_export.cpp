@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "export/ConvertToIMG.h"
 #include "export/SceneExport.h"
 #include "scene/DiagramScene.h"

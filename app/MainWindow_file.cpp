@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "app/ListWidget.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"

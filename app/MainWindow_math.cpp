@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "math/MathWindow.h"
+#include "app/MathWindow.h"
 #include "scene/DiagramScene.h"
 
 #include <memory>

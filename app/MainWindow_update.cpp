@@ -3,7 +3,7 @@
 // The update check started by the constructor, and the hand-over to a
 // downloaded update.
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "update/ConfigFile.h"
 #include "update/isSuccessfulReply.h"
 #include "update/UpdateChecker.h"

@@ -2,8 +2,8 @@
 
 #include "ui_ConvertToIMG.h"
 
-#include "app/ColoredLabel.h"
-#include "app/Dialogs.h"
+#include "export/ColoredLabel.h"
+#include "scene/Dialogs.h"
 #include "export/GraphicsViewSave.h"
 #include "export/PrimaryScreen.h"
 #include "export/SceneExport.h"

@@ -1,6 +1,6 @@
 #include "export/SceneExport.h"
 
-#include "io/writeWholeFile.h"
+#include "scene/writeWholeFile.h"
 #include "scene/DiagramScene.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "io/SceneFile.h"
 
-#include "io/FileReasons.h"
-#include "io/writeWholeFile.h"
+#include "scene/FileReasons.h"
+#include "scene/writeWholeFile.h"
 
 #include <QFile>
 #include <QJsonDocument>

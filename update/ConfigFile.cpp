@@ -1,6 +1,6 @@
 #include "update/ConfigFile.h"
 
-#include "io/writeWholeFile.h"
+#include "scene/writeWholeFile.h"
 
 #include <QDir>
 #include <QFile>

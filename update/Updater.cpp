@@ -1,6 +1,6 @@
 #include "update/Updater.h"
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "update/downloadFileName.h"
 #include "update/isSuccessfulReply.h"
 #include "update/isWebAddress.h"

@@ -1,7 +1,7 @@
 // How long the formula editor takes to answer one keystroke, with the
 // preview typeset again, for texts of a given length.
 
-#include "math/MathWindow.h"
+#include "app/MathWindow.h"
 #include "support/BenchSupport.h"
 
 #include <QTextCursor>

@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
 #include "app/ColorActionWidget.h"
-#include "app/ColoredLabel.h"
+#include "export/ColoredLabel.h"
 #include "app/SpinboxActionWidget.h"
 
 #include <QComboBox>

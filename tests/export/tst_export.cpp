@@ -6,7 +6,7 @@
 #include "io/FileSizeLimit.h"
 #include "support/MainWindowFixture.h"
 
-#include "app/ColoredLabel.h"
+#include "export/ColoredLabel.h"
 #include "export/ConvertToIMG.h"
 #include "export/PrimaryScreen.h"
 

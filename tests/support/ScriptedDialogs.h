@@ -1,7 +1,7 @@
 #ifndef SCRIPTEDDIALOGS_H
 #define SCRIPTEDDIALOGS_H
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,4 +1,4 @@
-#include "app/ColoredLabel.h"
+#include "export/ColoredLabel.h"
 
 #include <QMouseEvent>
 

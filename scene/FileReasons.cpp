@@ -1,4 +1,4 @@
-#include "io/FileReasons.h"
+#include "scene/FileReasons.h"
 
 #include <QDir>
 #include <QFileDevice>

@@ -1,5 +1,5 @@
 #include "tests/app/WindowFixture.h"
-#include "math/MathWindow.h"
+#include "app/MathWindow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramScene.h"
 #include "tests/math/MathTestSupport.h"

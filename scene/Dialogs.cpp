@@ -1,4 +1,4 @@
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 
 #include <QColorDialog>
 #include <QDir>

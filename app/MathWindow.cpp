@@ -1,6 +1,6 @@
-#include "math/MathWindow.h"
+#include "app/MathWindow.h"
 
-#include "app/Dialogs.h"
+#include "scene/Dialogs.h"
 #include "math/VelQTmathText.h"
 #include "scene/DiagramScene.h"
 

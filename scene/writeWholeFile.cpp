@@ -1,6 +1,6 @@
-#include "io/writeWholeFile.h"
+#include "scene/writeWholeFile.h"
 
-#include "io/FileReasons.h"
+#include "scene/FileReasons.h"
 
 #include <QSaveFile>
 
