@@ -1,8 +1,7 @@
 #include "app/ListWidget.h"
 
-#include "scene/Arrow.h"
-#include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
+#include "scene/DiagramObject.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
 
@@ -14,6 +13,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 
@@ -39,32 +39,41 @@ QIcon resourceIcon(const QString &path)
     return *found;
 }
 
-} // namespace
-
-void ListWidget::updateActionsOf(QGraphicsItem *item)
+QIcon iconOf(const DiagramObject *object)
 {
-    switch (item ? item->type() : 0) {
-    case DiagramItem::Type:
-        static_cast<DiagramItem *>(item)->updateActions();
-        break;
-    case DiagramTextItem::Type:
-        static_cast<DiagramTextItem *>(item)->updateActions();
-        break;
-    case DiagramImage::Type:
-        static_cast<DiagramImage *>(item)->updateActions();
-        break;
-    case Arrow::Type:
-        static_cast<Arrow *>(item)->updateActions();
-        break;
-    default:
+    switch (object->kind()) {
+    case DiagramObject::Kind::Shape:
+        return shapeIcon(static_cast<const DiagramItem *>(object->graphicsItem())->diagramType());
+    case DiagramObject::Kind::Text:
+        return resourceIcon(QStringLiteral(":/images/textpointer.png"));
+    case DiagramObject::Kind::Formula:
+        return resourceIcon(QStringLiteral(":/images/pi.png"));
+    case DiagramObject::Kind::Picture:
+        return resourceIcon(QStringLiteral(":/images/img.png"));
+    case DiagramObject::Kind::Arrow:
         break;
     }
+    return resourceIcon(QStringLiteral(":/images/linepointer.png"));
 }
 
-ListWidget::ListWidget(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
-                       QMenu *multiMenu, DiagramScene *scene, QWidget *parent)
-    : QListWidget(parent), itemMenu(itemMenu), imageMenu(imageMenu), textMenu(textMenu),
-      arrowMenu(arrowMenu), multiMenu(multiMenu), m_scene(scene)
+double keyOf(const QListWidgetItem *entry)
+{
+    return entry->data(ListWidget::KeyRole).toDouble();
+}
+
+bool keyBefore(const QListWidgetItem *a, const QListWidgetItem *b)
+{
+    return keyOf(a) < keyOf(b);
+}
+
+// Below this, entries go in and out one by one; above it, the rows are
+// rebuilt in one pass, as one by one each change shifts every row after it.
+constexpr int bulkThreshold = 64;
+
+} // namespace
+
+ListWidget::ListWidget(QMenu *multiMenu, DiagramScene *scene, QWidget *parent)
+    : QListWidget(parent), multiMenu(multiMenu), m_scene(scene)
 {
     QAbstractItemModel *rows = model();
     connect(rows, &QAbstractItemModel::rowsInserted, this,
@@ -100,97 +109,122 @@ QGraphicsItem *ListWidget::getItemById(int id) const
 
 int ListWidget::idOf(const QGraphicsItem *item)
 {
-    switch (item ? item->type() : 0) {
-    case DiagramItem::Type:
-        return static_cast<const DiagramItem *>(item)->id();
-    case DiagramTextItem::Type:
-        return static_cast<const DiagramTextItem *>(item)->id();
-    case DiagramImage::Type:
-        return static_cast<const DiagramImage *>(item)->id();
-    case Arrow::Type:
-        return static_cast<const Arrow *>(item)->id();
-    default:
-        return -1;
-    }
+    const DiagramObject *object = DiagramObject::from(item);
+    return object ? object->id() : -1;
 }
 
 QString ListWidget::nameOf(const QGraphicsItem *item)
 {
-    switch (item ? item->type() : 0) {
-    case DiagramItem::Type:
-        return static_cast<const DiagramItem *>(item)->name();
-    case DiagramTextItem::Type:
-        return static_cast<const DiagramTextItem *>(item)->name();
-    case DiagramImage::Type:
-        return static_cast<const DiagramImage *>(item)->name();
-    case Arrow::Type:
-        return static_cast<const Arrow *>(item)->name();
-    default:
-        return QString();
-    }
+    const DiagramObject *object = DiagramObject::from(item);
+    return object ? object->name() : QString();
 }
 
-QListWidgetItem *ListWidget::appendEntry(const QIcon &icon, const QString &name, int id, int type)
+QListWidgetItem *ListWidget::newEntry(DiagramObject *object) const
 {
-    auto *entry = new QListWidgetItem(icon, name);
-    entry->setData(IdRole, id);
-    entry->setData(NameRole, name);
-    entry->setData(TypeRole, type);
-    addItem(entry);
+    auto *entry = new QListWidgetItem(iconOf(object), object->name());
+    entry->setData(IdRole, object->id());
+    entry->setData(NameRole, object->name());
+    entry->setData(TypeRole, object->graphicsItem()->type());
+    entry->setData(KeyRole, object->listKey());
+    if (object->kind() == DiagramObject::Kind::Shape) {
+        const auto *shape = static_cast<const DiagramItem *>(object->graphicsItem());
+        if (const DiagramTextItem *text = shape->linkedText())
+            entry->setText(linkedEntryText(shape, text));
+    }
     return entry;
 }
 
-QListWidgetItem *ListWidget::addEntry(DiagramItem *item)
+int ListWidget::rowForKey(double key) const
 {
-    return appendEntry(shapeIcon(item->diagramType()), item->name(), item->id(), item->type());
-}
-
-QListWidgetItem *ListWidget::addEntry(DiagramTextItem *item)
-{
-    return appendEntry(resourceIcon(QStringLiteral(":/images/textpointer.png")), item->name(),
-                       item->id(), item->type());
-}
-
-QListWidgetItem *ListWidget::addEntry(DiagramImage *item)
-{
-    const QString icon = item->isMath() ? QStringLiteral(":/images/pi.png")
-                                        : QStringLiteral(":/images/img.png");
-    return appendEntry(resourceIcon(icon), item->name(), item->id(), item->type());
-}
-
-QListWidgetItem *ListWidget::addEntry(Arrow *arrow)
-{
-    return appendEntry(resourceIcon(QStringLiteral(":/images/linepointer.png")), arrow->name(),
-                       arrow->id(), arrow->type());
-}
-
-void ListWidget::addEntries(const QList<QGraphicsItem *> &items)
-{
-    for (QGraphicsItem *item : items) {
-        switch (item->type()) {
-        case DiagramItem::Type: {
-            auto *shape = static_cast<DiagramItem *>(item);
-            if (!shape->linkedText())
-                addEntry(shape);
-            break;
-        }
-        case DiagramTextItem::Type: {
-            auto *text = static_cast<DiagramTextItem *>(item);
-            addEntry(text);
-            if (DiagramItem *shape = text->linkedItem())
-                addEntry(shape)->setText(linkedEntryText(shape, text));
-            break;
-        }
-        case DiagramImage::Type:
-            addEntry(static_cast<DiagramImage *>(item));
-            break;
-        case Arrow::Type:
-            addEntry(static_cast<Arrow *>(item));
-            break;
-        default:
-            break;
-        }
+    // Mostly the end: new objects come after all others.
+    int low = 0;
+    int high = count();
+    if (high > 0 && keyOf(item(high - 1)) < key)
+        return high;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (keyOf(item(middle)) <= key)
+            low = middle + 1;
+        else
+            high = middle;
     }
+    return low;
+}
+
+QListWidgetItem *ListWidget::addEntry(DiagramObject *object)
+{
+    QListWidgetItem *entry = newEntry(object);
+    insertItem(rowForKey(object->listKey()), entry);
+    return entry;
+}
+
+void ListWidget::addEntries(const QList<DiagramObject *> &objects)
+{
+    if (objects.size() < bulkThreshold) {
+        for (DiagramObject *object : objects)
+            addEntry(object);
+        return;
+    }
+    QList<QListWidgetItem *> added;
+    added.reserve(objects.size());
+    for (DiagramObject *object : objects)
+        added.append(newEntry(object));
+    QList<QListWidgetItem *> kept;
+    kept.reserve(count());
+    while (count() > 0)
+        kept.prepend(takeItem(count() - 1));
+    rebuildRows(kept, added);
+}
+
+void ListWidget::removeEntries(const QList<DiagramObject *> &objects)
+{
+    if (objects.size() < bulkThreshold) {
+        for (const DiagramObject *object : objects)
+            delete entriesById.take(object->id());
+        return;
+    }
+    QSet<QListWidgetItem *> removed;
+    for (const DiagramObject *object : objects) {
+        if (QListWidgetItem *entry = entryById(object->id()))
+            removed.insert(entry);
+    }
+    QList<QListWidgetItem *> kept;
+    kept.reserve(count());
+    while (count() > 0) {
+        QListWidgetItem *entry = takeItem(count() - 1);
+        if (removed.contains(entry))
+            delete entry;
+        else
+            kept.prepend(entry);
+    }
+    rebuildRows(kept, {});
+}
+
+void ListWidget::rebuildRows(const QList<QListWidgetItem *> &kept, QList<QListWidgetItem *> added)
+{
+    {
+        // Silently: told of the old selection, the view would measure every
+        // selected range to repaint it, and all rows are redone below.
+        const QSignalBlocker blocker(selectionModel());
+        clearSelection();
+    }
+    std::stable_sort(added.begin(), added.end(), keyBefore);
+    QList<QListWidgetItem *> merged;
+    merged.reserve(kept.size() + added.size());
+    std::merge(kept.cbegin(), kept.cend(), added.cbegin(), added.cend(),
+               std::back_inserter(merged), keyBefore);
+    for (QListWidgetItem *entry : qAsConst(merged))
+        addItem(entry);
+}
+
+void ListWidget::placeEntry(DiagramObject *object)
+{
+    QListWidgetItem *entry = entryById(object->id());
+    if (!entry)
+        return;
+    takeItem(row(entry));
+    entry->setData(KeyRole, object->listKey());
+    insertItem(rowForKey(object->listKey()), entry);
 }
 
 QString ListWidget::linkedEntryText(const DiagramItem *shape, const DiagramTextItem *text)
@@ -201,60 +235,6 @@ QString ListWidget::linkedEntryText(const DiagramItem *shape, const DiagramTextI
 QListWidgetItem *ListWidget::entryById(int id) const
 {
     return entriesById.value(id, nullptr);
-}
-
-void ListWidget::removeEntry(int id)
-{
-    QListWidgetItem *entry = entriesById.take(id);
-    if (removalDepth > 0 && entry)
-        pendingRemovals.insert(entry);
-    else
-        delete entry;
-}
-
-void ListWidget::beginRemovals()
-{
-    ++removalDepth;
-}
-
-// Deleting entries one by one searches the rows for each and shifts every
-// row after it: quadratic for a large deletion. Taking every row from the
-// end and putting the kept ones back costs one pass.
-void ListWidget::endRemovals()
-{
-    if (--removalDepth > 0)
-        return;
-    // A few entries are cheaper deleted one by one.
-    if (pendingRemovals.size() < 64) {
-        qDeleteAll(pendingRemovals);
-        pendingRemovals.clear();
-        return;
-    }
-    {
-        // Silently: told of the old selection, the view would measure every
-        // selected range to repaint it, and all rows are redone below.
-        const QSignalBlocker blocker(selectionModel());
-        clearSelection();
-    }
-    QList<QListWidgetItem *> kept;
-    kept.reserve(count());
-    while (count() > 0) {
-        QListWidgetItem *entry = takeItem(count() - 1);
-        if (pendingRemovals.contains(entry))
-            delete entry;
-        else
-            kept.append(entry);
-    }
-    pendingRemovals.clear();
-    std::for_each(kept.crbegin(), kept.crend(), [this](QListWidgetItem *entry) { addItem(entry); });
-}
-
-void ListWidget::moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor)
-{
-    if (!entry || !anchor || entry == anchor)
-        return;
-    takeItem(row(entry));
-    insertItem(row(anchor) + 1, entry);
 }
 
 void ListWidget::setEntryName(int id, const QString &name)
@@ -350,22 +330,6 @@ void ListWidget::mousePressEvent(QMouseEvent *event)
     showMenuOfSelection(event->globalPos());
 }
 
-QMenu *ListWidget::menuOf(int type) const
-{
-    switch (type) {
-    case DiagramItem::Type:
-        return itemMenu;
-    case DiagramImage::Type:
-        return imageMenu;
-    case DiagramTextItem::Type:
-        return textMenu;
-    case Arrow::Type:
-        return arrowMenu;
-    default:
-        return nullptr;
-    }
-}
-
 void ListWidget::showMenuOfSelection(const QPoint &screenPosition)
 {
     const QList<QListWidgetItem *> selected = selectedItems();
@@ -375,12 +339,9 @@ void ListWidget::showMenuOfSelection(const QPoint &screenPosition)
     }
     if (selected.isEmpty())
         return;
-    const int type = selected.first()->data(TypeRole).toInt();
     QGraphicsItem *item = getItemById(selected.first()->data(IdRole).toInt());
-    QMenu *menu = menuOf(type);
     // An entry whose item is gone, or now of another kind, opens nothing.
-    if (!item || item->type() != type || !menu)
+    if (!item || item->type() != selected.first()->data(TypeRole).toInt())
         return;
-    updateActionsOf(item);
-    menu->exec(screenPosition);
+    emit contextMenuRequested(DiagramObject::from(item), screenPosition);
 }

@@ -6,29 +6,34 @@
 #include <QListWidget>
 #include <QSet>
 
-class Arrow;
-class DiagramImage;
 class DiagramItem;
+class DiagramObject;
 class DiagramScene;
 class DiagramTextItem;
 class QGraphicsItem;
 class QMenu;
 
 // The item list under the tool box: one entry per shape, text, picture,
-// formula and arrow of the scene. Entries hold no pointers to items; they
-// carry the item's id, plain name and type number, and the list finds them
-// again by id through an index that follows every insertion and removal of
-// rows, whoever makes it (clear() included).
+// formula and arrow of the scene, in the order of the objects' list keys.
+// Entries hold no pointers to items; they carry the item's id, plain name,
+// type number and list key, and the list finds them again by id through an
+// index that follows every insertion and removal of rows, whoever makes it
+// (clear() included).
 class ListWidget : public QListWidget
 {
     Q_OBJECT
 
 public:
-    enum Role { IdRole = Qt::UserRole + 1, NameRole = Qt::UserRole + 2, TypeRole = Qt::UserRole + 3 };
+    enum Role {
+        IdRole = Qt::UserRole + 1,
+        NameRole = Qt::UserRole + 2,
+        TypeRole = Qt::UserRole + 3,
+        KeyRole = Qt::UserRole + 4,
+    };
 
-    // The menus and the scene are not owned.
-    ListWidget(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
-               QMenu *multiMenu, DiagramScene *scene, QWidget *parent = nullptr);
+    // The menu for several entries is not owned; one entry asks for its
+    // object's menu through contextMenuRequested().
+    ListWidget(QMenu *multiMenu, DiagramScene *scene, QWidget *parent = nullptr);
     ~ListWidget() override;
 
     // The scene whose items the entries name; given again for every new scene.
@@ -38,28 +43,22 @@ public:
     // The scene's shape, picture, formula, text or arrow with that id, or null.
     QGraphicsItem *getItemById(int id) const;
 
-    // Appends the entry of a newly inserted item.
-    QListWidgetItem *addEntry(DiagramItem *item);
-    QListWidgetItem *addEntry(DiagramTextItem *item);
-    QListWidgetItem *addEntry(DiagramImage *item);
-    QListWidgetItem *addEntry(Arrow *arrow);
-    // Appends the entries of a whole scene's items in the order given, as
-    // their insertions one by one and their links would have left them: a
-    // linked shape follows its text, named with the link.
-    void addEntries(const QList<QGraphicsItem *> &items);
+    // The entry of a newly inserted object, at its key's place (the end,
+    // for a new one).
+    QListWidgetItem *addEntry(DiagramObject *object);
+    // The entries of many objects at once, each at its key's place: a whole
+    // loaded scene, or objects put back by an undo. A linked shape's entry
+    // is named with its link.
+    void addEntries(const QList<DiagramObject *> &objects);
+    // Takes the entries of these objects out, in one pass when they are many.
+    void removeEntries(const QList<DiagramObject *> &objects);
+    // Moves an object's entry to its key's place, as linking changes it.
+    void placeEntry(DiagramObject *object);
     // The shown text of a shape's entry while a text is linked to it.
     static QString linkedEntryText(const DiagramItem *shape, const DiagramTextItem *text);
 
     // The entry with that id, or null.
     QListWidgetItem *entryById(int id) const;
-    // Destroys the entry with that id, if any; between beginRemovals() and
-    // endRemovals() the entry only leaves the index, and all the entries
-    // removed meanwhile leave the list together at the end.
-    void removeEntry(int id);
-    void beginRemovals();
-    void endRemovals();
-    // Moves `entry` to the row just after `anchor`.
-    void moveEntryAfter(QListWidgetItem *entry, QListWidgetItem *anchor);
     // Display text and plain name of the entry with that id, if any.
     void setEntryName(int id, const QString &name);
     // Selects exactly the entries whose item is selected in the scene, in
@@ -72,8 +71,10 @@ public:
     // The id, or -1 when the item is of no kind the list shows.
     static int idOf(const QGraphicsItem *item);
     static QString nameOf(const QGraphicsItem *item);
-    // Fills the property widgets with the item's values, by its kind.
-    static void updateActionsOf(QGraphicsItem *item);
+
+signals:
+    // A right click with one entry selected.
+    void contextMenuRequested(DiagramObject *object, const QPoint &screenPosition);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -81,21 +82,19 @@ protected:
 private:
     // The item that the entry of that row names, or null.
     QGraphicsItem *itemOfRow(int row) const;
-    QListWidgetItem *appendEntry(const QIcon &icon, const QString &name, int id, int type);
+    QListWidgetItem *newEntry(DiagramObject *object) const;
+    // The row at which an entry with that key belongs.
+    int rowForKey(double key) const;
+    // Rebuilds the rows from the kept ones and the added ones in key order,
+    // without the view measuring each change.
+    void rebuildRows(const QList<QListWidgetItem *> &kept, QList<QListWidgetItem *> added);
     void indexRows(int first, int last);
     void unindexRows(int first, int last);
     void showMenuOfSelection(const QPoint &screenPosition);
-    QMenu *menuOf(int type) const;
 
-    QMenu *itemMenu;
-    QMenu *imageMenu;
-    QMenu *textMenu;
-    QMenu *arrowMenu;
     QMenu *multiMenu;
     DiagramScene *m_scene;
     QHash<int, QListWidgetItem *> entriesById;
-    int removalDepth = 0;
-    QSet<QListWidgetItem *> pendingRemovals;
 };
 
 #endif // LISTWIDGET_H

@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "scene/Dialogs.h"
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -77,14 +77,9 @@ MainWindow::MainWindow()
     createToolBox();
     createMenus();
 
-    scene = new DiagramScene(itemMenu, imageMenu, textMenu, arrowMenu, borderWidthAction,
-                             borderColorAction, arrowWidthAction, itemNameAction,
-                             imageNameAction, textNameAction, arrowNameAction, sceneMenu,
-                             this);
-    scene->setSceneRect(0, 0, 5000, 5000);
-    connectScene();
-
+    scene = newDiagramScene();
     createToolbars();
+    connectScene();
     createCentralLayout();
     setWindowTitle(tr("Pensato"));
     setUnifiedTitleAndToolBarOnMac(true);
@@ -197,8 +192,8 @@ void MainWindow::createPointerToolbar()
 
 void MainWindow::createItemList()
 {
-    listWidget = new ListWidget(itemMenu, imageMenu, textMenu, arrowMenu, multiMenu, scene,
-                                nullptr);
+    listWidget = new ListWidget(multiMenu, scene, nullptr);
+    connect(listWidget, &ListWidget::contextMenuRequested, this, &MainWindow::showContextMenu);
     listWidget->setObjectName(QStringLiteral("listWidget"));
     listWidget->setMaximumHeight(350);
     listWidget->setMaximumWidth(toolBox->minimumSize().width());
@@ -238,10 +233,13 @@ void MainWindow::connectScene()
     connect(scene, &DiagramScene::imageInserted, this, &MainWindow::imageInserted);
     connect(scene, &DiagramScene::arrowInserted, this, &MainWindow::arrowInserted);
     connect(scene, &DiagramScene::itemsLinked, this, &MainWindow::itemsLinked);
-    connect(scene, &DiagramScene::itemWillBeDeleted, this, &MainWindow::arrowRemoved);
     connect(scene, &DiagramScene::selectionChanged, this, &MainWindow::itemSelectionChanged);
-    connect(scene, &DiagramScene::itemDeleted, this, &MainWindow::itemDeleted);
     connect(scene, &DiagramScene::itemNameChanged, this, &MainWindow::updateItemInList);
+    connect(scene, &DiagramScene::contextMenuRequested, this, &MainWindow::showContextMenu);
+    connect(scene, &DiagramScene::sceneMenuRequested, this, &MainWindow::showSceneMenu);
+    // The list is told directly, before the scene's own selection changes.
+    connect(scene, &DiagramScene::objectsRemoved, listWidget, &ListWidget::removeEntries);
+    connect(scene, &DiagramScene::objectsRestored, listWidget, &ListWidget::addEntries);
 }
 
 void MainWindow::setSceneMode(int mode)

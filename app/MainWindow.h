@@ -1,6 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "scene/DiagramObject.h"
+
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -141,12 +143,10 @@ private slots:
     // Connects the current scene's signals; run again for every new scene.
     void connectScene();
 
-    void arrowRemoved(Arrow *arrow);
     void changeName(QString name);
     void itemChangedName(QString name, int id);
     QListWidgetItem *findListItemById(int id);
     void itemSelectionChanged();
-    void itemDeleted(int id);
 
     void setRotate0();
     void setRotate90();
@@ -154,6 +154,11 @@ private slots:
     void setRotate180();
 
     void updateItemInList(QGraphicsItem *item);
+
+    // Context menus (MainWindow_actions.cpp): the object's menu, filled
+    // with its values, or the menu of empty space.
+    void showContextMenu(DiagramObject *object, const QPoint &screenPosition);
+    void showSceneMenu(const QPoint &screenPosition);
 
 private:
     // Construction (MainWindow.cpp, MainWindow_actions.cpp)
@@ -173,13 +178,17 @@ private:
     void resetModeAfterInsertion(int insertionButtonId);
     void uncheckInsertionButton(int id);
 
+    // Property widgets (MainWindow_actions.cpp)
+    void fillPropertyWidgets(const DiagramObject *object);
+    LineInputActionWidget *nameRowOf(DiagramObject::Kind kind) const;
+    QMenu *menuOf(DiagramObject::Kind kind) const;
+
     // Selection commands (MainWindow_edit.cpp)
-    void deleteArrow(Arrow *arrow);
-    void deleteNonArrow(QGraphicsItem *item);
-    void restorePlainShapeName(DiagramItem *shape);
     void unlinkPair(DiagramTextItem *text, DiagramItem *shape);
     void stackSelection(bool toFront);
     void rotateSelection(int degrees);
+    // Gives `value` to every selected object that has the property.
+    void applyToSelection(DiagramObject::Property property, const QVariant &value);
 
     // Scene files (MainWindow_file.cpp)
     DiagramScene *newDiagramScene();

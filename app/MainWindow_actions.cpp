@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 
 #include "app/ColorActionWidget.h"
-#include "scene/Dialogs.h"
 #include "app/LineInputActionWidget.h"
 #include "app/SpinboxActionWidget.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/Dialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPen>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -286,6 +287,8 @@ void MainWindow::fontSizeChanged(QString)
     handleFontChange();
 }
 
+// The toolbars set the defaults of new items and change the selected items
+// of the kind they apply to, all of them.
 void MainWindow::handleFontChange()
 {
     QFont font = fontCombo->currentFont();
@@ -294,6 +297,7 @@ void MainWindow::handleFontChange()
     font.setItalic(italicAction->isChecked());
     font.setUnderline(underlineAction->isChecked());
     scene->setFont(font);
+    applyToSelection(DiagramObject::Property::Font, font);
 }
 
 void MainWindow::handleAlignChange()
@@ -306,6 +310,7 @@ void MainWindow::handleAlignChange()
     else if (rightAlignAction->isChecked())
         alignment = Qt::AlignRight;
     scene->setTextAlignment(int(alignment));
+    applyToSelection(DiagramObject::Property::Alignment, int(alignment));
 }
 
 void MainWindow::textSelected(QGraphicsItem *item)
@@ -345,16 +350,19 @@ void MainWindow::textSelected(QGraphicsItem *item)
 void MainWindow::textButtonTriggered()
 {
     scene->setTextColor(textColor);
+    applyToSelection(DiagramObject::Property::TextColor, textColor);
 }
 
 void MainWindow::fillButtonTriggered()
 {
     scene->setItemColor(fillColor);
+    applyToSelection(DiagramObject::Property::FillColor, fillColor);
 }
 
 void MainWindow::lineButtonTriggered()
 {
     scene->setLineColor(lineColor);
+    applyToSelection(DiagramObject::Property::LineColor, lineColor);
 }
 
 void MainWindow::textColorChanged()
@@ -409,4 +417,53 @@ void MainWindow::chooseLineColor()
 {
     if (askColor(lineColor, this))
         lineColorChanged();
+}
+
+LineInputActionWidget *MainWindow::nameRowOf(DiagramObject::Kind kind) const
+{
+    switch (kind) {
+    case DiagramObject::Kind::Shape: return itemNameAction;
+    case DiagramObject::Kind::Picture:
+    case DiagramObject::Kind::Formula: return imageNameAction;
+    case DiagramObject::Kind::Text: return textNameAction;
+    case DiagramObject::Kind::Arrow: break;
+    }
+    return arrowNameAction;
+}
+
+QMenu *MainWindow::menuOf(DiagramObject::Kind kind) const
+{
+    switch (kind) {
+    case DiagramObject::Kind::Shape: return itemMenu;
+    case DiagramObject::Kind::Picture:
+    case DiagramObject::Kind::Formula: return imageMenu;
+    case DiagramObject::Kind::Text: return textMenu;
+    case DiagramObject::Kind::Arrow: break;
+    }
+    return arrowMenu;
+}
+
+void MainWindow::fillPropertyWidgets(const DiagramObject *object)
+{
+    // Silent setters: showing an object's values changes nothing.
+    nameRowOf(object->kind())->setText(object->name());
+    const QVariant border = object->value(DiagramObject::Property::Border);
+    if (border.isValid()) {
+        borderWidthAction->setValue(border.value<QPen>().width());
+        borderColorAction->setColor(border.value<QPen>().color());
+    }
+    const QVariant arrowSize = object->value(DiagramObject::Property::ArrowSize);
+    if (arrowSize.isValid())
+        arrowWidthAction->setValue(arrowSize.toInt());
+}
+
+void MainWindow::showContextMenu(DiagramObject *object, const QPoint &screenPosition)
+{
+    fillPropertyWidgets(object);
+    menuOf(object->kind())->exec(screenPosition);
+}
+
+void MainWindow::showSceneMenu(const QPoint &screenPosition)
+{
+    sceneMenu->exec(screenPosition);
 }

@@ -1,145 +1,94 @@
 #include "app/MainWindow.h"
 
-#include "scene/Dialogs.h"
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
-#include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
+#include "scene/DiagramObject.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/Dialogs.h"
 
 #include <QGraphicsView>
 #include <QPen>
 #include <QPointer>
 #include <QScopedValueRollback>
 
-// Commands on the scene's selection. Each treats the selected items by their
-// kind and skips kinds it does not handle; an empty selection does nothing.
+// Commands on the scene's selection. Each acts on the selected objects that
+// have what it changes and skips the others; an empty selection does
+// nothing.
+
+using Property = DiagramObject::Property;
 
 namespace {
 
-// Calls f for every selected item of kind T.
-template <typename T, typename F>
-void forEachSelected(const DiagramScene *scene, F f)
+QList<DiagramObject *> selectedObjects(const DiagramScene *scene)
 {
+    QList<DiagramObject *> objects;
     for (QGraphicsItem *item : scene->selectedItems()) {
-        if (item->type() == T::Type)
-            f(static_cast<T *>(item));
+        if (DiagramObject *object = DiagramObject::from(item))
+            objects.append(object);
     }
+    return objects;
 }
 
-QObject *objectOf(QGraphicsItem *item)
+// The selected objects with everything deleting them takes along: the
+// arrows of the shapes and pictures. Each once, arrows last.
+QList<DiagramObject *> deletionOf(const DiagramScene *scene)
 {
-    switch (item->type()) {
-    case DiagramItem::Type:
-        return static_cast<DiagramItem *>(item);
-    case DiagramTextItem::Type:
-        return static_cast<DiagramTextItem *>(item);
-    case DiagramImage::Type:
-        return static_cast<DiagramImage *>(item);
-    case Arrow::Type:
-        return static_cast<Arrow *>(item);
-    default:
-        return nullptr;
+    QList<DiagramObject *> items, arrows;
+    QSet<DiagramObject *> seen;
+    const auto take = [&seen](QList<DiagramObject *> &into, DiagramObject *object) {
+        if (!seen.contains(object)) {
+            seen.insert(object);
+            into.append(object);
+        }
+    };
+    for (DiagramObject *object : selectedObjects(scene)) {
+        if (object->kind() == DiagramObject::Kind::Arrow) {
+            take(arrows, object);
+            continue;
+        }
+        take(items, object);
+        for (Arrow *arrow : object->arrows())
+            take(arrows, arrow);
     }
-}
-
-// Gives the item the name; false for kinds without a name.
-bool setNameOf(QGraphicsItem *item, const QString &name)
-{
-    switch (item->type()) {
-    case DiagramItem::Type:
-        static_cast<DiagramItem *>(item)->setName(name);
-        return true;
-    case DiagramTextItem::Type:
-        static_cast<DiagramTextItem *>(item)->setName(name);
-        return true;
-    case DiagramImage::Type:
-        static_cast<DiagramImage *>(item)->setName(name);
-        return true;
-    case Arrow::Type:
-        static_cast<Arrow *>(item)->setName(name);
-        return true;
-    default:
-        return false;
-    }
+    return items + arrows;
 }
 
 } // namespace
 
 void MainWindow::deleteItem()
 {
-    // Arrows of a deleted shape go with it; a guard per item lets the loop
-    // skip what an earlier step already destroyed.
-    QList<QPointer<QObject>> guards;
-    const QList<QGraphicsItem *> snapshot = scene->selectedItems();
-    for (QGraphicsItem *item : snapshot)
-        guards.append(objectOf(item));
-
+    const QList<DiagramObject *> doomed = deletionOf(scene);
+    if (doomed.isEmpty())
+        return;
     {
         // Every removal changes the scene's selection; the list follows once,
-        // at the end, instead of once per item, and loses its entries at once.
+        // at the end, instead of once per item.
         const QScopedValueRollback<bool> guard(syncingSelection, true);
-        listWidget->beginRemovals();
-        for (int i = 0; i < snapshot.size(); ++i) {
-            if (guards[i].isNull())
-                continue;
-            if (snapshot[i]->type() == Arrow::Type)
-                deleteArrow(static_cast<Arrow *>(snapshot[i]));
-            else
-                deleteNonArrow(snapshot[i]);
+        for (DiagramObject *object : doomed) {
+            if (object->kind() == DiagramObject::Kind::Arrow)
+                static_cast<Arrow *>(object->graphicsItem())->detachFromEnds();
+            else if (object->kind() == DiagramObject::Kind::Shape) {
+                auto *shape = static_cast<DiagramItem *>(object->graphicsItem());
+                if (DiagramTextItem *text = shape->linkedText())
+                    unlinkPair(text, shape);
+            } else if (object->kind() == DiagramObject::Kind::Text) {
+                auto *text = static_cast<DiagramTextItem *>(object->graphicsItem());
+                if (DiagramItem *shape = text->linkedItem())
+                    unlinkPair(text, shape);
+            }
         }
-        listWidget->endRemovals();
+        scene->removeObjects(doomed);
+        for (DiagramObject *object : doomed)
+            delete object->graphicsItem();
     }
     itemSelectionChanged();
 }
 
-void MainWindow::deleteArrow(Arrow *arrow)
-{
-    scene->removeItem(arrow);
-    listWidget->removeEntry(arrow->id());
-    arrow->detachFromEnds();
-    delete arrow;
-}
-
-void MainWindow::deleteNonArrow(QGraphicsItem *item)
-{
-    switch (item->type()) {
-    case DiagramItem::Type: {
-        auto *shape = static_cast<DiagramItem *>(item);
-        shape->removeArrows();
-        if (DiagramTextItem *text = shape->linkedText())
-            unlinkPair(text, shape);
-        break;
-    }
-    case DiagramImage::Type:
-        static_cast<DiagramImage *>(item)->removeArrows();
-        break;
-    case DiagramTextItem::Type: {
-        auto *text = static_cast<DiagramTextItem *>(item);
-        if (DiagramItem *shape = text->linkedItem())
-            unlinkPair(text, shape);
-        break;
-    }
-    default:
-        // Handles and temporary lines belong to their owners.
-        return;
-    }
-    listWidget->removeEntry(ListWidget::idOf(item));
-    scene->removeItem(item);
-    delete item;
-}
-
-void MainWindow::restorePlainShapeName(DiagramItem *shape)
-{
-    listWidget->setEntryName(shape->id(), shape->name());
-}
-
 void MainWindow::unlinkPair(DiagramTextItem *text, DiagramItem *shape)
 {
-    restorePlainShapeName(shape);
-    text->unlink();
-    shape->unlinkText();
+    scene->unlinkText(text, shape);
 }
 
 void MainWindow::copy()
@@ -181,15 +130,18 @@ void MainWindow::sendToBack()
     stackSelection(false);
 }
 
+void MainWindow::applyToSelection(Property property, const QVariant &value)
+{
+    for (DiagramObject *object : selectedObjects(scene)) {
+        if (object->hasProperty(property))
+            object->setValue(property, value);
+    }
+}
+
 void MainWindow::rotateSelection(int degrees)
 {
     // The angle replaces the current one; texts and arrows never turn.
-    forEachSelected<DiagramItem>(scene, [degrees](DiagramItem *shape) {
-        shape->changeTransform(degrees, false, 0, 0, false);
-    });
-    forEachSelected<DiagramImage>(scene, [degrees](DiagramImage *image) {
-        image->changeTransform(degrees, false, 0.0);
-    });
+    applyToSelection(Property::Rotation, degrees);
 }
 
 void MainWindow::setRotate0()
@@ -214,38 +166,44 @@ void MainWindow::setRotate180()
 
 void MainWindow::resetArrow()
 {
-    forEachSelected<Arrow>(scene, [](Arrow *arrow) { arrow->resetPoint(); });
+    applyToSelection(Property::ArrowTip, QPointF());
 }
 
 void MainWindow::setArrowWidth(int width)
 {
-    forEachSelected<Arrow>(scene, [width](Arrow *arrow) { arrow->setArrowWidth(width); });
+    applyToSelection(Property::ArrowSize, width);
 }
 
 void MainWindow::changeBorderSize(int size)
 {
-    forEachSelected<DiagramItem>(scene, [size](DiagramItem *shape) {
+    for (DiagramObject *object : selectedObjects(scene)) {
+        if (!object->hasProperty(Property::Border))
+            continue;
         // A fresh pen: every attribute but width and colour returns to the default.
         QPen pen;
         pen.setCosmetic(true);
         pen.setWidth(size);
-        pen.setColor(shape->pen().color());
-        shape->setPen(pen);
-    });
+        pen.setColor(object->value(Property::Border).value<QPen>().color());
+        object->setValue(Property::Border, pen);
+    }
 }
 
 void MainWindow::borderColorChanged(QColor color)
 {
-    forEachSelected<DiagramItem>(scene, [color](DiagramItem *shape) {
-        shape->setBorderColor(color);
-    });
+    for (DiagramObject *object : selectedObjects(scene)) {
+        if (!object->hasProperty(Property::Border))
+            continue;
+        QPen pen = object->value(Property::Border).value<QPen>();
+        pen.setColor(color);
+        object->setValue(Property::Border, pen);
+    }
 }
 
 void MainWindow::changeName(QString name)
 {
-    for (QGraphicsItem *item : scene->selectedItems()) {
-        if (setNameOf(item, name))
-            itemChangedName(name, ListWidget::idOf(item));
+    for (DiagramObject *object : selectedObjects(scene)) {
+        object->setName(name);
+        itemChangedName(name, object->id());
     }
 }
 

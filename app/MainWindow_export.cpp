@@ -1,9 +1,9 @@
 #include "app/MainWindow.h"
 
-#include "scene/Dialogs.h"
 #include "export/ConvertToIMG.h"
 #include "export/SceneExport.h"
 #include "scene/DiagramScene.h"
+#include "scene/Dialogs.h"
 
 #include <QStandardPaths>
 

@@ -1,10 +1,10 @@
 #include "app/MainWindow.h"
 
-#include "scene/Dialogs.h"
 #include "app/ListWidget.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramScene.h"
+#include "scene/Dialogs.h"
 
 #include <QGraphicsView>
 #include <QStandardPaths>
@@ -39,7 +39,7 @@ QString titleFor(const QString &fileName)
 bool writeScene(QWidget *parent, const DiagramScene &scene, const QString &fileName)
 {
     QString reason;
-    if (writeSceneFile(fileName, scene.toJson(), &reason))
+    if (writeSceneFile(fileName, writeDocument(scene), &reason))
         return true;
     Dialogs::instance()->warning(
         parent, MainWindow::tr("Scène non enregistrée"),
@@ -118,7 +118,7 @@ void MainWindow::load()
     // Read aside: a file of which nothing can be used must not cost the
     // user the scene on screen either.
     std::unique_ptr<DiagramScene> loaded(newDiagramScene());
-    QList<QGraphicsItem *> itemsRead;
+    QList<DiagramObject *> itemsRead;
     const ReadReport report = readDocument(*loaded, top, &itemsRead);
     if (report.skippedItems > 0 && itemsRead.isEmpty()) {
         Dialogs::instance()->warning(
@@ -147,10 +147,7 @@ void MainWindow::createNewScene()
 
 DiagramScene *MainWindow::newDiagramScene()
 {
-    auto *fresh = new DiagramScene(itemMenu, imageMenu, textMenu, arrowMenu, borderWidthAction,
-                                   borderColorAction, arrowWidthAction, itemNameAction,
-                                   imageNameAction, textNameAction, arrowNameAction, sceneMenu,
-                                   this);
+    auto *fresh = new DiagramScene(this);
     fresh->setSceneRect(0, 0, 5000, 5000);
     return fresh;
 }

@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include "app/ListWidget.h"
-#include "scene/Arrow.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
@@ -34,28 +33,15 @@ void MainWindow::updateItemInList(QGraphicsItem *item)
         listWidget->setEntryName(id, ListWidget::nameOf(item));
 }
 
-void MainWindow::itemDeleted(int id)
-{
-    listWidget->removeEntry(id);
-}
-
-void MainWindow::arrowRemoved(Arrow *arrow)
-{
-    if (arrow)
-        listWidget->removeEntry(arrow->id());
-}
-
 void MainWindow::itemsLinked(DiagramTextItem *textItem, DiagramItem *item)
 {
     if (!textItem || !item)
         return;
-    QListWidgetItem *textEntry = listWidget->entryById(textItem->id());
-    QListWidgetItem *shapeEntry = listWidget->entryById(item->id());
-    if (!textEntry || !shapeEntry)
-        return;
-    listWidget->moveEntryAfter(shapeEntry, textEntry);
+    // The scene gave the shape its place after the text.
+    listWidget->placeEntry(item);
     // The plain name (NameRole) stays; only the shown text carries the link.
-    shapeEntry->setText(ListWidget::linkedEntryText(item, textItem));
+    if (QListWidgetItem *shapeEntry = listWidget->entryById(item->id()))
+        shapeEntry->setText(ListWidget::linkedEntryText(item, textItem));
 }
 
 // While one side's selection is copied to the other, the other side's

@@ -1,8 +1,8 @@
 #include "app/MathWindow.h"
 
-#include "scene/Dialogs.h"
 #include "math/VelQTmathText.h"
 #include "scene/DiagramScene.h"
+#include "scene/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>

@@ -3,11 +3,11 @@
 #include "ui_ConvertToIMG.h"
 
 #include "export/ColoredLabel.h"
-#include "scene/Dialogs.h"
 #include "export/GraphicsViewSave.h"
 #include "export/PrimaryScreen.h"
 #include "export/SceneExport.h"
 #include "scene/DiagramScene.h"
+#include "scene/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QStandardPaths>

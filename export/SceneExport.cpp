@@ -1,7 +1,7 @@
 #include "export/SceneExport.h"
 
-#include "scene/writeWholeFile.h"
 #include "scene/DiagramScene.h"
+#include "scene/writeWholeFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>

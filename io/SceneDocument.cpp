@@ -1,6 +1,7 @@
 #include "io/SceneDocument.h"
 
 #include "io/ItemReader.h"
+#include "io/ItemWriter.h"
 #include "io/JsonFields.h"
 #include "io/SceneJson.h"
 #include "scene/Arrow.h"
@@ -88,10 +89,30 @@ void readBackground(DiagramScene &scene, const JsonFields &top)
     }
 }
 
-ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
-                        QList<QGraphicsItem *> *itemsRead)
+QJsonObject writeDocument(const DiagramScene &scene)
 {
-    QList<QGraphicsItem *> made;
+    // Topmost first: higher z-values first, and of equal ones the later in
+    // the item list, a order that undoing a deletion gives back whole.
+    QList<DiagramObject *> objects = scene.objects();
+    std::reverse(objects.begin(), objects.end());
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const DiagramObject *a, const DiagramObject *b) {
+                         return a->graphicsItem()->zValue() > b->graphicsItem()->zValue();
+                     });
+    QJsonArray items;
+    for (const DiagramObject *object : qAsConst(objects))
+        items.append(writeItem(*object));
+    QJsonObject top{{QStringLiteral("items"), items},
+                    {QStringLiteral("background"), backgroundObject(scene)}};
+    for (const SceneCounter &counter : sceneCounters)
+        top.insert(QLatin1String(counter.key), counter.get(scene));
+    return top;
+}
+
+ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
+                        QList<DiagramObject *> *itemsRead)
+{
+    QList<DiagramObject *> made;
     ReadReport report;
     QVector<QJsonObject> texts;
     QVector<QJsonObject> arrows;
@@ -109,7 +130,7 @@ ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
         else if (type == Arrow::Type)
             arrows.append(object);
         else if (QGraphicsItem *item = readItem(scene, object, &report))
-            made.append(item);
+            made.append(DiagramObject::from(item));
         else
             continue;
         // Every id the file gives is kept clear of new items, even an id of
@@ -119,7 +140,7 @@ ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
     for (const QVector<QJsonObject> *later : {&texts, &arrows}) {
         for (const QJsonObject &object : *later) {
             if (QGraphicsItem *item = readItem(scene, object, &report))
-                made.append(item);
+                made.append(DiagramObject::from(item));
         }
     }
 

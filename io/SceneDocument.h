@@ -7,7 +7,7 @@
 #include <QJsonObject>
 
 class DiagramScene;
-class QGraphicsItem;
+class DiagramObject;
 
 // The parts of a scene document that belong to the scene as a whole.
 
@@ -28,6 +28,10 @@ QJsonObject backgroundObject(const DiagramScene &scene);
 // Restores the document's background; an unknown form leaves the scene's own.
 void readBackground(DiagramScene &scene, const JsonFields &top);
 
+// The whole scene as a document: its items, topmost first, the background
+// and the counters.
+QJsonObject writeDocument(const DiagramScene &scene);
+
 // Rebuilds a whole document into a freshly made, empty scene: shapes and
 // pictures, then texts (which may link to shapes), then arrows (which join
 // shapes and pictures), then the background and the counters. nbItems ends
@@ -35,6 +39,6 @@ void readBackground(DiagramScene &scene, const JsonFields &top);
 // Says what had to be skipped or corrected; `itemsRead`, when given,
 // receives the items made, in the order they were read.
 ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
-                        QList<QGraphicsItem *> *itemsRead = nullptr);
+                        QList<DiagramObject *> *itemsRead = nullptr);
 
 #endif // SCENEDOCUMENT_H

@@ -1,8 +1,5 @@
 #include "io/SceneJson.h"
 
-#include "scene/DiagramImage.h"
-#include "scene/DiagramItem.h"
-
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QJsonValue>
@@ -52,16 +49,6 @@ int alignmentNumber(int alignment)
 int alignmentFromNumber(int number)
 {
     return number >= 0 && number < int(std::size(alignments)) ? alignments[number] : 0;
-}
-
-QJsonObject endObject(const QGraphicsItem &item)
-{
-    QJsonObject object{{QStringLiteral("type"), item.type()}};
-    if (item.type() == DiagramItem::Type)
-        object.insert(QStringLiteral("id"), static_cast<const DiagramItem &>(item).id());
-    else if (item.type() == DiagramImage::Type)
-        object.insert(QStringLiteral("id"), static_cast<const DiagramImage &>(item).id());
-    return object;
 }
 
 } // namespace SceneJson

@@ -35,9 +35,6 @@ int alignmentNumber(int alignment);
 // The Qt::Alignment value of a number, or 0 when the number is none of the four.
 int alignmentFromNumber(int number);
 
-// An arrow end: {"type", "id"}, "id" only for the items arrows join.
-QJsonObject endObject(const QGraphicsItem &item);
-
 } // namespace SceneJson
 
 #endif // SCENEJSON_H

@@ -1,14 +1,10 @@
 #include "scene/Arrow.h"
 
-#include "app/LineInputActionWidget.h"
-#include "app/SpinboxActionWidget.h"
-#include "scene/DiagramImage.h"
-#include "scene/DiagramItem.h"
+#include "scene/DiagramObjectVisitor.h"
 #include "scene/Spacer.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QPen>
 #include <QStyleOptionGraphicsItem>
@@ -26,36 +22,16 @@ constexpr double SpacerShrink = 1.4;
 // The dashed lines of a selected arrow, above and below it.
 constexpr double SelectionOffset = 4.0;
 
-// Calls f with the end as the shape or picture it is; other kinds keep no
-// list of arrows.
-template <typename F>
-void withArrowList(QGraphicsItem *end, F f)
-{
-    if (!end)
-        return;
-    if (end->type() == DiagramItem::Type)
-        f(static_cast<DiagramItem *>(end));
-    else if (end->type() == DiagramImage::Type)
-        f(static_cast<DiagramImage *>(end));
-}
-
 void addToArrowList(QGraphicsItem *end, Arrow *arrow)
 {
-    withArrowList(end, [arrow](auto *owner) { owner->addArrow(arrow); });
+    if (DiagramObject *object = DiagramObject::from(end))
+        object->addArrow(arrow);
 }
 
 void removeFromArrowList(QGraphicsItem *end, Arrow *arrow)
 {
-    withArrowList(end, [arrow](auto *owner) { owner->removeArrow(arrow); });
-}
-
-// The end item's outline in its own coordinates: a shape's polygon, a
-// picture's bounding rectangle.
-QPolygonF outlineOf(const QGraphicsItem *end)
-{
-    if (end->type() == DiagramItem::Type)
-        return static_cast<const DiagramItem *>(end)->polygon();
-    return QPolygonF(end->boundingRect());
+    if (DiagramObject *object = DiagramObject::from(end))
+        object->removeArrow(arrow);
 }
 
 // A head triangle at tip for a line leaving the tip at angle a, with sides
@@ -79,24 +55,18 @@ bool endsOverlap(const QGraphicsItem *start, const QGraphicsItem *end)
 
 } // namespace
 
-Arrow::Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
-             QGraphicsItem *endItem, SpinboxActionWidget *widthAction,
-             LineInputActionWidget *nameAction, QGraphicsItem *parent)
+Arrow::Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
+             QGraphicsItem *parent)
     : QGraphicsLineItem(parent),
       m_startItem(startItem),
       m_endItem(endItem),
-      m_widthAction(widthAction),
-      m_nameAction(nameAction),
-      m_contextMenu(contextMenu),
       m_arrowSize(arrowSize)
 {
     if (!startItem || !endItem)
         qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
     setFlag(ItemIsSelectable);
     setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    addToArrowList(endItem, this);
-    if (startItem != endItem)
-        addToArrowList(startItem, this);
+    attachToEnds();
 }
 
 Arrow::~Arrow()
@@ -126,12 +96,6 @@ void Arrow::setColor(const QColor &color)
 {
     m_color = color;
     update();
-}
-
-void Arrow::setName(const QString &name)
-{
-    m_name = name;
-    emit nameChanged(this);
 }
 
 void Arrow::setPointToBe(const QPointF &scenePoint)
@@ -170,18 +134,17 @@ void Arrow::showSpacer()
     m_spacer->show();
 }
 
-void Arrow::updateActions()
-{
-    if (m_widthAction)
-        m_widthAction->setValue(m_arrowSize);
-    if (m_nameAction)
-        m_nameAction->setText(m_name);
-}
-
 void Arrow::detachFromEnds()
 {
     removeFromArrowList(m_startItem, this);
     removeFromArrowList(m_endItem, this);
+}
+
+void Arrow::attachToEnds()
+{
+    addToArrowList(m_endItem, this);
+    if (m_startItem != m_endItem)
+        addToArrowList(m_startItem, this);
 }
 
 void Arrow::setArrowWidth(int width)
@@ -203,7 +166,7 @@ QPointF Arrow::automaticTip(const QLineF &centreLine) const
 {
     // The end's outline as it stands in the scene (turned and scaled like
     // the end item), walked edge by edge for the first crossing.
-    const QPolygonF outline = m_endItem->mapToScene(outlineOf(m_endItem));
+    const QPolygonF outline = m_endItem->mapToScene(DiagramObject::from(m_endItem)->outline());
     for (int i = 1; i < outline.size(); ++i) {
         QPointF crossing;
         if (QLineF(outline.at(i - 1), outline.at(i)).intersects(centreLine, &crossing)
@@ -262,12 +225,45 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *
 
 void Arrow::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
-    if (scene())
-        scene()->clearSelection();
-    setSelected(true);
-    updateActions();
-    if (m_contextMenu)
-        m_contextMenu->exec(event->screenPos());
+    requestContextMenu(event);
+}
+
+QVariant Arrow::value(Property property) const
+{
+    switch (property) {
+    case Property::ArrowSize:
+        return m_arrowSize;
+    case Property::LineColor:
+        return m_color;
+    case Property::ArrowTip:
+        return m_pointToBe;
+    default:
+        return DiagramObject::value(property);
+    }
+}
+
+void Arrow::setValue(Property property, const QVariant &value)
+{
+    switch (property) {
+    case Property::ArrowSize:
+        setArrowWidth(value.toInt());
+        break;
+    case Property::LineColor:
+        setColor(value.value<QColor>());
+        break;
+    case Property::ArrowTip:
+        m_pointToBe = value.toPointF();
+        updatePosition();
+        break;
+    default:
+        DiagramObject::setValue(property, value);
+        break;
+    }
+}
+
+void Arrow::accept(DiagramObjectVisitor &visitor) const
+{
+    visitor.visit(*this);
 }
 
 void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)

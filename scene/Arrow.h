@@ -1,36 +1,32 @@
 #ifndef ARROW_H
 #define ARROW_H
 
+#include "scene/DiagramObject.h"
+
 #include <QColor>
-#include <QJsonObject>
 #include <QGraphicsLineItem>
 #include <QObject>
 #include <QPointF>
 #include <QPolygonF>
 #include <QString>
 
-class LineInputActionWidget;
-class QMenu;
 class Spacer;
-class SpinboxActionWidget;
 
 // A line from a start item to the outline of an end item (each a shape or a
 // picture/formula) with a filled head. The scene owns it; the item whose
 // deletion removes it destroys it. Its tip handle (Spacer) lets the user point
 // it at a chosen spot of the end item.
-class Arrow : public QObject, public QGraphicsLineItem
+class Arrow : public QObject, public QGraphicsLineItem, public DiagramObject
 {
     Q_OBJECT
 
 public:
     enum { Type = UserType + 4 };
 
-    // The menu and the two actions are not owned. The arrow joins both
-    // ends' arrow lists here and leaves them when destroyed, so that an end
-    // always knows the arrows it must take with it.
-    Arrow(QMenu *contextMenu, int arrowSize, QGraphicsItem *startItem,
-          QGraphicsItem *endItem, SpinboxActionWidget *widthAction,
-          LineInputActionWidget *nameAction, QGraphicsItem *parent = nullptr);
+    // The arrow joins both ends' arrow lists here and leaves them when
+    // destroyed, so that an end always knows the arrows it must take with it.
+    Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
+          QGraphicsItem *parent = nullptr);
     // Leaves both ends' arrow lists, so that no end keeps a freed arrow.
     ~Arrow() override;
 
@@ -43,12 +39,6 @@ public:
 
     QColor color() const { return m_color; }
     void setColor(const QColor &color);
-
-    QString name() const { return m_name; }
-    void setName(const QString &name);
-
-    int id() const { return m_id; }
-    void setId(int id) { m_id = id; }
 
     // Length of the head's sides, which the user edits as the arrow's width.
     int arrowSize() const { return m_arrowSize; }
@@ -74,21 +64,23 @@ public:
     bool isSpacerHovered() const { return m_spacerHovered; }
     void setSpacerHovered(bool hovered) { m_spacerHovered = hovered; }
 
-    // Fills the width spin box and the name line edit before the menu opens.
-    void updateActions();
-
-    // Takes this arrow out of both ends' arrow lists (the ends' own
-    // removeArrows() calls it before the arrow leaves the scene).
+    // Takes this arrow out of both ends' arrow lists while it is out of the
+    // scene (deleted, but kept for undo), and puts it back.
     void detachFromEnds();
+    void attachToEnds();
 
-    QJsonObject toJson() const;
+    Kind kind() const override { return Kind::Arrow; }
+    QGraphicsItem *graphicsItem() override { return this; }
+    QObject *qObject() override { return this; }
+    QVariant value(Property property) const override;
+    void setValue(Property property, const QVariant &value) override;
+    void accept(DiagramObjectVisitor &visitor) const override;
 
 public slots:
     void setArrowWidth(int width);
     void resetPoint();
 
 signals:
-    void nameChanged(QGraphicsItem *item);
     void arrowSelected(QGraphicsItem *arrow);
 
 protected:
@@ -107,14 +99,9 @@ private:
 
     QGraphicsItem *m_startItem;
     QGraphicsItem *m_endItem;
-    SpinboxActionWidget *m_widthAction;
-    LineInputActionWidget *m_nameAction;
-    QMenu *m_contextMenu;
     int m_arrowSize;
     QColor m_color = Qt::black;
     QPolygonF m_arrowHead;
-    int m_id = 0;
-    QString m_name;
     Spacer *m_spacer = nullptr;
     bool m_spacerHovered = false;
     QPointF m_pointToBe;

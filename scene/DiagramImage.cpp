@@ -1,26 +1,23 @@
 #include "scene/DiagramImage.h"
 
-#include "app/LineInputActionWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImageResizer.h"
 #include "scene/DiagramImageRotator.h"
+#include "scene/DiagramObjectVisitor.h"
 #include "scene/HandleGeometry.h"
 
+#include <QCursor>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsTransform>
-#include <QMenu>
 #include <QPainter>
 #include <QVector3D>
 #include <QtMath>
 
-DiagramImage::DiagramImage(QMenu *contextMenu, LineInputActionWidget *nameAction,
-                           QGraphicsItem *parent)
+DiagramImage::DiagramImage(QGraphicsItem *parent)
     : QGraphicsPixmapItem(parent),
-      m_contextMenu(contextMenu),
       m_itemRotation(new QGraphicsRotation),
-      m_nameAction(nameAction),
       m_itemScale(new QGraphicsScale)
 {
     // Both act about the origin, which the creator's offset makes the
@@ -73,12 +70,6 @@ void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool i
     placeHandles();
 }
 
-void DiagramImage::setName(const QString &name)
-{
-    m_name = name;
-    emit nameChanged(this);
-}
-
 void DiagramImage::addArrow(Arrow *arrow)
 {
     m_arrows.append(arrow);
@@ -87,16 +78,6 @@ void DiagramImage::addArrow(Arrow *arrow)
 void DiagramImage::removeArrow(Arrow *arrow)
 {
     m_arrows.removeOne(arrow);
-}
-
-void DiagramImage::removeArrows()
-{
-    const QList<Arrow *> arrows = m_arrows;
-    for (Arrow *arrow : arrows) {
-        arrow->detachFromEnds();
-        emit removeArrowFromScene(arrow);
-        delete arrow;
-    }
 }
 
 void DiagramImage::showResizers()
@@ -136,12 +117,6 @@ void DiagramImage::createHandles()
         m_resizers[corner] = new DiagramImageResizer(corner, this);
         m_resizers[corner]->setCursor(resizerCursor(corner));
     }
-}
-
-void DiagramImage::updateActions()
-{
-    if (m_nameAction)
-        m_nameAction->setText(m_name);
 }
 
 void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double scale)
@@ -193,10 +168,37 @@ QVariant DiagramImage::itemChange(GraphicsItemChange change, const QVariant &val
 
 void DiagramImage::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
-    if (scene())
-        scene()->clearSelection();
-    setSelected(true);
-    updateActions();
-    if (m_contextMenu)
-        m_contextMenu->exec(event->screenPos());
+    requestContextMenu(event);
+}
+
+QVariant DiagramImage::value(Property property) const
+{
+    switch (property) {
+    case Property::Rotation:
+        return int(m_itemRotation->angle());
+    case Property::Scale:
+        return QSizeF(m_itemScale->xScale(), m_itemScale->yScale());
+    default:
+        return DiagramObject::value(property);
+    }
+}
+
+void DiagramImage::setValue(Property property, const QVariant &value)
+{
+    switch (property) {
+    case Property::Rotation:
+        changeTransform(value.toInt(), false);
+        break;
+    case Property::Scale:
+        changeTransform(0, true, value.toSizeF().width());
+        break;
+    default:
+        DiagramObject::setValue(property, value);
+        break;
+    }
+}
+
+void DiagramImage::accept(DiagramObjectVisitor &visitor) const
+{
+    visitor.visit(*this);
 }

@@ -1,34 +1,30 @@
 #ifndef DIAGRAMIMAGE_H
 #define DIAGRAMIMAGE_H
 
+#include "scene/DiagramObject.h"
+
 #include <QGraphicsPixmapItem>
-#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QString>
 
-class Arrow;
 class DiagramImageResizer;
 class DiagramImageRotator;
-class LineInputActionWidget;
 class QGraphicsRotation;
 class QGraphicsScale;
-class QMenu;
 
 // A picture loaded from a file or a typeset formula. Like a shape it has
 // arrows, four resize handles and a rotate handle; it scales uniformly.
-class DiagramImage : public QObject, public QGraphicsPixmapItem
+class DiagramImage : public QObject, public QGraphicsPixmapItem, public DiagramObject
 {
     Q_OBJECT
 
 public:
     enum { Type = UserType + 16 };
 
-    // The menu and the action are not owned. The creator sets the content,
-    // the offset that centres the pixmap on the position, the flags, the
-    // z-value and the position.
-    DiagramImage(QMenu *contextMenu, LineInputActionWidget *nameAction,
-                 QGraphicsItem *parent = nullptr);
+    // The creator sets the content, the offset that centres the pixmap on
+    // the position, the flags, the z-value and the position.
+    explicit DiagramImage(QGraphicsItem *parent = nullptr);
     // Destroys the arrows still attached, which cannot outlive an end.
     ~DiagramImage() override;
 
@@ -40,22 +36,13 @@ public:
     QString path() const { return m_path; }
     bool isMath() const { return m_isMath; }
 
-    QString name() const { return m_name; }
-    void setName(const QString &name);
-
-    int id() const { return m_id; }
-    void setId(int id) { m_id = id; }
-
     QGraphicsRotation *rotationTransform() const { return m_itemRotation; }
     QGraphicsScale *scaleTransform() const { return m_itemScale; }
 
-    QList<Arrow *> arrows() const { return m_arrows; }
-    void addArrow(Arrow *arrow);
+    QList<Arrow *> arrows() const override { return m_arrows; }
+    void addArrow(Arrow *arrow) override;
     // Removes the first occurrence, if any.
-    void removeArrow(Arrow *arrow);
-    // Takes every arrow out of both ends' lists, asks the scene to remove it
-    // (removeArrowFromScene) and destroys it.
-    void removeArrows();
+    void removeArrow(Arrow *arrow) override;
 
     void showResizers();
     void hideResizers();
@@ -65,10 +52,12 @@ public:
     bool isRotatorHovered() const { return m_rotatorHovered; }
     void setRotatorHovered(bool hovered) { m_rotatorHovered = hovered; }
 
-    // Fills the name line edit before the menu opens.
-    void updateActions();
-
-    QJsonObject toJson() const;
+    Kind kind() const override { return m_isMath ? Kind::Formula : Kind::Picture; }
+    QGraphicsItem *graphicsItem() override { return this; }
+    QObject *qObject() override { return this; }
+    QVariant value(Property property) const override;
+    void setValue(Property property, const QVariant &value) override;
+    void accept(DiagramObjectVisitor &visitor) const override;
 
 public slots:
     // Turns (isRescaling false) or scales uniformly about the origin, which
@@ -77,8 +66,6 @@ public slots:
 
 signals:
     void imageSelected(QGraphicsItem *image);
-    void removeArrowFromScene(Arrow *arrow);
-    void nameChanged(QGraphicsItem *item);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -88,9 +75,7 @@ protected:
 private:
     void createHandles();
 
-    QMenu *m_contextMenu;
     QGraphicsRotation *m_itemRotation;
-    LineInputActionWidget *m_nameAction;
     QList<Arrow *> m_arrows;
     QGraphicsScale *m_itemScale;
     // Made by the first showResizers(); null until then.
@@ -99,8 +84,6 @@ private:
     QString m_path;
     bool m_isMath = false;
     bool m_rotatorHovered = false;
-    QString m_name;
-    int m_id = 0;
 };
 
 #endif // DIAGRAMIMAGE_H

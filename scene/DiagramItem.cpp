@@ -1,11 +1,9 @@
 #include "scene/DiagramItem.h"
 
-#include "app/ColorActionWidget.h"
-#include "app/LineInputActionWidget.h"
-#include "app/SpinboxActionWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramItemResizer.h"
 #include "scene/DiagramItemRotator.h"
+#include "scene/DiagramObjectVisitor.h"
 #include "scene/DiagramTextItem.h"
 #include "scene/HandleGeometry.h"
 
@@ -14,7 +12,6 @@
 #include <QGraphicsScale>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -29,16 +26,9 @@ QPolygonF fillPolygon(const QPainterPath &path)
 
 } // namespace
 
-DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu,
-                         SpinboxActionWidget *borderWidthAction,
-                         ColorActionWidget *borderColorAction,
-                         LineInputActionWidget *nameAction, QGraphicsItem *parent)
+DiagramItem::DiagramItem(DiagramType diagramType, QGraphicsItem *parent)
     : QGraphicsPolygonItem(parent)
     , m_diagramType(diagramType)
-    , contextMenu(contextMenu)
-    , borderWidthAction(borderWidthAction)
-    , borderColorAction(borderColorAction)
-    , nameAction(nameAction)
 {
     QPen pen;
     pen.setCosmetic(true);
@@ -58,9 +48,9 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu,
 
 DiagramItem::~DiagramItem()
 {
-    // Arrows cannot outlive an end, and a text must not keep following a
-    // freed shape.
-    removeArrows();
+    // Arrows cannot outlive an end (each leaves both ends' lists as it
+    // goes), and a text must not keep following a freed shape.
+    qDeleteAll(QList<Arrow *>(m_arrows));
     if (m_linkedText)
         m_linkedText->unlink();
 }
@@ -120,12 +110,6 @@ QPixmap DiagramItem::imageOf(DiagramType diagramType)
     return pixmap;
 }
 
-void DiagramItem::setName(const QString &name)
-{
-    m_name = name;
-    emit nameChanged(this);
-}
-
 void DiagramItem::addArrow(Arrow *arrow)
 {
     m_arrows.append(arrow);
@@ -134,16 +118,6 @@ void DiagramItem::addArrow(Arrow *arrow)
 void DiagramItem::removeArrow(Arrow *arrow)
 {
     m_arrows.removeOne(arrow);
-}
-
-void DiagramItem::removeArrows()
-{
-    const QList<Arrow *> attached = m_arrows;
-    for (Arrow *arrow : attached) {
-        arrow->detachFromEnds();
-        emit removeArrowFromScene(arrow);
-        delete arrow;
-    }
 }
 
 DiagramTextItem *DiagramItem::linkedText() const
@@ -165,7 +139,6 @@ void DiagramItem::unlinkText()
     m_linkedText = nullptr;
     m_customTextMargins = false;
     m_hasLinkedText = false;
-    emit nameChanged(this);
 }
 
 void DiagramItem::setCustomTextMargins(double x, double y)
@@ -215,16 +188,6 @@ void DiagramItem::updateArrows()
         arrow->updatePosition();
 }
 
-void DiagramItem::updateActions()
-{
-    if (borderWidthAction)
-        borderWidthAction->setValue(pen().width());
-    if (borderColorAction)
-        borderColorAction->setColor(pen().color());
-    if (nameAction)
-        nameAction->setText(m_name);
-}
-
 void DiagramItem::hideResizers()
 {
     if (!rotator)
@@ -270,12 +233,64 @@ void DiagramItem::createHandles()
 
 void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
-    if (scene())
-        scene()->clearSelection();
-    setSelected(true);
-    updateActions();
-    if (contextMenu)
-        contextMenu->exec(event->screenPos());
+    requestContextMenu(event);
+}
+
+QVariant DiagramItem::value(Property property) const
+{
+    switch (property) {
+    case Property::Rotation:
+        return int(itemRotation->angle());
+    case Property::Scale:
+        return QSizeF(itemScale->xScale(), itemScale->yScale());
+    case Property::FillColor:
+        return brush().color();
+    case Property::Border:
+        return pen();
+    case Property::TextMargins:
+        return m_customTextMargins ? QSizeF(m_customTextMarginX, m_customTextMarginY)
+                                   : QSizeF(-1, -1);
+    default:
+        return DiagramObject::value(property);
+    }
+}
+
+void DiagramItem::setValue(Property property, const QVariant &value)
+{
+    switch (property) {
+    case Property::Rotation:
+        changeTransform(value.toInt(), false, 0, 0, false);
+        break;
+    case Property::Scale: {
+        const QSizeF scale = value.toSizeF();
+        changeTransform(0, true, scale.width(), scale.height(), false);
+        break;
+    }
+    case Property::FillColor:
+        setBrush(QBrush(value.value<QColor>(), Qt::SolidPattern));
+        break;
+    case Property::Border:
+        setPen(value.value<QPen>());
+        break;
+    case Property::TextMargins: {
+        const QSizeF margins = value.toSizeF();
+        if (margins.width() < 0) {
+            m_customTextMargins = false;
+            fitLinkedText();
+        } else {
+            setCustomTextMargins(margins.width(), margins.height());
+        }
+        break;
+    }
+    default:
+        DiagramObject::setValue(property, value);
+        break;
+    }
+}
+
+void DiagramItem::accept(DiagramObjectVisitor &visitor) const
+{
+    visitor.visit(*this);
 }
 
 QVariant DiagramItem::itemChange(GraphicsItemChange change, const QVariant &value)

@@ -1,30 +1,26 @@
 #ifndef DIAGRAMITEM_H
 #define DIAGRAMITEM_H
 
+#include "scene/DiagramObject.h"
+
 #include <QGraphicsPolygonItem>
-#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
 
-class Arrow;
-class ColorActionWidget;
 class DiagramItemResizer;
 class DiagramItemRotator;
 class DiagramTextItem;
-class LineInputActionWidget;
 class QGraphicsRotation;
 class QGraphicsScale;
-class QMenu;
-class SpinboxActionWidget;
 
 // A shape of the scene: a filled polygon of one of seven kinds with a name,
 // an id, the arrows attached to it, four resize handles and a rotate handle,
 // and optionally one linked text that it follows and grows to fit.
 // Rotation and scale act about the centre of the unscaled bounding rectangle
 // and change only through changeTransform().
-class DiagramItem : public QObject, public QGraphicsPolygonItem
+class DiagramItem : public QObject, public QGraphicsPolygonItem, public DiagramObject
 {
     Q_OBJECT
 
@@ -33,13 +29,9 @@ public:
     enum DiagramType { Carre, RoundedCarre, Triangle, Pentagone, Cercle, Rectangle, RoundedRectangle };
     static constexpr int TypeCount = RoundedRectangle + 1;
 
-    // The menu and the three property widgets are not owned.
-    DiagramItem(DiagramType diagramType, QMenu *contextMenu,
-                SpinboxActionWidget *borderWidthAction,
-                ColorActionWidget *borderColorAction,
-                LineInputActionWidget *nameAction, QGraphicsItem *parent = nullptr);
-    // Takes the attached arrows with it and unlinks the linked text, so that
-    // nothing is left pointing at this shape.
+    explicit DiagramItem(DiagramType diagramType, QGraphicsItem *parent = nullptr);
+    // Takes the arrows still attached with it and unlinks the linked text,
+    // so that nothing is left pointing at this shape.
     ~DiagramItem() override;
 
     int type() const override { return Type; }
@@ -53,19 +45,11 @@ public:
     static QPixmap imageOf(DiagramType diagramType);
     QPixmap image() const { return imageOf(m_diagramType); }
 
-    QString name() const { return m_name; }
-    void setName(const QString &name);
-    int id() const { return m_id; }
-    void setId(int id) { m_id = id; }
-
-    // Arrows starting or ending here (not owned; an arrow leaves its ends'
-    // lists when it is destroyed).
-    QList<Arrow *> arrows() const { return m_arrows; }
-    void addArrow(Arrow *arrow);
-    void removeArrow(Arrow *arrow);
-    // Takes every attached arrow out of both ends' lists, asks the scene to
-    // remove it (removeArrowFromScene) and destroys it.
-    void removeArrows();
+    QList<Arrow *> arrows() const override { return m_arrows; }
+    void addArrow(Arrow *arrow) override;
+    // Removes the first occurrence, if any.
+    void removeArrow(Arrow *arrow) override;
+    QPolygonF outline() const override { return polygon(); }
 
     // The text this shape fits around (not owned; null once that text is
     // destroyed, even before it could call unlinkText()).
@@ -99,20 +83,20 @@ public:
     bool isRotatorHovered() const { return rotatorHovered; }
     void setRotatorHovered(bool hovered) { rotatorHovered = hovered; }
 
-    // Fills the property widgets with this shape's pen and name.
-    void updateActions();
-
-    // The shape's object in a scene file (written in DiagramItem_json.cpp).
-    QJsonObject toJson() const;
+    Kind kind() const override { return Kind::Shape; }
+    QGraphicsItem *graphicsItem() override { return this; }
+    QObject *qObject() override { return this; }
+    QVariant value(Property property) const override;
+    void setValue(Property property, const QVariant &value) override;
+    void accept(DiagramObjectVisitor &visitor) const override;
 
 public slots:
     void hideResizers();
     void showResizers();
 
 signals:
+    // While the shape is dragged, it moves its linked text, not the other way.
     void moving(bool isMoving);
-    void removeArrowFromScene(Arrow *arrow);
-    void nameChanged(QGraphicsItem *item);
 
 protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
@@ -127,10 +111,6 @@ private:
     void placeHandles();
 
     DiagramType m_diagramType;
-    QMenu *contextMenu;
-    SpinboxActionWidget *borderWidthAction;
-    ColorActionWidget *borderColorAction;
-    LineInputActionWidget *nameAction;
     QList<Arrow *> m_arrows;
     // Made by the first showResizers(); null until then.
     DiagramItemResizer *resizers[4] = {};
@@ -140,8 +120,6 @@ private:
     QPointer<DiagramTextItem> m_linkedText;
     bool m_hasLinkedText = false;
     bool rotatorHovered = false;
-    QString m_name;
-    int m_id = 0;
     double m_textMarginX = 20.0;
     double m_textMarginY = 20.0;
     bool m_customTextMargins = false;

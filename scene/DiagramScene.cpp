@@ -2,62 +2,17 @@
 
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
+#include "scene/DiagramObject.h"
 #include "scene/DiagramTextItem.h"
 
 #include <QGraphicsLineItem>
 
-#include <algorithm>
 
-// Construction, drawing defaults, background, item factories and the id index.
+// Construction, drawing defaults, background, item factories, the id index
+// and the order of the item list.
 
-namespace {
-
-// The id of a shape, picture/formula, text or arrow; -1 for anything else.
-int itemId(const QGraphicsItem *item)
-{
-    switch (item->type()) {
-    case DiagramItem::Type: return static_cast<const DiagramItem *>(item)->id();
-    case DiagramImage::Type: return static_cast<const DiagramImage *>(item)->id();
-    case DiagramTextItem::Type: return static_cast<const DiagramTextItem *>(item)->id();
-    case Arrow::Type: return static_cast<const Arrow *>(item)->id();
-    default: return -1;
-    }
-}
-
-// The first selected item when it is of type T, else null.
-template <typename T>
-T *firstSelected(const QGraphicsScene *scene)
-{
-    const QList<QGraphicsItem *> selected = scene->selectedItems();
-    if (selected.isEmpty() || selected.first()->type() != T::Type)
-        return nullptr;
-    return static_cast<T *>(selected.first());
-}
-
-} // namespace
-
-DiagramScene::DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu,
-                           QMenu *arrowMenu, SpinboxActionWidget *borderWidthAction,
-                           ColorActionWidget *borderColorAction,
-                           SpinboxActionWidget *arrowWidthAction,
-                           LineInputActionWidget *itemNameAction,
-                           LineInputActionWidget *imageNameAction,
-                           LineInputActionWidget *textNameAction,
-                           LineInputActionWidget *arrowNameAction, QMenu *sceneMenu,
-                           QObject *parent)
+DiagramScene::DiagramScene(QObject *parent)
     : QGraphicsScene(parent)
-    , itemMenu(itemMenu)
-    , imageMenu(imageMenu)
-    , textMenu(textMenu)
-    , arrowMenu(arrowMenu)
-    , sceneMenu(sceneMenu)
-    , borderWidthAction(borderWidthAction)
-    , borderColorAction(borderColorAction)
-    , arrowWidthAction(arrowWidthAction)
-    , itemNameAction(itemNameAction)
-    , imageNameAction(imageNameAction)
-    , textNameAction(textNameAction)
-    , arrowNameAction(arrowNameAction)
 {
     // Qt's BSP index answers every query with all the items that ignore
     // transformations (five handles per shape or picture) and is rebuilt as
@@ -70,9 +25,9 @@ DiagramScene::DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu,
 
 DiagramScene::~DiagramScene()
 {
-    // Items reach back into the scene while they are destroyed (a shape asks
-    // for its arrows to be removed), so they go while the scene is whole; the
-    // window hears nothing of a scene it is throwing away.
+    // Items reach back into the scene while they are destroyed (a shape takes
+    // its arrows with it), so they go while the scene is whole; the window
+    // hears nothing of a scene it is throwing away.
     blockSignals(true);
     clear();
 }
@@ -80,45 +35,26 @@ DiagramScene::~DiagramScene()
 void DiagramScene::setFont(const QFont &font)
 {
     m_font = font;
-    if (DiagramTextItem *text = firstSelected<DiagramTextItem>(this))
-        text->setFont(font);
 }
 
 void DiagramScene::setTextColor(const QColor &color)
 {
     m_textColor = color;
-    if (DiagramTextItem *text = firstSelected<DiagramTextItem>(this))
-        text->setDefaultTextColor(color);
 }
 
 void DiagramScene::setItemColor(const QColor &color)
 {
     m_itemColor = color;
-    if (DiagramItem *shape = firstSelected<DiagramItem>(this))
-        shape->setBrush(QBrush(color, Qt::SolidPattern));
 }
 
 void DiagramScene::setLineColor(const QColor &color)
 {
     m_lineColor = color;
-    if (Arrow *arrow = firstSelected<Arrow>(this)) {
-        arrow->setColor(color);
-        update();
-    }
 }
 
 void DiagramScene::setTextAlignment(int alignment)
 {
     m_textAlignment = alignment;
-    if (DiagramTextItem *text = firstSelected<DiagramTextItem>(this))
-        text->setAlignment(alignment);
-}
-
-bool DiagramScene::isItemChange(int type) const
-{
-    const QList<QGraphicsItem *> selected = selectedItems();
-    return std::any_of(selected.cbegin(), selected.cend(),
-                       [type](const QGraphicsItem *item) { return item->type() == type; });
 }
 
 void DiagramScene::setBackground(const QBrush &brush, bool transparent, bool colour,
@@ -134,56 +70,46 @@ void DiagramScene::setBackground(const QBrush &brush, bool transparent, bool col
 
 DiagramItem *DiagramScene::newShape(DiagramItem::DiagramType type) const
 {
-    return new DiagramItem(type, itemMenu, borderWidthAction, borderColorAction, itemNameAction);
+    return new DiagramItem(type);
 }
 
 DiagramTextItem *DiagramScene::newText() const
 {
-    return new DiagramTextItem(textMenu, textNameAction);
+    return new DiagramTextItem;
 }
 
 DiagramImage *DiagramScene::newImage() const
 {
-    return new DiagramImage(imageMenu, imageNameAction);
+    return new DiagramImage;
 }
 
 Arrow *DiagramScene::newArrow(QGraphicsItem *startItem, QGraphicsItem *endItem,
                               int arrowSize) const
 {
-    return new Arrow(arrowMenu, arrowSize, startItem, endItem, arrowWidthAction,
-                     arrowNameAction);
+    return new Arrow(arrowSize, startItem, endItem);
 }
 
 void DiagramScene::registerItem(QGraphicsItem *item)
 {
-    switch (item->type()) {
-    case DiagramItem::Type: {
-        auto *shape = static_cast<DiagramItem *>(item);
-        connect(shape, &DiagramItem::removeArrowFromScene, this, &DiagramScene::removeArrow,
-                Qt::UniqueConnection);
-        connect(shape, &DiagramItem::nameChanged, this, &DiagramScene::itemNameChanged,
-                Qt::UniqueConnection);
-        break;
+    DiagramObject *object = DiagramObject::from(item);
+    if (!object) {
+        qWarning("DiagramScene::registerItem: only shapes, pictures, texts and arrows have ids");
+        return;
     }
-    case DiagramImage::Type:
-        connect(static_cast<DiagramImage *>(item), &DiagramImage::removeArrowFromScene, this,
-                &DiagramScene::removeArrow, Qt::UniqueConnection);
-        break;
-    case DiagramTextItem::Type: {
+    if (item->type() == DiagramTextItem::Type) {
         auto *text = static_cast<DiagramTextItem *>(item);
         connect(text, &DiagramTextItem::lostFocus, this, &DiagramScene::editorLostFocus,
                 Qt::UniqueConnection);
         connect(text, &DiagramTextItem::selectedChange, this, &DiagramScene::textSelected,
                 Qt::UniqueConnection);
-        break;
     }
-    case Arrow::Type:
-        break;
-    default:
-        qWarning("DiagramScene::registerItem: only shapes, pictures, texts and arrows have ids");
-        return;
-    }
-    const int id = itemId(item);
+    // A new object comes after every other in the list, even those kept
+    // aside for undo; one put back keeps its place.
+    if (object->listKey() <= 0.0)
+        object->setListKey(++lastListKey);
+    listOrder[object->listKey()] = object;
+
+    const int id = object->id();
     for (auto it = idIndex.constFind(id); it != idIndex.cend() && it.key() == id; ++it) {
         if (it->item == item && !it->guard.isNull())
             return;
@@ -199,7 +125,7 @@ QGraphicsItem *DiagramScene::itemById(int id) const
     while (it != idIndex.end() && it.key() == id) {
         if (!isLive(*it)) {
             it = idIndex.erase(it);
-        } else if (itemId(it->item) != id) {
+        } else if (DiagramObject::from(it->item)->id() != id) {
             renumbered.append(*it);
             it = idIndex.erase(it);
         } else {
@@ -211,27 +137,126 @@ QGraphicsItem *DiagramScene::itemById(int id) const
     // An item whose id was changed after registration is filed again under
     // its new id rather than lost.
     for (const TrackedItem &tracked : qAsConst(renumbered))
-        idIndex.insert(itemId(tracked.item), tracked);
+        idIndex.insert(DiagramObject::from(tracked.item)->id(), tracked);
     return found;
+}
+
+QList<DiagramObject *> DiagramScene::objects() const
+{
+    QList<DiagramObject *> inOrder;
+    inOrder.reserve(int(listOrder.size()));
+    for (const auto &entry : listOrder) {
+        if (entry.second->graphicsItem()->scene() == this)
+            inOrder.append(entry.second);
+    }
+    return inOrder;
+}
+
+void DiagramScene::removeObjects(const QList<DiagramObject *> &objects)
+{
+    if (objects.isEmpty())
+        return;
+    emit objectsRemoved(objects);
+    for (DiagramObject *object : objects) {
+        auto found = listOrder.find(object->listKey());
+        if (found != listOrder.end() && found->second == object)
+            listOrder.erase(found);
+        removeItem(object->graphicsItem());
+    }
+}
+
+void DiagramScene::restoreObjects(const QList<DiagramObject *> &objects)
+{
+    if (objects.isEmpty())
+        return;
+    for (DiagramObject *object : objects) {
+        addItem(object->graphicsItem());
+        registerItem(object->graphicsItem());
+    }
+    emit objectsRestored(objects);
 }
 
 DiagramScene::TrackedItem DiagramScene::track(QGraphicsItem *item)
 {
-    QObject *object = nullptr;
-    switch (item->type()) {
-    case DiagramItem::Type: object = static_cast<DiagramItem *>(item); break;
-    case DiagramImage::Type: object = static_cast<DiagramImage *>(item); break;
-    case DiagramTextItem::Type: object = static_cast<DiagramTextItem *>(item); break;
-    case Arrow::Type: object = static_cast<Arrow *>(item); break;
-    default: break;
-    }
+    DiagramObject *object = DiagramObject::from(item);
     Q_ASSERT(object);
-    return {object, item};
+    return {object->qObject(), item};
 }
 
 bool DiagramScene::isLive(const TrackedItem &tracked) const
 {
     return !tracked.guard.isNull() && tracked.item->scene() == this;
+}
+
+void DiagramScene::announceInsertion(DiagramObject *object)
+{
+    QGraphicsItem *item = object->graphicsItem();
+    switch (object->kind()) {
+    case DiagramObject::Kind::Shape:
+        emit itemInserted(static_cast<DiagramItem *>(item));
+        break;
+    case DiagramObject::Kind::Text:
+        emit textInserted(static_cast<DiagramTextItem *>(item));
+        break;
+    case DiagramObject::Kind::Formula:
+        emit mathInserted(static_cast<DiagramImage *>(item));
+        break;
+    case DiagramObject::Kind::Picture:
+        emit imageInserted(static_cast<DiagramImage *>(item));
+        break;
+    case DiagramObject::Kind::Arrow:
+        emit arrowInserted(static_cast<Arrow *>(item));
+        break;
+    }
+}
+
+void DiagramScene::addLoadedItem(QGraphicsItem *item)
+{
+    if (item->scene() != this)
+        addItem(item);
+    registerItem(item);
+    announceInsertion(DiagramObject::from(item));
+}
+
+bool DiagramScene::linkText(DiagramTextItem *text, DiagramItem *shape)
+{
+    // One text per shape and one shape per text: a second link on either
+    // side would leave two items steering each other.
+    if (!text->isLinked() && !shape->hasLinkedText()) {
+        text->linkTo(shape);
+        shape->setLinkedText(text);
+        // The shape's entry moves to just after the text's, before whatever
+        // followed the text.
+        auto found = listOrder.find(shape->listKey());
+        if (found != listOrder.end() && found->second == shape)
+            listOrder.erase(found);
+        const auto next = listOrder.upper_bound(text->listKey());
+        const double after = next == listOrder.end() ? text->listKey() + 1.0 : next->first;
+        shape->setListKey((text->listKey() + after) / 2.0);
+        listOrder[shape->listKey()] = shape;
+    }
+    if (text->linkedItem() != shape || shape->linkedText() != text)
+        return false;
+    emit itemsLinked(text, shape);
+    return true;
+}
+
+void DiagramScene::unlinkText(DiagramTextItem *text, DiagramItem *shape)
+{
+    text->unlink();
+    shape->unlinkText();
+    // The shape's entry shows its plain name again.
+    notifyRenamed(shape);
+}
+
+void DiagramScene::notifyRenamed(DiagramObject *object)
+{
+    emit itemNameChanged(object->graphicsItem());
+}
+
+void DiagramScene::requestContextMenu(DiagramObject *object, const QPoint &screenPosition)
+{
+    emit contextMenuRequested(object, screenPosition);
 }
 
 void DiagramScene::setMode(DiagramScene::Mode mode)
@@ -254,11 +279,4 @@ void DiagramScene::setPixmapToAdd(const QString &path, const QPixmap &pixmap)
         m_pixmapToAdd = pixmap;
         m_isMathToAdd = true;
     }
-}
-
-void DiagramScene::removeArrow(Arrow *arrow)
-{
-    emit itemWillBeDeleted(arrow);
-    if (arrow->scene() == this)
-        removeItem(arrow);
 }

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QGraphicsScene>
 #include <QHash>
-#include <QJsonObject>
 #include <QList>
 #include <QPixmap>
 #include <QPointF>
@@ -15,19 +14,20 @@
 #include <QSet>
 #include <QSize>
 
+#include <map>
+
 class Arrow;
-class ColorActionWidget;
 class DiagramImage;
+class DiagramObject;
 class DiagramTextItem;
-class LineInputActionWidget;
 class QGraphicsLineItem;
-class QMenu;
-class SpinboxActionWidget;
 
 // The diagram scene: inserts shapes, arrows, texts, pictures and formulas
 // by mouse according to its mode, links texts to shapes, gives every item
-// its id and default name, keeps the drawing defaults and the background,
-// copies and pastes, and reports every insertion and removal by signals.
+// its id, default name and place in the item list, keeps the drawing
+// defaults and the background, copies and pastes, and reports every
+// insertion, removal and context menu request by signals. It knows nothing
+// of the window: menus and property widgets are the window's business.
 class DiagramScene : public QGraphicsScene
 {
     Q_OBJECT
@@ -35,21 +35,13 @@ class DiagramScene : public QGraphicsScene
 public:
     enum Mode { InsertItem, InsertLine, InsertText, InsertPixmap, MoveItem, LinkText };
 
-    // Menus and property widgets are not owned; the scene hands them to the
-    // items it creates.
-    DiagramScene(QMenu *itemMenu, QMenu *imageMenu, QMenu *textMenu, QMenu *arrowMenu,
-                 SpinboxActionWidget *borderWidthAction, ColorActionWidget *borderColorAction,
-                 SpinboxActionWidget *arrowWidthAction, LineInputActionWidget *itemNameAction,
-                 LineInputActionWidget *imageNameAction, LineInputActionWidget *textNameAction,
-                 LineInputActionWidget *arrowNameAction, QMenu *sceneMenu,
-                 QObject *parent = nullptr);
+    explicit DiagramScene(QObject *parent = nullptr);
     ~DiagramScene() override;
 
     Mode mode() const { return m_mode; }
     DiagramItem::DiagramType itemType() const { return m_itemType; }
 
-    // Drawing defaults for new items. Each setter also applies the value to
-    // the first selected item when that item is of the matching kind.
+    // Drawing defaults for new items.
     QFont font() const { return m_font; }
     void setFont(const QFont &font);
     QColor textColor() const { return m_textColor; }
@@ -60,8 +52,6 @@ public:
     void setLineColor(const QColor &color);
     int textAlignment() const { return m_textAlignment; }
     void setTextAlignment(int alignment);
-    // True if any selected item is of the given type number.
-    bool isItemChange(int type) const;
 
     // What the next InsertPixmap press places.
     QPixmap pixmapToAdd() const { return m_pixmapToAdd; }
@@ -104,22 +94,32 @@ public:
     int nbArrows() const { return m_nbArrows; }
     void setNbArrows(int n) { m_nbArrows = n; }
 
-    // New items carrying this scene's menus and property widgets, not yet
-    // added to the scene.
+    // New items, not yet added to the scene.
     DiagramItem *newShape(DiagramItem::DiagramType type) const;
     DiagramTextItem *newText() const;
     DiagramImage *newImage() const;
     Arrow *newArrow(QGraphicsItem *startItem, QGraphicsItem *endItem, int arrowSize) const;
 
-    // Makes the signal connections every inserted shape, picture or text
-    // gets and enters the item in the id index. Call once the item is in
-    // the scene with its final id; the scene does it for what it inserts,
-    // the file reader for what it rebuilds.
+    // Makes the signal connections an inserted text gets, enters the item
+    // in the id index and, the first time, gives it its place at the end
+    // of the item list. Call once the item is in the scene with its final
+    // id; the scene does it for what it inserts, the file reader for what
+    // it rebuilds.
     void registerItem(QGraphicsItem *item);
     // The registered shape, picture/formula, text or arrow of this scene
     // with that id, or null. A hash lookup: items removed or destroyed
     // since are never returned.
     QGraphicsItem *itemById(int id) const;
+    // Every shape, picture, formula, text and arrow of the scene, in the
+    // order of the item list.
+    QList<DiagramObject *> objects() const;
+
+    // Takes objects out of the scene without destroying them (whoever
+    // removes them keeps them, to put them back), and puts them back with
+    // their ids, names and places in the list. Announced by objectsRemoved
+    // before and objectsRestored after.
+    void removeObjects(const QList<DiagramObject *> &objects);
+    void restoreObjects(const QList<DiagramObject *> &objects);
 
     // The picture of a formula typeset at 20 points in the XITS fonts, with
     // room added for the commands whose glyphs overhang their box.
@@ -130,11 +130,15 @@ public:
     // registers it and announces it as an insertion of its kind.
     void addLoadedItem(QGraphicsItem *item);
     // Links the text to the shape unless either is linked to another item,
-    // and announces the link; false when they are not linked to each other.
+    // puts the shape's list entry right after the text's, and announces the
+    // link; false when they are not linked to each other.
     bool linkText(DiagramTextItem *text, DiagramItem *shape);
+    // Undoes a link; the shape's entry stays where it is.
+    void unlinkText(DiagramTextItem *text, DiagramItem *shape);
 
-    // The scene's document (written in DiagramScene_json.cpp).
-    QJsonObject toJson() const;
+    // Called by the objects themselves.
+    void notifyRenamed(DiagramObject *object);
+    void requestContextMenu(DiagramObject *object, const QPoint &screenPosition);
 
 public slots:
     void setMode(DiagramScene::Mode mode);
@@ -145,8 +149,6 @@ public slots:
     void setPixmapToAdd(const QString &path, const QPixmap &pixmap = QPixmap());
     void copy();
     void paste();
-    // Takes the arrow off the scene; whoever asked destroys it.
-    void removeArrow(Arrow *arrow);
 
 signals:
     void itemInserted(DiagramItem *item);
@@ -156,9 +158,12 @@ signals:
     void textSelected(QGraphicsItem *item);
     void arrowInserted(Arrow *arrow);
     void itemsLinked(DiagramTextItem *text, DiagramItem *item);
-    void itemWillBeDeleted(Arrow *item);
-    void itemDeleted(int id);
     void itemNameChanged(QGraphicsItem *item);
+    void objectsRemoved(const QList<DiagramObject *> &objects);
+    void objectsRestored(const QList<DiagramObject *> &objects);
+    // The window shows the menu of the object's kind, or of empty space.
+    void contextMenuRequested(DiagramObject *object, const QPoint &screenPosition);
+    void sceneMenuRequested(const QPoint &screenPosition);
 
 protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
@@ -176,6 +181,8 @@ private:
     };
     static TrackedItem track(QGraphicsItem *item);
     bool isLive(const TrackedItem &tracked) const;
+    // Emits the insertion signal of the object's kind.
+    void announceInsertion(DiagramObject *object);
 
     void insertText(const QPointF &position);
     void insertPixmap(const QPointF &position);
@@ -189,19 +196,6 @@ private:
     QHash<int, QSet<QString>> namesByType() const;
     // The new item, or null for kinds that do not paste.
     QGraphicsItem *pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);
-
-    QMenu *itemMenu;
-    QMenu *imageMenu;
-    QMenu *textMenu;
-    QMenu *arrowMenu;
-    QMenu *sceneMenu;
-    SpinboxActionWidget *borderWidthAction;
-    ColorActionWidget *borderColorAction;
-    SpinboxActionWidget *arrowWidthAction;
-    LineInputActionWidget *itemNameAction;
-    LineInputActionWidget *imageNameAction;
-    LineInputActionWidget *textNameAction;
-    LineInputActionWidget *arrowNameAction;
 
     Mode m_mode = MoveItem;
     DiagramItem::DiagramType m_itemType = DiagramItem::Carre;
@@ -249,6 +243,9 @@ private:
 
     // id -> registered items; stale entries are dropped when met.
     mutable QMultiHash<int, TrackedItem> idIndex;
+    // The objects in the scene by list key, which is also the list's order.
+    std::map<double, DiagramObject *> listOrder;
+    double lastListKey = 0.0;
 };
 
 #endif // DIAGRAMSCENE_H

@@ -146,8 +146,7 @@ void DiagramScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
     clearSelection();
     pasteAtPosition = true;
     pastePosition = position;
-    if (sceneMenu)
-        sceneMenu->exec(event->screenPos());
+    emit sceneMenuRequested(event->screenPos());
 }
 
 void DiagramScene::editorLostFocus(DiagramTextItem *item)
@@ -157,13 +156,9 @@ void DiagramScene::editorLostFocus(DiagramTextItem *item)
     item->setTextCursor(cursor);
     if (!item->toPlainText().isEmpty() || item->scene() != this)
         return;
-    if (DiagramItem *shape = item->linkedItem()) {
-        if (shape->linkedText() == item)
-            shape->unlinkText();
-        item->unlink();
-    }
-    emit itemDeleted(item->id());
-    removeItem(item);
+    if (DiagramItem *shape = item->linkedItem())
+        unlinkText(item, shape);
+    removeObjects({item});
     item->deleteLater();
 }
 
@@ -182,7 +177,7 @@ void DiagramScene::insertText(const QPointF &position)
     text->setName(QStringLiteral("Texte ") + QString::number(m_nbText));
     ++m_nbText;
     ++m_nbItems;
-    emit textInserted(text);
+    announceInsertion(text);
 }
 
 void DiagramScene::insertPixmap(const QPointF &position)
@@ -201,15 +196,10 @@ void DiagramScene::insertPixmap(const QPointF &position)
     image->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable);
     registerItem(image);
     ++m_nbItems;
-    if (m_isMathToAdd) {
-        image->setName(QStringLiteral("Math ") + QString::number(m_nbMath));
-        ++m_nbMath;
-        emit mathInserted(image);
-    } else {
-        image->setName(QStringLiteral("Image ") + QString::number(m_nbImage));
-        ++m_nbImage;
-        emit imageInserted(image);
-    }
+    int &counter = m_isMathToAdd ? m_nbMath : m_nbImage;
+    image->setName((m_isMathToAdd ? QStringLiteral("Math ") : QStringLiteral("Image "))
+                   + QString::number(counter++));
+    announceInsertion(image);
 }
 
 void DiagramScene::updatePreview()
@@ -268,7 +258,7 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     delete previewItem;
     previewItem = nullptr;
     isDragging = false;
-    emit itemInserted(shape);
+    announceInsertion(shape);
 }
 
 QGraphicsItem *DiagramScene::topItemAt(const QPointF &point, const QGraphicsItem *ignored) const
@@ -301,8 +291,8 @@ void DiagramScene::finishArrow()
     registerItem(arrow);
     ++m_nbArrows;
     ++m_nbItems;
-    emit arrowInserted(arrow);
     arrow->updatePosition();
+    announceInsertion(arrow);
 }
 
 void DiagramScene::finishLink()
@@ -318,18 +308,4 @@ void DiagramScene::finishLink()
         return;
 
     linkText(static_cast<DiagramTextItem *>(end), static_cast<DiagramItem *>(start));
-}
-
-bool DiagramScene::linkText(DiagramTextItem *text, DiagramItem *shape)
-{
-    // One text per shape and one shape per text: a second link on either
-    // side would leave two items steering each other.
-    if (!text->isLinked() && !shape->hasLinkedText()) {
-        text->linkTo(shape);
-        shape->setLinkedText(text);
-    }
-    if (text->linkedItem() != shape || shape->linkedText() != text)
-        return false;
-    emit itemsLinked(text, shape);
-    return true;
 }

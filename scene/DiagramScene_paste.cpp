@@ -1,6 +1,7 @@
 #include "scene/DiagramScene.h"
 
 #include "scene/DiagramImage.h"
+#include "scene/DiagramObject.h"
 #include "scene/DiagramTextItem.h"
 
 #include <QGraphicsRotation>
@@ -14,21 +15,16 @@
 
 namespace {
 
+// Arrows need both their ends: they do not paste alone.
 bool isPastable(const QGraphicsItem *item)
 {
-    const int type = item->type();
-    return type == DiagramItem::Type || type == DiagramTextItem::Type
-           || type == DiagramImage::Type;
+    const DiagramObject *object = DiagramObject::from(item);
+    return object && object->kind() != DiagramObject::Kind::Arrow;
 }
 
 QString nameOf(const QGraphicsItem *item)
 {
-    switch (item->type()) {
-    case DiagramItem::Type: return static_cast<const DiagramItem *>(item)->name();
-    case DiagramTextItem::Type: return static_cast<const DiagramTextItem *>(item)->name();
-    case DiagramImage::Type: return static_cast<const DiagramImage *>(item)->name();
-    default: return QString();
-    }
+    return DiagramObject::from(item)->name();
 }
 
 // "name (n)" with the smallest n from 1 that no item of the kind uses yet;
@@ -115,7 +111,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
         text->setName(name);
         text->setPlainText(source->toPlainText());
         text->setAlignment(source->alignment());
-        emit textInserted(text);
+        announceInsertion(text);
         return text;
     }
     case DiagramImage::Type: {
@@ -133,10 +129,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
         image->changeTransform(0, true, source->scaleTransform()->xScale());
         image->setName(name);
         registerItem(image);
-        if (image->isMath())
-            emit mathInserted(image);
-        else
-            emit imageInserted(image);
+        announceInsertion(image);
         return image;
     }
     case DiagramItem::Type: {
@@ -157,7 +150,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
         addItem(shape);
         shape->setPos(position);
         registerItem(shape);
-        emit itemInserted(shape);
+        announceInsertion(shape);
         return shape;
     }
     default:

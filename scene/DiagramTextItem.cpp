@@ -1,23 +1,19 @@
 #include "scene/DiagramTextItem.h"
 
-#include "app/LineInputActionWidget.h"
 #include "scene/DiagramItem.h"
+#include "scene/DiagramObjectVisitor.h"
 
 #include <QGraphicsRotation>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
-#include <QMenu>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVector3D>
 
-DiagramTextItem::DiagramTextItem(QMenu *contextMenu, LineInputActionWidget *nameAction,
-                                 QGraphicsItem *parent)
+DiagramTextItem::DiagramTextItem(QGraphicsItem *parent)
     : QGraphicsTextItem(parent),
-      m_contextMenu(contextMenu),
-      m_itemRotation(new QGraphicsRotation),
-      m_nameAction(nameAction)
+      m_itemRotation(new QGraphicsRotation)
 {
     // The item owns its transformations (QGraphicsItem deletes them).
     m_itemRotation->setOrigin(QVector3D(boundingRect().center()));
@@ -27,12 +23,6 @@ DiagramTextItem::DiagramTextItem(QMenu *contextMenu, LineInputActionWidget *name
     setFlag(ItemSendsGeometryChanges);
     updateGeometry();
     connect(document(), &QTextDocument::contentsChange, this, &DiagramTextItem::updateGeometry);
-}
-
-void DiagramTextItem::setName(const QString &name)
-{
-    m_name = name;
-    emit nameChanged(this);
 }
 
 void DiagramTextItem::setFont(const QFont &font)
@@ -92,12 +82,6 @@ DiagramItem *DiagramTextItem::linkedItem() const
     return m_linkedItem.data();
 }
 
-void DiagramTextItem::updateActions()
-{
-    if (m_nameAction)
-        m_nameAction->setText(m_name);
-}
-
 void DiagramTextItem::updateGeometry()
 {
     // Re-applying the alignment edits the document, which calls us again.
@@ -137,12 +121,44 @@ void DiagramTextItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 
 void DiagramTextItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
-    if (scene())
-        scene()->clearSelection();
-    setSelected(true);
-    updateActions();
-    if (m_contextMenu)
-        m_contextMenu->exec(event->screenPos());
+    requestContextMenu(event);
+}
+
+QVariant DiagramTextItem::value(Property property) const
+{
+    switch (property) {
+    case Property::TextColor:
+        return defaultTextColor();
+    case Property::Font:
+        return font();
+    case Property::Alignment:
+        return m_alignment;
+    default:
+        return DiagramObject::value(property);
+    }
+}
+
+void DiagramTextItem::setValue(Property property, const QVariant &value)
+{
+    switch (property) {
+    case Property::TextColor:
+        setDefaultTextColor(value.value<QColor>());
+        break;
+    case Property::Font:
+        setFont(value.value<QFont>());
+        break;
+    case Property::Alignment:
+        setAlignment(value.toInt());
+        break;
+    default:
+        DiagramObject::setValue(property, value);
+        break;
+    }
+}
+
+void DiagramTextItem::accept(DiagramObjectVisitor &visitor) const
+{
+    visitor.visit(*this);
 }
 
 void DiagramTextItem::focusOutEvent(QFocusEvent *event)

@@ -1,38 +1,30 @@
 #ifndef DIAGRAMTEXTITEM_H
 #define DIAGRAMTEXTITEM_H
 
+#include "scene/DiagramObject.h"
+
 #include <QGraphicsTextItem>
-#include <QJsonObject>
 #include <QPointer>
 #include <QString>
 
 class DiagramItem;
-class LineInputActionWidget;
 class QGraphicsRotation;
-class QMenu;
 
 // Free text on the scene. It never wraps; with right alignment it grows to
 // the left. It may be linked to one shape, which then stays centred on it
 // and fits around it.
-class DiagramTextItem : public QGraphicsTextItem
+class DiagramTextItem : public QGraphicsTextItem, public DiagramObject
 {
     Q_OBJECT
 
 public:
     enum { Type = UserType + 3 };
 
-    // The menu and the action are not owned. The creator sets the text
-    // interaction flags, font, colour, z-value and position.
-    DiagramTextItem(QMenu *contextMenu, LineInputActionWidget *nameAction,
-                    QGraphicsItem *parent = nullptr);
+    // The creator sets the text interaction flags, font, colour, z-value
+    // and position.
+    explicit DiagramTextItem(QGraphicsItem *parent = nullptr);
 
     int type() const override { return Type; }
-
-    QString name() const { return m_name; }
-    void setName(const QString &name);
-
-    int id() const { return m_id; }
-    void setId(int id) { m_id = id; }
 
     // Hides QGraphicsTextItem::setFont so that the item is measured again.
     void setFont(const QFont &font);
@@ -51,10 +43,12 @@ public:
     bool isLinked() const;
     DiagramItem *linkedItem() const;
 
-    // Fills the name line edit before the menu opens.
-    void updateActions();
-
-    QJsonObject toJson() const;
+    Kind kind() const override { return Kind::Text; }
+    QGraphicsItem *graphicsItem() override { return this; }
+    QObject *qObject() override { return this; }
+    QVariant value(Property property) const override;
+    void setValue(Property property, const QVariant &value) override;
+    void accept(DiagramObjectVisitor &visitor) const override;
 
 public slots:
     void setLinkedItemIsMoving(bool moving) { m_linkedItemIsMoving = moving; }
@@ -64,7 +58,6 @@ public slots:
 signals:
     void lostFocus(DiagramTextItem *item);
     void selectedChange(QGraphicsItem *item);
-    void nameChanged(QGraphicsItem *item);
 
 protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
@@ -76,16 +69,12 @@ private:
     void applyAlignment();
     void centreLinkedItem();
 
-    QMenu *m_contextMenu;
     QGraphicsRotation *m_itemRotation;
-    LineInputActionWidget *m_nameAction;
     // Guarded: a shape deleted without unlinking first must not leave a
     // dangling link.
     QPointer<DiagramItem> m_linkedItem;
     bool m_linkedItemIsMoving = false;
     bool m_updatingGeometry = false;
-    QString m_name;
-    int m_id = 0;
     int m_alignment = Qt::AlignLeft;
 };
 

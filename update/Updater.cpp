@@ -1,10 +1,10 @@
 #include "update/Updater.h"
 
 #include "scene/Dialogs.h"
+#include "ui_Updater.h"
 #include "update/downloadFileName.h"
 #include "update/isSuccessfulReply.h"
 #include "update/isWebAddress.h"
-#include "ui_Updater.h"
 
 #include <QDir>
 #include <QNetworkAccessManager>

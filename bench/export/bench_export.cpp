@@ -20,8 +20,7 @@ using Export = bool (*)(DiagramScene &, const QString &, QString *);
 
 void runExport(benchmark::State &state, Export exportTo, const QString &fileName)
 {
-    DiagramScene scene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, nullptr, nullptr);
+    DiagramScene scene;
     readDocument(scene, BenchSupport::gridDocument(int(state.range(0)), {40.0, 0.15, true}));
     scene.setSceneRect(exportArea(scene));
     QTemporaryDir folder;

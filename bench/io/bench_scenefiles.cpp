@@ -46,8 +46,7 @@ void BM_ReadDocument(benchmark::State &state)
 {
     const QJsonObject top = BenchSupport::gridDocument(int(state.range(0)), sceneGrid);
     for (auto _ : state) {
-        DiagramScene scene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                           nullptr, nullptr, nullptr, nullptr, nullptr);
+        DiagramScene scene;
         readDocument(scene, top);
         benchmark::DoNotOptimize(scene.nbItems());
         state.PauseTiming(); // the scene's destruction is not loading
@@ -62,8 +61,7 @@ void BM_DestroyScene(benchmark::State &state)
     const QJsonObject top = BenchSupport::gridDocument(int(state.range(0)), sceneGrid);
     for (auto _ : state) {
         state.PauseTiming();
-        auto *scene = new DiagramScene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        auto *scene = new DiagramScene;
         readDocument(*scene, top);
         state.ResumeTiming();
         delete scene;

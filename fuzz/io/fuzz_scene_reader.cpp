@@ -59,13 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!decodeSceneDocument(bytes, &top, &reason))
         return 0;
 
-    DiagramScene scene(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, nullptr);
+    DiagramScene scene;
     readDocument(scene, top);
     checkPromises(scene);
 
     QJsonObject again;
-    check(decodeSceneDocument(encodeSceneDocument(scene.toJson()), &again, &reason));
+    check(decodeSceneDocument(encodeSceneDocument(writeDocument(scene)), &again, &reason));
 
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);

@@ -1,8 +1,8 @@
 #include "WindowFixture.h"
 
 #include "app/ColorActionWidget.h"
-#include "export/ColoredLabel.h"
 #include "app/SpinboxActionWidget.h"
+#include "export/ColoredLabel.h"
 
 #include <QComboBox>
 #include <QFontComboBox>
@@ -193,6 +193,61 @@ private slots:
         f.select({second});
         fill->click();
         QCOMPARE(second->brush(), QBrush(Qt::red, Qt::SolidPattern));
+    }
+
+    void toolbarsChangeEverySelectedItemOfTheirKind_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("property");
+        QTest::addColumn<QString>("selectedKinds"); // s: shapes, t: texts, a: arrows
+        using P = DiagramObject::Property;
+        QTest::newRow("fill colour, shapes") << "fill" << int(P::FillColor) << "s";
+        QTest::newRow("fill colour, texts and shapes") << "fill" << int(P::FillColor) << "st";
+        QTest::newRow("text colour, texts") << "text" << int(P::TextColor) << "t";
+        QTest::newRow("bold, texts") << "Gras" << int(P::Font) << "ta";
+        QTest::newRow("alignment, texts") << "Aligné au centre" << int(P::Alignment) << "st";
+        QTest::newRow("line colour, arrows") << "line" << int(P::LineColor) << "sa";
+    }
+
+    // Every selected item that has the property changes, and nothing else;
+    // the value also becomes the default of new items.
+    void toolbarsChangeEverySelectedItemOfTheirKind()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, property);
+        QFETCH(QString, selectedKinds);
+        WindowFixture f;
+        DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
+        DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
+        f.insertShape(DiagramItem::Triangle, {1100, 300});
+        f.insertText(QStringLiteral("un"), {300, 700});
+        f.insertText(QStringLiteral("deux"), {700, 700});
+        f.insertArrow(a, b);
+        f.insertArrow(b, a);
+        const auto prop = DiagramObject::Property(property);
+        const QHash<QChar, DiagramObject::Kind> kinds{{'s', DiagramObject::Kind::Shape},
+                                                      {'t', DiagramObject::Kind::Text},
+                                                      {'a', DiagramObject::Kind::Arrow}};
+        QHash<DiagramObject *, QVariant> before;
+        f.scene()->clearSelection();
+        for (DiagramObject *object : f.scene()->objects()) {
+            before.insert(object, object->value(prop));
+            object->graphicsItem()->setSelected(selectedKinds.contains(kinds.key(object->kind())));
+        }
+
+        f.dialogs.colors.enqueue(Qt::red);
+        if (control == "fill" || control == "text" || control == "line")
+            emit colorButton(f, control == "text" ? 0 : control == "fill" ? 1 : 2)->menu()->aboutToShow();
+        else
+            f.action(control)->trigger();
+
+        int changed = 0;
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            const bool changes = it.key()->value(prop) != it.value();
+            QCOMPARE(changes, it.key()->graphicsItem()->isSelected() && it.value().isValid());
+            changed += changes;
+        }
+        QVERIFY(changed >= 2);
     }
 
     void selectingTextShowsItsFormatWithoutFeedback()

@@ -1,9 +1,6 @@
 #ifndef ITEMSHARNESS_H
 #define ITEMSHARNESS_H
 
-#include "app/ColorActionWidget.h"
-#include "app/LineInputActionWidget.h"
-#include "app/SpinboxActionWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
@@ -164,15 +161,7 @@ public:
         release(to);
     }
 
-    // One menu and one name row serve every kind of item.
-    QMenu itemMenu, sceneMenu;
-    SpinboxActionWidget borderWidthAction{QStringLiteral("Épaisseur : "), 1};
-    ColorActionWidget borderColorAction{QStringLiteral("Couleur : "), Qt::black};
-    SpinboxActionWidget arrowWidthAction{QStringLiteral("Taille flèche : "), 20};
-    LineInputActionWidget nameAction{QStringLiteral("Nom : ")};
-    DiagramScene scene{&itemMenu, &itemMenu, &itemMenu, &itemMenu,
-                       &borderWidthAction, &borderColorAction, &arrowWidthAction,
-                       &nameAction, &nameAction, &nameAction, &nameAction, &sceneMenu};
+    DiagramScene scene;
     QGraphicsView view{&scene};
 
 private:

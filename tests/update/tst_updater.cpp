@@ -6,11 +6,11 @@
 #include "support/MainWindowFixture.h"
 
 #include "update/ConfigFile.h"
+#include "update/downloadFileName.h"
 #include "update/UpdateChecker.h"
 #include "update/UpdateHandOver.h"
 #include "update/UpdateInfo.h"
 #include "update/Updater.h"
-#include "update/downloadFileName.h"
 
 #include <QLabel>
 #include <QNetworkAccessManager>

@@ -1,0 +1,12 @@
+#ifndef ITEMWRITER_H
+#define ITEMWRITER_H
+
+#include <QJsonObject>
+
+class DiagramObject;
+
+// The object of one item in a scene document, by the item's kind: shapes,
+// texts, pictures and formulas, arrows (see the reader for the keys).
+QJsonObject writeItem(const DiagramObject &object);
+
+#endif // ITEMWRITER_H
