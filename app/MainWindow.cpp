@@ -3,6 +3,8 @@
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
+#include "scene/BackgroundCommand.h"
+#include "scene/DiagramDocument.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
@@ -18,6 +20,7 @@
 #include <QToolBar>
 #include <QToolBox>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QVBoxLayout>
 
 namespace {
@@ -73,11 +76,15 @@ MainWindow::MainWindow()
     : textColor(Qt::black), fillColor(Qt::white), lineColor(Qt::black),
       backgroundColor(Qt::white), version(QStringLiteral(PENSATO_VERSION))
 {
+    undoGroup = new QUndoGroup(this);
     createActions();
     createToolBox();
     createMenus();
 
-    scene = newDiagramScene();
+    document = newDocument();
+    scene = document->scene();
+    undoGroup->addStack(document->undoStack());
+    undoGroup->setActiveStack(document->undoStack());
     createToolbars();
     connectScene();
     createCentralLayout();
@@ -240,6 +247,7 @@ void MainWindow::connectScene()
     // The list is told directly, before the scene's own selection changes.
     connect(scene, &DiagramScene::objectsRemoved, listWidget, &ListWidget::removeEntries);
     connect(scene, &DiagramScene::objectsRestored, listWidget, &ListWidget::addEntries);
+    connect(scene, &DiagramScene::listPlaceChanged, listWidget, &ListWidget::placeEntry);
 }
 
 void MainWindow::setSceneMode(int mode)
@@ -353,19 +361,20 @@ void MainWindow::backgroundButtonGroupClicked(QAbstractButton *button)
             other->setChecked(false);
     }
     const QString text = button->text();
-    if (text == tr("Grille blanche")) {
-        scene->setBackground(QBrush(QPixmap(whiteGridPath)), false, false, true, whiteGridPath,
-                             Qt::white);
-    } else if (text == tr("Grille grise")) {
-        scene->setBackground(QBrush(QPixmap(grayGridPath)), false, false, true, grayGridPath,
-                             Qt::white);
-    } else if (text == tr("Couleur")) {
+    if (text == tr("Grille blanche"))
+        changeBackground({QBrush(QPixmap(whiteGridPath)), false, false, true, whiteGridPath, Qt::white});
+    else if (text == tr("Grille grise"))
+        changeBackground({QBrush(QPixmap(grayGridPath)), false, false, true, grayGridPath, Qt::white});
+    else if (text == tr("Couleur"))
         chooseBackgroundColor();
-    } else {
-        scene->setBackground(QBrush(Qt::NoBrush), true, false, false, QString(), Qt::white);
-    }
+    else
+        changeBackground({QBrush(Qt::NoBrush), true, false, false, QString(), Qt::white});
+}
+
+void MainWindow::changeBackground(const SceneBackground &background)
+{
+    scene->push(new BackgroundCommand(scene, background));
     scene->update();
-    view->update();
 }
 
 void MainWindow::chooseBackgroundColor()
@@ -374,7 +383,7 @@ void MainWindow::chooseBackgroundColor()
     if (!color.isValid())
         return;
     backgroundColor = color;
-    scene->setBackground(QBrush(color, Qt::SolidPattern), false, true, false, QString(), color);
+    changeBackground({QBrush(color, Qt::SolidPattern), false, true, false, QString(), color});
 }
 
 void MainWindow::checkButton(int id)

@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "scene/DiagramObject.h"
+#include "scene/SceneBackground.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,8 +11,11 @@
 #include <QNetworkReply>
 #include <QString>
 
+#include <functional>
+
 class Arrow;
 class ColorActionWidget;
+class DiagramDocument;
 class DiagramImage;
 class DiagramItem;
 class DiagramScene;
@@ -30,9 +34,11 @@ class QGraphicsItem;
 class QGraphicsView;
 class QListWidgetItem;
 class QMenu;
+class QPen;
 class QToolBar;
 class QToolBox;
 class QToolButton;
+class QUndoGroup;
 class QWidget;
 
 // The one top-level window: owns the scene and its view, the tool box, the
@@ -69,6 +75,9 @@ private slots:
 
     // Selection commands (MainWindow_edit.cpp)
     void deleteItem();
+    // Undo and redo end a text's editing first, and wait for a drag to end.
+    void undo();
+    void redo();
 
     void pointerGroupClicked(int id);
 
@@ -174,6 +183,8 @@ private:
     QWidget *createBackgroundCellWidget(const QString &text, const QString &image, int id);
     QToolButton *createColorToolButton(const QString &image, const QColor &color);
     void setSceneMode(int mode);
+    // As one step of the history.
+    void changeBackground(const SceneBackground &background);
     void choosePicture();
     void resetModeAfterInsertion(int insertionButtonId);
     void uncheckInsertionButton(int id);
@@ -189,18 +200,25 @@ private:
     void rotateSelection(int degrees);
     // Gives `value` to every selected object that has the property.
     void applyToSelection(DiagramObject::Property property, const QVariant &value);
+    // Changes the border of every selected shape as one step.
+    void changeBorder(const std::function<void(QPen &)> &change, bool mergeable);
+    void stepHistory(void (QUndoGroup::*step)());
 
     // Scene files (MainWindow_file.cpp)
-    DiagramScene *newDiagramScene();
-    // Makes `fresh` the window's scene, with an empty list, and lets the
+    DiagramDocument *newDocument();
+    // Makes `fresh` the window's document, with an empty list, and lets the
     // old one go.
-    void installScene(DiagramScene *fresh);
+    void installDocument(DiagramDocument *fresh);
 
     // Update check (MainWindow_update.cpp): sends the request; the last step
     // of the constructor.
     void startUpdateCheck();
 
+    // The open diagram and its scene (document->scene()).
+    DiagramDocument *document = nullptr;
     DiagramScene *scene = nullptr;
+    // Undo and redo follow the open document's history.
+    QUndoGroup *undoGroup = nullptr;
     QGraphicsView *view = nullptr;
     ListWidget *listWidget = nullptr;
 
@@ -214,6 +232,8 @@ private:
     QAction *toPDFAction = nullptr;
 
     // Edit commands
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
     QAction *deleteAction = nullptr;
     QAction *copyAction = nullptr;
     QAction *pasteAction = nullptr;
@@ -241,6 +261,7 @@ private:
 
     // Menus: the menu bar's one menu, and the context menus (without parent)
     QMenu *fileMenu = nullptr;
+    QMenu *editMenu = nullptr;
     QMenu *itemMenu = nullptr;
     QMenu *imageMenu = nullptr;
     QMenu *textMenu = nullptr;

@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 
 namespace {
 
@@ -81,6 +82,22 @@ void MainWindow::createActions()
         (*c.action)->setStatusTip(tr(c.statusTip));
         connect(*c.action, &QAction::triggered, this, c.slot);
     }
+    // Undo and redo follow whichever document is open; their text names the
+    // step ("Annuler Déplacer 3 objets"), and they are disabled when there
+    // is none.
+    undoAction = undoGroup->createUndoAction(this, tr("&Annuler"));
+    undoAction->setIcon(QIcon(QStringLiteral(":/images/undo.png")));
+    undoAction->setShortcuts(QKeySequence::Undo);
+    redoAction = undoGroup->createRedoAction(this, tr("&Rétablir"));
+    redoAction->setIcon(QIcon(QStringLiteral(":/images/redo.png")));
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The group's own slots would undo under a drag or an editing.
+    for (QAction *action : {undoAction, redoAction})
+        action->disconnect(undoGroup);
+    connect(undoAction, &QAction::triggered, this, &MainWindow::undo);
+    connect(redoAction, &QAction::triggered, this, &MainWindow::redo);
+
     toFrontAction->setShortcut(QKeySequence(tr("Ctrl+F"), QKeySequence::NativeText));
     sendBackAction->setShortcut(QKeySequence(tr("Ctrl+T"), QKeySequence::NativeText));
     // Not the platform's whole list for QKeySequence::Delete: on X11 it holds
@@ -179,6 +196,14 @@ void MainWindow::createMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(exitAction);
 
+    editMenu = menuBar()->addMenu(tr("&Édition"));
+    editMenu->addAction(undoAction);
+    editMenu->addAction(redoAction);
+    editMenu->addSeparator();
+    editMenu->addAction(copyAction);
+    editMenu->addAction(pasteAction);
+    editMenu->addAction(deleteAction);
+
     // The context menus have no parent and live as long as the process; a
     // null entry stands for a separator.
     auto contextMenu = [](const QString &title, const QList<QAction *> &entries) {
@@ -222,7 +247,9 @@ QToolButton *MainWindow::createColorToolButton(const QString &image, const QColo
 
 void MainWindow::createToolbars()
 {
-    editToolBar = addToolBar(tr("Editer"));
+    editToolBar = addToolBar(tr("Édition"));
+    editToolBar->addAction(undoAction);
+    editToolBar->addAction(redoAction);
     editToolBar->addAction(deleteAction);
     editToolBar->addAction(toFrontAction);
     editToolBar->addAction(sendBackAction);

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/CenterViewCommand.h"
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramItem.h"
@@ -7,15 +8,18 @@
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
 #include "scene/Dialogs.h"
+#include "scene/LinkCommand.h"
+#include "scene/ObjectsCommand.h"
+#include "scene/PropertyCommand.h"
 
 #include <QGraphicsView>
 #include <QPen>
-#include <QPointer>
 #include <QScopedValueRollback>
+#include <QUndoGroup>
 
 // Commands on the scene's selection. Each acts on the selected objects that
 // have what it changes and skips the others; an empty selection does
-// nothing.
+// nothing. Every change is one step of the document's history.
 
 using Property = DiagramObject::Property;
 
@@ -31,64 +35,47 @@ QList<DiagramObject *> selectedObjects(const DiagramScene *scene)
     return objects;
 }
 
-// The selected objects with everything deleting them takes along: the
-// arrows of the shapes and pictures. Each once, arrows last.
-QList<DiagramObject *> deletionOf(const DiagramScene *scene)
-{
-    QList<DiagramObject *> items, arrows;
-    QSet<DiagramObject *> seen;
-    const auto take = [&seen](QList<DiagramObject *> &into, DiagramObject *object) {
-        if (!seen.contains(object)) {
-            seen.insert(object);
-            into.append(object);
-        }
-    };
-    for (DiagramObject *object : selectedObjects(scene)) {
-        if (object->kind() == DiagramObject::Kind::Arrow) {
-            take(arrows, object);
-            continue;
-        }
-        take(items, object);
-        for (Arrow *arrow : object->arrows())
-            take(arrows, arrow);
-    }
-    return items + arrows;
-}
-
 } // namespace
 
 void MainWindow::deleteItem()
 {
-    const QList<DiagramObject *> doomed = deletionOf(scene);
-    if (doomed.isEmpty())
+    const QList<DiagramObject *> selected = selectedObjects(scene);
+    if (selected.isEmpty())
         return;
     {
         // Every removal changes the scene's selection; the list follows once,
         // at the end, instead of once per item.
         const QScopedValueRollback<bool> guard(syncingSelection, true);
-        for (DiagramObject *object : doomed) {
-            if (object->kind() == DiagramObject::Kind::Arrow)
-                static_cast<Arrow *>(object->graphicsItem())->detachFromEnds();
-            else if (object->kind() == DiagramObject::Kind::Shape) {
-                auto *shape = static_cast<DiagramItem *>(object->graphicsItem());
-                if (DiagramTextItem *text = shape->linkedText())
-                    unlinkPair(text, shape);
-            } else if (object->kind() == DiagramObject::Kind::Text) {
-                auto *text = static_cast<DiagramTextItem *>(object->graphicsItem());
-                if (DiagramItem *shape = text->linkedItem())
-                    unlinkPair(text, shape);
-            }
-        }
-        scene->removeObjects(doomed);
-        for (DiagramObject *object : doomed)
-            delete object->graphicsItem();
+        scene->push(ObjectsCommand::deletion(scene, selected));
     }
     itemSelectionChanged();
 }
 
+void MainWindow::undo()
+{
+    stepHistory(&QUndoGroup::undo);
+}
+
+void MainWindow::redo()
+{
+    stepHistory(&QUndoGroup::redo);
+}
+
+void MainWindow::stepHistory(void (QUndoGroup::*step)())
+{
+    if (scene->isMouseDown())
+        return;
+    // The editing ends first, so that what was typed is a step of its own.
+    if (QGraphicsItem *edited = scene->focusItem())
+        edited->clearFocus();
+    const QScopedValueRollback<bool> guard(syncingSelection, true);
+    (undoGroup->*step)();
+    listWidget->selectEntriesOfSelectedItems();
+}
+
 void MainWindow::unlinkPair(DiagramTextItem *text, DiagramItem *shape)
 {
-    scene->unlinkText(text, shape);
+    scene->push(new LinkCommand(scene, text, shape, false));
 }
 
 void MainWindow::copy()
@@ -103,7 +90,9 @@ void MainWindow::paste()
 
 void MainWindow::stackSelection(bool toFront)
 {
-    for (QGraphicsItem *item : scene->selectedItems()) {
+    QList<PropertyCommand::Entry> entries;
+    for (DiagramObject *object : selectedObjects(scene)) {
+        QGraphicsItem *item = object->graphicsItem();
         // The rule starts from 0, not from the item's own z-value, and
         // depends on the order in which the overlapping items come.
         qreal z = 0;
@@ -116,8 +105,10 @@ void MainWindow::stackSelection(bool toFront)
             else if (!toFront && other->zValue() <= z)
                 z = other->zValue() - 0.1;
         }
-        item->setZValue(z);
+        entries.append({object, Property::ZValue, item->zValue(), z});
     }
+    scene->push(new PropertyCommand(toFront ? tr("Mettre au premier plan")
+                                            : tr("Mettre en arrière-plan"), entries));
 }
 
 void MainWindow::bringToFront()
@@ -132,10 +123,7 @@ void MainWindow::sendToBack()
 
 void MainWindow::applyToSelection(Property property, const QVariant &value)
 {
-    for (DiagramObject *object : selectedObjects(scene)) {
-        if (object->hasProperty(property))
-            object->setValue(property, value);
-    }
+    scene->push(PropertyCommand::change(selectedObjects(scene), property, value));
 }
 
 void MainWindow::rotateSelection(int degrees)
@@ -171,40 +159,55 @@ void MainWindow::resetArrow()
 
 void MainWindow::setArrowWidth(int width)
 {
-    applyToSelection(Property::ArrowSize, width);
+    auto *command = PropertyCommand::change(selectedObjects(scene), Property::ArrowSize, width);
+    // Stepping the spin box is one change.
+    command->setMergeable(true);
+    scene->push(command);
+}
+
+void MainWindow::changeBorder(const std::function<void(QPen &)> &change, bool mergeable)
+{
+    QList<PropertyCommand::Entry> entries;
+    for (DiagramObject *object : selectedObjects(scene)) {
+        const QVariant before = object->value(Property::Border);
+        if (!before.isValid())
+            continue;
+        QPen pen = before.value<QPen>();
+        change(pen);
+        entries.append({object, Property::Border, before, pen});
+    }
+    auto *command = new PropertyCommand(PropertyCommand::textFor(Property::Border, entries.size()),
+                                        entries);
+    command->setMergeable(mergeable);
+    scene->push(command);
 }
 
 void MainWindow::changeBorderSize(int size)
 {
-    for (DiagramObject *object : selectedObjects(scene)) {
-        if (!object->hasProperty(Property::Border))
-            continue;
+    changeBorder([size](QPen &pen) {
         // A fresh pen: every attribute but width and colour returns to the default.
-        QPen pen;
-        pen.setCosmetic(true);
-        pen.setWidth(size);
-        pen.setColor(object->value(Property::Border).value<QPen>().color());
-        object->setValue(Property::Border, pen);
-    }
+        QPen fresh;
+        fresh.setCosmetic(true);
+        fresh.setWidth(size);
+        fresh.setColor(pen.color());
+        pen = fresh;
+    }, true);
 }
 
 void MainWindow::borderColorChanged(QColor color)
 {
-    for (DiagramObject *object : selectedObjects(scene)) {
-        if (!object->hasProperty(Property::Border))
-            continue;
-        QPen pen = object->value(Property::Border).value<QPen>();
-        pen.setColor(color);
-        object->setValue(Property::Border, pen);
-    }
+    changeBorder([color](QPen &pen) { pen.setColor(color); }, false);
 }
 
 void MainWindow::changeName(QString name)
 {
-    for (DiagramObject *object : selectedObjects(scene)) {
-        object->setName(name);
+    const QList<DiagramObject *> selected = selectedObjects(scene);
+    auto *command = PropertyCommand::change(selected, Property::Name, name);
+    // The letters of a name typed one by one make one step.
+    command->setMergeable(true);
+    scene->push(command);
+    for (DiagramObject *object : selected)
         itemChangedName(name, object->id());
-    }
 }
 
 void MainWindow::unlinkItem()
@@ -234,10 +237,10 @@ void MainWindow::setTextFont()
     const QFont font = Dialogs::instance()->font(&ok, text->font(), this,
                                                   tr("Sélectionner police d'écriture"));
     if (ok)
-        text->setFont(font);
+        scene->push(PropertyCommand::change({text}, Property::Font, font));
 }
 
 void MainWindow::centerView()
 {
-    view->centerOn(scene->itemsBoundingRect().center());
+    scene->push(new CenterViewCommand(view, scene->itemsBoundingRect().center()));
 }

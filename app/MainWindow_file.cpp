@@ -3,11 +3,13 @@
 #include "app/ListWidget.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "scene/DiagramDocument.h"
 #include "scene/DiagramScene.h"
 #include "scene/Dialogs.h"
 
 #include <QGraphicsView>
 #include <QStandardPaths>
+#include <QUndoGroup>
 
 // Scene files: save, save as, load and new scene.
 
@@ -117,9 +119,9 @@ void MainWindow::load()
 
     // Read aside: a file of which nothing can be used must not cost the
     // user the scene on screen either.
-    std::unique_ptr<DiagramScene> loaded(newDiagramScene());
+    std::unique_ptr<DiagramDocument> loaded(newDocument());
     QList<DiagramObject *> itemsRead;
-    const ReadReport report = readDocument(*loaded, top, &itemsRead);
+    const ReadReport report = readDocument(*loaded->scene(), top, &itemsRead);
     if (report.skippedItems > 0 && itemsRead.isEmpty()) {
         Dialogs::instance()->warning(
             this, tr("Scène non chargée"),
@@ -127,7 +129,7 @@ void MainWindow::load()
                 .arg(fileName));
         return;
     }
-    installScene(loaded.release());
+    installDocument(loaded.release());
     listWidget->addEntries(itemsRead);
     currentFile = fileName;
     setWindowTitle(titleFor(currentFile));
@@ -142,27 +144,33 @@ void MainWindow::createNewScene()
 {
     currentFile.clear();
     setWindowTitle(tr("Pensato"));
-    installScene(newDiagramScene());
+    installDocument(newDocument());
 }
 
-DiagramScene *MainWindow::newDiagramScene()
+DiagramDocument *MainWindow::newDocument()
 {
-    auto *fresh = new DiagramScene(this);
-    fresh->setSceneRect(0, 0, 5000, 5000);
+    auto *fresh = new DiagramDocument(this);
+    fresh->scene()->setSceneRect(0, 0, 5000, 5000);
     return fresh;
 }
 
-void MainWindow::installScene(DiagramScene *fresh)
+void MainWindow::installDocument(DiagramDocument *fresh)
 {
-    DiagramScene *previous = scene;
-    scene = fresh;
+    DiagramDocument *previous = document;
+    document = fresh;
+    scene = document->scene();
+    undoGroup->addStack(document->undoStack());
+    undoGroup->setActiveStack(document->undoStack());
     connectScene();
     view->setScene(scene);
     listWidget->setScene(scene);
     listWidget->clear();
+    if (!previous)
+        return;
     // The old scene may be the sender of the signal that brought us here
     // (its own context menu), so it goes later; cut from the window first,
     // its items' last signals cannot reach the new list.
-    previous->disconnect(this);
+    previous->scene()->disconnect(this);
+    undoGroup->removeStack(previous->undoStack());
     previous->deleteLater();
 }

@@ -6,6 +6,7 @@
 #include "export/GraphicsViewSave.h"
 #include "export/PrimaryScreen.h"
 #include "export/SceneExport.h"
+#include "scene/BackgroundCommand.h"
 #include "scene/DiagramScene.h"
 #include "scene/Dialogs.h"
 
@@ -145,7 +146,7 @@ void ConvertToIMG::setColor()
     if (!chosen.isValid())
         return;
     color = chosen;
-    scene->setBackground(QBrush(color), false, true, false, QString(), color);
+    scene->push(new BackgroundCommand(scene, {QBrush(color), false, true, false, QString(), color}));
     colorLabel->setColor(color);
     view->viewport()->update();
     if (ui->radioButton->isChecked())
@@ -156,7 +157,7 @@ void ConvertToIMG::setColor()
 
 void ConvertToIMG::setBackgroundTransparancy()
 {
-    scene->setBackground(Qt::NoBrush, true, false, false, QString(), Qt::white);
+    scene->push(new BackgroundCommand(scene, {Qt::NoBrush, true, false, false, QString(), Qt::white}));
 }
 
 void ConvertToIMG::setButtonEnabled(bool state)
@@ -203,7 +204,7 @@ void ConvertToIMG::chooseCustomImage()
 
 void ConvertToIMG::setPictureBackground(const QPixmap &picture, const QString &path)
 {
-    scene->setBackground(QBrush(picture), false, false, true, path, Qt::white);
+    scene->push(new BackgroundCommand(scene, {QBrush(picture), false, false, true, path, Qt::white}));
 }
 
 void ConvertToIMG::on_pushButton_convert_clicked()

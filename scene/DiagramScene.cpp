@@ -4,8 +4,11 @@
 #include "scene/DiagramImage.h"
 #include "scene/DiagramObject.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/ObjectsCommand.h"
+#include "scene/PropertyCommand.h"
 
 #include <QGraphicsLineItem>
+#include <QUndoStack>
 
 
 // Construction, drawing defaults, background, item factories, the id index
@@ -66,6 +69,34 @@ void DiagramScene::setBackground(const QBrush &brush, bool transparent, bool col
     m_pictureBackground = picture;
     m_backgroundPath = path;
     m_backgroundColor = color;
+}
+
+void DiagramScene::setBackground(const SceneBackground &background)
+{
+    setBackground(background.brush, background.transparent, background.colour,
+                  background.picture, background.path, background.color);
+}
+
+SceneBackground DiagramScene::background() const
+{
+    return {backgroundBrush(), m_transparent, m_colorBackground, m_pictureBackground,
+            m_backgroundPath, m_backgroundColor};
+}
+
+void DiagramScene::push(QUndoCommand *command)
+{
+    if (auto *change = dynamic_cast<PropertyCommand *>(command)) {
+        if (change->isEmpty()) {
+            delete command;
+            return;
+        }
+    }
+    if (m_undoStack) {
+        m_undoStack->push(command);
+    } else {
+        command->redo();
+        delete command;
+    }
 }
 
 DiagramItem *DiagramScene::newShape(DiagramItem::DiagramType type) const
@@ -210,6 +241,13 @@ void DiagramScene::announceInsertion(DiagramObject *object)
     }
 }
 
+void DiagramScene::recordInsertion(const QList<DiagramObject *> &objects,
+                                   const SceneCounters &countersBefore)
+{
+    if (!objects.isEmpty())
+        push(ObjectsCommand::insertion(this, objects, countersBefore));
+}
+
 void DiagramScene::addLoadedItem(QGraphicsItem *item)
 {
     if (item->scene() != this)
@@ -227,18 +265,39 @@ bool DiagramScene::linkText(DiagramTextItem *text, DiagramItem *shape)
         shape->setLinkedText(text);
         // The shape's entry moves to just after the text's, before whatever
         // followed the text.
-        auto found = listOrder.find(shape->listKey());
-        if (found != listOrder.end() && found->second == shape)
-            listOrder.erase(found);
-        const auto next = listOrder.upper_bound(text->listKey());
+        auto next = listOrder.upper_bound(text->listKey());
+        if (next != listOrder.end() && next->second == shape)
+            ++next;
         const double after = next == listOrder.end() ? text->listKey() + 1.0 : next->first;
-        shape->setListKey((text->listKey() + after) / 2.0);
-        listOrder[shape->listKey()] = shape;
+        setListKey(shape, (text->listKey() + after) / 2.0);
     }
     if (text->linkedItem() != shape || shape->linkedText() != text)
         return false;
     emit itemsLinked(text, shape);
     return true;
+}
+
+void DiagramScene::restoreLink(DiagramTextItem *text, DiagramItem *shape)
+{
+    text->linkTo(shape);
+    shape->setLinkedText(text);
+    emit itemsLinked(text, shape);
+}
+
+void DiagramScene::moveInList(DiagramObject *object, double listKey)
+{
+    setListKey(object, listKey);
+    emit listPlaceChanged(object);
+}
+
+void DiagramScene::setListKey(DiagramObject *object, double key)
+{
+    auto found = listOrder.find(object->listKey());
+    if (found != listOrder.end() && found->second == object)
+        listOrder.erase(found);
+    object->setListKey(key);
+    if (object->graphicsItem()->scene() == this)
+        listOrder[key] = object;
 }
 
 void DiagramScene::unlinkText(DiagramTextItem *text, DiagramItem *shape)

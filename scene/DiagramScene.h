@@ -2,6 +2,8 @@
 #define DIAGRAMSCENE_H
 
 #include "scene/DiagramItem.h"
+#include "scene/SceneBackground.h"
+#include "scene/SceneCounters.h"
 
 #include <QColor>
 #include <QFont>
@@ -21,6 +23,8 @@ class DiagramImage;
 class DiagramObject;
 class DiagramTextItem;
 class QGraphicsLineItem;
+class QUndoCommand;
+class QUndoStack;
 
 // The diagram scene: inserts shapes, arrows, texts, pictures and formulas
 // by mouse according to its mode, links texts to shapes, gives every item
@@ -37,6 +41,18 @@ public:
 
     explicit DiagramScene(QObject *parent = nullptr);
     ~DiagramScene() override;
+
+    // The history every change goes through (not owned); null for a scene
+    // without one, whose changes are simply made.
+    QUndoStack *undoStack() const { return m_undoStack; }
+    void setUndoStack(QUndoStack *stack) { m_undoStack = stack; }
+    // Does the command and records it in the history, or only does it when
+    // there is none (the command is then destroyed). Empty property
+    // changes are dropped.
+    void push(QUndoCommand *command);
+    // A mouse button is down on the scene: a drag may be under way, and the
+    // history must not change under it.
+    bool isMouseDown() const { return isPressed || mouseGrabberItem(); }
 
     Mode mode() const { return m_mode; }
     DiagramItem::DiagramType itemType() const { return m_itemType; }
@@ -61,6 +77,8 @@ public:
     // The background description, as saved in scene files and used by export.
     void setBackground(const QBrush &brush, bool transparent, bool colour, bool picture,
                        const QString &path, const QColor &color);
+    void setBackground(const SceneBackground &background);
+    SceneBackground background() const;
     bool isTransparent() const { return m_transparent; }
     bool isColorBackground() const { return m_colorBackground; }
     bool isPictureBackground() const { return m_pictureBackground; }
@@ -69,30 +87,32 @@ public:
 
     // Name counters (the number in the next default name of each kind) and
     // nbItems, the id the next item receives.
-    int nbCarre() const { return m_nbCarre; }
-    void setNbCarre(int n) { m_nbCarre = n; }
-    int nbRoundedCarre() const { return m_nbRoundedCarre; }
-    void setNbRoundedCarre(int n) { m_nbRoundedCarre = n; }
-    int nbTriangle() const { return m_nbTriangle; }
-    void setNbTriangle(int n) { m_nbTriangle = n; }
-    int nbRectangle() const { return m_nbRectangle; }
-    void setNbRectangle(int n) { m_nbRectangle = n; }
-    int nbRoundedRectangle() const { return m_nbRoundedRectangle; }
-    void setNbRoundedRectangle(int n) { m_nbRoundedRectangle = n; }
-    int nbPentagone() const { return m_nbPentagone; }
-    void setNbPentagone(int n) { m_nbPentagone = n; }
-    int nbCercle() const { return m_nbCercle; }
-    void setNbCercle(int n) { m_nbCercle = n; }
-    int nbText() const { return m_nbText; }
-    void setNbText(int n) { m_nbText = n; }
-    int nbMath() const { return m_nbMath; }
-    void setNbMath(int n) { m_nbMath = n; }
-    int nbImage() const { return m_nbImage; }
-    void setNbImage(int n) { m_nbImage = n; }
-    int nbItems() const { return m_nbItems; }
-    void setNbItems(int n) { m_nbItems = n; }
-    int nbArrows() const { return m_nbArrows; }
-    void setNbArrows(int n) { m_nbArrows = n; }
+    int nbCarre() const { return m_counters.nbCarre; }
+    void setNbCarre(int n) { m_counters.nbCarre = n; }
+    int nbRoundedCarre() const { return m_counters.nbRoundedCarre; }
+    void setNbRoundedCarre(int n) { m_counters.nbRoundedCarre = n; }
+    int nbTriangle() const { return m_counters.nbTriangle; }
+    void setNbTriangle(int n) { m_counters.nbTriangle = n; }
+    int nbRectangle() const { return m_counters.nbRectangle; }
+    void setNbRectangle(int n) { m_counters.nbRectangle = n; }
+    int nbRoundedRectangle() const { return m_counters.nbRoundedRectangle; }
+    void setNbRoundedRectangle(int n) { m_counters.nbRoundedRectangle = n; }
+    int nbPentagone() const { return m_counters.nbPentagone; }
+    void setNbPentagone(int n) { m_counters.nbPentagone = n; }
+    int nbCercle() const { return m_counters.nbCercle; }
+    void setNbCercle(int n) { m_counters.nbCercle = n; }
+    int nbText() const { return m_counters.nbText; }
+    void setNbText(int n) { m_counters.nbText = n; }
+    int nbMath() const { return m_counters.nbMath; }
+    void setNbMath(int n) { m_counters.nbMath = n; }
+    int nbImage() const { return m_counters.nbImage; }
+    void setNbImage(int n) { m_counters.nbImage = n; }
+    int nbItems() const { return m_counters.nbItems; }
+    void setNbItems(int n) { m_counters.nbItems = n; }
+    int nbArrows() const { return m_counters.nbArrows; }
+    void setNbArrows(int n) { m_counters.nbArrows = n; }
+    SceneCounters counters() const { return m_counters; }
+    void setCounters(const SceneCounters &counters) { m_counters = counters; }
 
     // New items, not yet added to the scene.
     DiagramItem *newShape(DiagramItem::DiagramType type) const;
@@ -135,6 +155,10 @@ public:
     bool linkText(DiagramTextItem *text, DiagramItem *shape);
     // Undoes a link; the shape's entry stays where it is.
     void unlinkText(DiagramTextItem *text, DiagramItem *shape);
+    // Links them again without moving the shape's entry, as undo does.
+    void restoreLink(DiagramTextItem *text, DiagramItem *shape);
+    // Puts an object's entry back at a list place it had.
+    void moveInList(DiagramObject *object, double listKey);
 
     // Called by the objects themselves.
     void notifyRenamed(DiagramObject *object);
@@ -160,6 +184,8 @@ signals:
     void itemsLinked(DiagramTextItem *text, DiagramItem *item);
     void itemNameChanged(QGraphicsItem *item);
     void objectsRemoved(const QList<DiagramObject *> &objects);
+    // An object's entry moved in the list (its key changed).
+    void listPlaceChanged(DiagramObject *object);
     void objectsRestored(const QList<DiagramObject *> &objects);
     // The window shows the menu of the object's kind, or of empty space.
     void contextMenuRequested(DiagramObject *object, const QPoint &screenPosition);
@@ -183,7 +209,15 @@ private:
     bool isLive(const TrackedItem &tracked) const;
     // Emits the insertion signal of the object's kind.
     void announceInsertion(DiagramObject *object);
+    // Records objects the scene has just inserted as one step.
+    void recordInsertion(const QList<DiagramObject *> &objects, const SceneCounters &countersBefore);
+    // A drag of items or handles: what it may change, as it was at the
+    // press, recorded as one step at the release.
+    void beginDragRecord();
+    void endDragRecord();
+    void setListKey(DiagramObject *object, double key);
 
+    void removeEmptiedText(DiagramTextItem *text);
     void insertText(const QPointF &position);
     void insertPixmap(const QPointF &position);
     void updatePreview();
@@ -215,18 +249,7 @@ private:
     QString m_backgroundPath;
     QColor m_backgroundColor;
 
-    int m_nbCarre = 0;
-    int m_nbRoundedCarre = 0;
-    int m_nbTriangle = 0;
-    int m_nbRectangle = 0;
-    int m_nbRoundedRectangle = 0;
-    int m_nbPentagone = 0;
-    int m_nbCercle = 0;
-    int m_nbText = 0;
-    int m_nbMath = 0;
-    int m_nbImage = 0;
-    int m_nbItems = 0;
-    int m_nbArrows = 0;
+    SceneCounters m_counters;
 
     // Not owning; an entry whose item has gone is never pasted.
     QList<TrackedItem> copiedItems;
@@ -240,6 +263,13 @@ private:
     DiagramItem *previewItem = nullptr;
     QGraphicsLineItem *arrowLine = nullptr;
     QGraphicsLineItem *linkLine = nullptr;
+
+    QUndoStack *m_undoStack = nullptr;
+    struct DragRecord {
+        QList<DiagramObject *> objects;
+        QList<DiagramObject::Property> properties;
+        QList<QVariant> before;
+    } dragRecord;
 
     // id -> registered items; stale entries are dropped when met.
     mutable QMultiHash<int, TrackedItem> idIndex;

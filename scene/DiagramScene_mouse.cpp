@@ -3,6 +3,9 @@
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/LinkCommand.h"
+#include "scene/ObjectsCommand.h"
+#include "scene/PropertyCommand.h"
 
 #include <QGraphicsLineItem>
 #include <QGraphicsScale>
@@ -10,7 +13,9 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QTextCursor>
+#include <QUndoStack>
 
 // The insertion modes: mouse press, drag and release, keys and the menu on
 // empty space.
@@ -63,6 +68,8 @@ void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
         break;
     }
     QGraphicsScene::mousePressEvent(event);
+    if (m_mode == MoveItem)
+        beginDragRecord();
 }
 
 void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
@@ -118,6 +125,74 @@ void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     linkLine = nullptr;
     isPressed = false;
     QGraphicsScene::mouseReleaseEvent(event);
+    endDragRecord();
+}
+
+// What a press on an item or a handle may change, kept to be compared with
+// at the release: the positions of everything the drag moves, or the
+// turn, size and tip that a handle sets.
+void DiagramScene::beginDragRecord()
+{
+    dragRecord = {};
+    QGraphicsItem *grabbed = mouseGrabberItem();
+    if (!grabbed)
+        return;
+    const auto record = [this](DiagramObject *object, DiagramObject::Property property) {
+        const QVariant value = object->value(property);
+        if (!value.isValid())
+            return;
+        dragRecord.objects.append(object);
+        dragRecord.properties.append(property);
+        dragRecord.before.append(value);
+    };
+    if (DiagramObject *owner = DiagramObject::from(grabbed->parentItem())) {
+        for (auto property : {DiagramObject::Property::Rotation, DiagramObject::Property::Scale,
+                              DiagramObject::Property::TextMargins,
+                              DiagramObject::Property::ArrowTip})
+            record(owner, property);
+        return;
+    }
+    if (!DiagramObject::from(grabbed))
+        return;
+    // The selection moves together; a linked text or shape follows its partner.
+    QSet<DiagramObject *> moving;
+    for (QGraphicsItem *item : selectedItems()) {
+        DiagramObject *object = DiagramObject::from(item);
+        if (!object || moving.contains(object))
+            continue;
+        moving.insert(object);
+        record(object, DiagramObject::Property::Position);
+        DiagramObject *partner = nullptr;
+        if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item))
+            partner = shape->linkedText();
+        else if (auto *text = qgraphicsitem_cast<DiagramTextItem *>(item))
+            partner = text->linkedItem();
+        if (partner && !moving.contains(partner)) {
+            moving.insert(partner);
+            record(partner, DiagramObject::Property::Position);
+        }
+    }
+}
+
+void DiagramScene::endDragRecord()
+{
+    QList<PropertyCommand::Entry> entries;
+    int moved = 0;
+    for (int i = 0; i < dragRecord.objects.size(); ++i) {
+        DiagramObject *object = dragRecord.objects.at(i);
+        const auto property = dragRecord.properties.at(i);
+        const QVariant now = object->value(property);
+        if (now == dragRecord.before.at(i))
+            continue;
+        entries.append({object, property, dragRecord.before.at(i), now});
+        moved += property == DiagramObject::Property::Position;
+    }
+    dragRecord = {};
+    if (entries.isEmpty())
+        return;
+    const QString text = moved > 0 ? PropertyCommand::textFor(DiagramObject::Property::Position, moved)
+                                   : PropertyCommand::textFor(entries.first().property, 1);
+    push(new PropertyCommand(text, entries));
 }
 
 void DiagramScene::keyPressEvent(QKeyEvent *event)
@@ -156,16 +231,34 @@ void DiagramScene::editorLostFocus(DiagramTextItem *item)
     item->setTextCursor(cursor);
     if (!item->toPlainText().isEmpty() || item->scene() != this)
         return;
-    if (DiagramItem *shape = item->linkedItem())
-        unlinkText(item, shape);
-    removeObjects({item});
-    item->deleteLater();
+    // Later: we are inside the text's own focus handling.
+    QPointer<DiagramTextItem> emptied(item);
+    QMetaObject::invokeMethod(this, [this, emptied] {
+        if (emptied && emptied->scene() == this && emptied->toPlainText().isEmpty())
+            removeEmptiedText(emptied);
+    }, Qt::QueuedConnection);
+}
+
+// A text left empty goes. Just inserted, its insertion is taken back as if
+// it never was; after other changes, it is deleted as one more step.
+void DiagramScene::removeEmptiedText(DiagramTextItem *text)
+{
+    const QUndoCommand *last = m_undoStack && m_undoStack->canUndo()
+        ? m_undoStack->command(m_undoStack->index() - 1) : nullptr;
+    auto *insertion = dynamic_cast<ObjectsCommand *>(const_cast<QUndoCommand *>(last));
+    if (insertion && insertion->isInsertionOf(text)) {
+        insertion->discardOnUndo();
+        m_undoStack->undo();
+        return;
+    }
+    push(ObjectsCommand::deletion(this, {text}));
 }
 
 void DiagramScene::insertText(const QPointF &position)
 {
+    const SceneCounters before = m_counters;
     DiagramTextItem *text = newText();
-    text->setId(m_nbItems);
+    text->setId(m_counters.nbItems);
     text->setFont(m_font);
     text->setAlignment(m_textAlignment);
     text->setTextInteractionFlags(Qt::TextEditorInteraction);
@@ -174,10 +267,11 @@ void DiagramScene::insertText(const QPointF &position)
     registerItem(text);
     text->setDefaultTextColor(m_textColor);
     text->setPos(position);
-    text->setName(QStringLiteral("Texte ") + QString::number(m_nbText));
-    ++m_nbText;
-    ++m_nbItems;
+    text->setName(QStringLiteral("Texte ") + QString::number(m_counters.nbText));
+    ++m_counters.nbText;
+    ++m_counters.nbItems;
     announceInsertion(text);
+    recordInsertion({text}, before);
 }
 
 void DiagramScene::insertPixmap(const QPointF &position)
@@ -185,9 +279,10 @@ void DiagramScene::insertPixmap(const QPointF &position)
     // An unreadable picture file would make an item nobody can see.
     if (m_pixmapToAdd.isNull())
         return;
+    const SceneCounters before = m_counters;
     DiagramImage *image = newImage();
     image->setContent(m_pathToAdd, m_pixmapToAdd, m_isMathToAdd);
-    image->setId(m_nbItems);
+    image->setId(m_counters.nbItems);
     addItem(image);
     // Integer halves, so that the position is the pixmap's centre.
     image->setOffset(-(m_pixmapToAdd.width() / 2), -(m_pixmapToAdd.height() / 2));
@@ -195,11 +290,12 @@ void DiagramScene::insertPixmap(const QPointF &position)
     image->setZValue(1000.0);
     image->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable);
     registerItem(image);
-    ++m_nbItems;
-    int &counter = m_isMathToAdd ? m_nbMath : m_nbImage;
+    ++m_counters.nbItems;
+    int &counter = m_isMathToAdd ? m_counters.nbMath : m_counters.nbImage;
     image->setName((m_isMathToAdd ? QStringLiteral("Math ") : QStringLiteral("Image "))
                    + QString::number(counter++));
     announceInsertion(image);
+    recordInsertion({image}, before);
 }
 
 void DiagramScene::updatePreview()
@@ -226,22 +322,23 @@ void DiagramScene::updatePreview()
 int &DiagramScene::shapeCounter(DiagramItem::DiagramType type)
 {
     switch (type) {
-    case DiagramItem::Carre: return m_nbCarre;
-    case DiagramItem::RoundedCarre: return m_nbRoundedCarre;
-    case DiagramItem::Triangle: return m_nbTriangle;
-    case DiagramItem::Pentagone: return m_nbPentagone;
-    case DiagramItem::Cercle: return m_nbCercle;
-    case DiagramItem::Rectangle: return m_nbRectangle;
+    case DiagramItem::Carre: return m_counters.nbCarre;
+    case DiagramItem::RoundedCarre: return m_counters.nbRoundedCarre;
+    case DiagramItem::Triangle: return m_counters.nbTriangle;
+    case DiagramItem::Pentagone: return m_counters.nbPentagone;
+    case DiagramItem::Cercle: return m_counters.nbCercle;
+    case DiagramItem::Rectangle: return m_counters.nbRectangle;
     case DiagramItem::RoundedRectangle: break;
     }
-    return m_nbRoundedRectangle;
+    return m_counters.nbRoundedRectangle;
 }
 
 void DiagramScene::insertShape(const QPointF &releasePosition)
 {
+    const SceneCounters before = m_counters;
     DiagramItem *shape = newShape(m_itemType);
     shape->setBrush(QBrush(m_itemColor, Qt::SolidPattern));
-    shape->setId(m_nbItems);
+    shape->setId(m_counters.nbItems);
     if (isDragging && previewItem) {
         const QGraphicsScale *scale = previewItem->scaleTransform();
         shape->changeTransform(0, true, scale->xScale(), scale->yScale(), false);
@@ -249,7 +346,7 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     } else {
         shape->setPos(releasePosition);
     }
-    ++m_nbItems;
+    ++m_counters.nbItems;
     addItem(shape);
     registerItem(shape);
     int &counter = shapeCounter(m_itemType);
@@ -259,6 +356,7 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     previewItem = nullptr;
     isDragging = false;
     announceInsertion(shape);
+    recordInsertion({shape}, before);
 }
 
 QGraphicsItem *DiagramScene::topItemAt(const QPointF &point, const QGraphicsItem *ignored) const
@@ -281,18 +379,20 @@ void DiagramScene::finishArrow()
     if (!start || !end || start == end || !isArrowEnd(start) || !isArrowEnd(end))
         return;
 
+    const SceneCounters before = m_counters;
     Arrow *arrow = newArrow(start, end, 20);
     arrow->setColor(m_lineColor);
     // Under everything, so that the ends hide the line's ends.
     arrow->setZValue(-1000.0);
-    arrow->setName(QStringLiteral("Flèche ") + QString::number(m_nbArrows));
-    arrow->setId(m_nbItems);
+    arrow->setName(QStringLiteral("Flèche ") + QString::number(m_counters.nbArrows));
+    arrow->setId(m_counters.nbItems);
     addItem(arrow);
     registerItem(arrow);
-    ++m_nbArrows;
-    ++m_nbItems;
+    ++m_counters.nbArrows;
+    ++m_counters.nbItems;
     arrow->updatePosition();
     announceInsertion(arrow);
+    recordInsertion({arrow}, before);
 }
 
 void DiagramScene::finishLink()
@@ -307,5 +407,12 @@ void DiagramScene::finishLink()
         || end->type() != DiagramTextItem::Type)
         return;
 
-    linkText(static_cast<DiagramTextItem *>(end), static_cast<DiagramItem *>(start));
+    auto *text = static_cast<DiagramTextItem *>(end);
+    auto *shape = static_cast<DiagramItem *>(start);
+    // One text per shape and one shape per text; linking a pair again only
+    // announces it.
+    if (!text->isLinked() && !shape->hasLinkedText())
+        push(new LinkCommand(this, text, shape, true));
+    else if (text->linkedItem() == shape)
+        emit itemsLinked(text, shape);
 }

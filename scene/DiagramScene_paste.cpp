@@ -63,6 +63,7 @@ void DiagramScene::paste()
     if (sources.isEmpty())
         return;
     QHash<int, QSet<QString>> taken = namesByType();
+    const SceneCounters before = m_counters;
     QList<TrackedItem> pasted;
     for (const TrackedItem &source : qAsConst(sources)) {
         // An earlier paste's signal handler may have deleted a later source.
@@ -76,10 +77,14 @@ void DiagramScene::paste()
     }
     // The copies are what the user wants to move next, not the originals.
     clearSelection();
+    QList<DiagramObject *> copies;
     for (const TrackedItem &copy : qAsConst(pasted)) {
-        if (isLive(copy))
+        if (isLive(copy)) {
             copy.item->setSelected(true);
+            copies.append(DiagramObject::from(copy.item));
+        }
     }
+    recordInsertion(copies, before);
 }
 
 QHash<int, QSet<QString>> DiagramScene::namesByType() const
@@ -100,7 +105,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
     case DiagramTextItem::Type: {
         const auto *source = static_cast<const DiagramTextItem *>(sourceItem);
         DiagramTextItem *text = newText();
-        text->setId(m_nbItems++);
+        text->setId(m_counters.nbItems++);
         text->setFont(source->font());
         text->setTextInteractionFlags(Qt::TextEditorInteraction);
         text->setZValue(source->zValue());
@@ -119,7 +124,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
         const QPixmap pixmap = source->pixmap();
         DiagramImage *image = newImage();
         image->setContent(source->path(), pixmap, source->isMath());
-        image->setId(m_nbItems++);
+        image->setId(m_counters.nbItems++);
         addItem(image);
         image->setOffset(-(pixmap.width() / 2), -(pixmap.height() / 2));
         image->setPos(position);
@@ -144,7 +149,7 @@ QGraphicsItem *DiagramScene::pasteItem(QGraphicsItem *sourceItem, const QPointF 
         pen.setColor(source->pen().color());
         shape->setPen(pen);
         shape->setName(name);
-        shape->setId(m_nbItems++);
+        shape->setId(m_counters.nbItems++);
         shape->setBrush(source->brush());
         shape->setZValue(source->zValue());
         addItem(shape);

@@ -2,10 +2,13 @@
 
 #include "scene/DiagramItem.h"
 #include "scene/DiagramObjectVisitor.h"
+#include "scene/DiagramScene.h"
+#include "scene/TextEditCommand.h"
 
 #include <QGraphicsRotation>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
+#include <QKeyEvent>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -23,6 +26,30 @@ DiagramTextItem::DiagramTextItem(QGraphicsItem *parent)
     setFlag(ItemSendsGeometryChanges);
     updateGeometry();
     connect(document(), &QTextDocument::contentsChange, this, &DiagramTextItem::updateGeometry);
+    // Typing is undone through the diagram's history, step by step with the
+    // rest; the document keeps no history of its own.
+    document()->setUndoRedoEnabled(false);
+    connect(document(), &QTextDocument::contentsChanged, this, &DiagramTextItem::recordTyping);
+}
+
+void DiagramTextItem::setPlainTextFromHistory(const QString &text)
+{
+    m_applyingHistory = true;
+    setPlainText(text);
+    m_recordedText = text;
+    m_applyingHistory = false;
+}
+
+void DiagramTextItem::recordTyping()
+{
+    DiagramScene *scene = diagramScene();
+    if (m_applyingHistory || !hasFocus() || !scene)
+        return;
+    const QString typed = toPlainText();
+    if (typed == m_recordedText)
+        return; // a change of format only
+    scene->push(new TextEditCommand(this, m_recordedText, typed, m_editSession));
+    m_recordedText = typed;
 }
 
 void DiagramTextItem::setFont(const QFont &font)
@@ -159,6 +186,29 @@ void DiagramTextItem::setValue(Property property, const QVariant &value)
 void DiagramTextItem::accept(DiagramObjectVisitor &visitor) const
 {
     visitor.visit(*this);
+}
+
+void DiagramTextItem::focusInEvent(QFocusEvent *event)
+{
+    // Each editing is its own step of the history.
+    static int editSessions = 0;
+    m_editSession = ++editSessions;
+    m_recordedText = toPlainText();
+    QGraphicsTextItem::focusInEvent(event);
+}
+
+bool DiagramTextItem::sceneEvent(QEvent *event)
+{
+    // Undo and redo are the diagram's, even while a text is edited: the key
+    // goes to the window's actions, which end the editing first.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QGraphicsTextItem::sceneEvent(event);
 }
 
 void DiagramTextItem::focusOutEvent(QFocusEvent *event)

@@ -55,6 +55,10 @@ public slots:
     // Re-measures the text so that it never wraps.
     void updateGeometry();
 
+public:
+    // The text as undo or redo gives it back, without recording a change.
+    void setPlainTextFromHistory(const QString &text);
+
 signals:
     void lostFocus(DiagramTextItem *item);
     void selectedChange(QGraphicsItem *item);
@@ -62,12 +66,17 @@ signals:
 protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool sceneEvent(QEvent *event) override;
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
     void applyAlignment();
     void centreLinkedItem();
+    // Records what the user typed since the last change as one step of the
+    // history; the steps of one editing make one.
+    void recordTyping();
 
     QGraphicsRotation *m_itemRotation;
     // Guarded: a shape deleted without unlinking first must not leave a
@@ -75,6 +84,10 @@ private:
     QPointer<DiagramItem> m_linkedItem;
     bool m_linkedItemIsMoving = false;
     bool m_updatingGeometry = false;
+    bool m_applyingHistory = false;
+    // The text as last recorded, and which editing is under way.
+    QString m_recordedText;
+    int m_editSession = 0;
     int m_alignment = Qt::AlignLeft;
 };
 

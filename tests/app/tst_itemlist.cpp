@@ -70,6 +70,7 @@ private slots:
         QVERIFY(empty);
         QCOMPARE(f.list()->count(), 4);
         empty->clearFocus();
+        QCoreApplication::sendPostedEvents(); // it goes once its editing is over
         QCOMPARE(f.entryTexts(), QStringList({"A", "Texte 0", "A"}));
     }
 

@@ -280,6 +280,7 @@ private slots:
                 h.scene.registerItem(text);
                 QCOMPARE(h.scene.itemById(77), text);
             }
+            QCoreApplication::sendPostedEvents(); // an emptied text goes after its editing
             QSignalSpy texts(&h.scene, &DiagramScene::textInserted);
             h.scene.paste();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
