@@ -191,6 +191,22 @@ void drawRotation(QPainter &p, qreal sweep, const QString &label)
     drawFittedText(p, QRectF(17, 23, 30, 18), label, sansFont());
 }
 
+// A hooked arrow going back (undo) or, mirrored, forward (redo).
+void drawHistoryStep(QPainter &p, bool forward)
+{
+    if (forward) {
+        p.translate(64, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath hook;
+    hook.moveTo(54, 52);
+    hook.cubicTo(56, 30, 44, 20, 24, 22);
+    p.setPen(QPen(blue, 6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    drawArrowHead(p, QPointF(30, 22), QPointF(8, 22), 18, blue);
+}
+
 void drawChainLink(QPainter &p, const QPointF &centre, qreal angle, const QColor &color)
 {
     p.save();
@@ -438,6 +454,8 @@ QHash<QString, Drawing> drawings()
         p.drawArc(QRectF(10, 10, 44, 44), 100 * 16, 270 * 16);
         drawArrowHead(p, QPointF(45, 12), QPointF(32, 4), 16, green);
     };
+    d["undo.png"] = [](QPainter &p) { drawHistoryStep(p, false); };
+    d["redo.png"] = [](QPainter &p) { drawHistoryStep(p, true); };
     d["rotation_0.png"] = [](QPainter &p) { drawRotation(p, 0, QString::fromUtf8("0°")); };
     d["rotation_90.png"] = [](QPainter &p) { drawRotation(p, -270, QString::fromUtf8("90°")); };
     d["rotation_-90.png"] = [](QPainter &p) { drawRotation(p, 270, QString::fromUtf8("-90°")); };
