@@ -38,6 +38,9 @@ public:
     MTaccent getDecoration() const { return decoration; }
 
 private:
+    struct Parts;
+    void measureParts(QPainter& painter, const MTstyle& env, Parts& parts);
+
     MTnode* child;
     MTaccent decoration;
 };

@@ -1,5 +1,8 @@
 #include "math/MTlayout.h"
 
+#include "math/MTatom.h"
+#include "math/VelQTmathText.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -22,6 +25,22 @@ MTstyle scaled(MTstyle env, double factor)
 QFontMetricsF metrics(const QPainter& painter, const QFont& font)
 {
     return QFontMetricsF(font, painter.device());
+}
+
+double em(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    return parent->em(env.getFont(parent), painter.device());
+}
+
+double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    return em(parent, painter, env) / MTatom::muPerEm;
+}
+
+double axisHeight(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    const QRectF plus = parent->tightBounds(env.getFont(parent), QStringLiteral("+"), painter.device());
+    return -(plus.top() + plus.bottom()) / 2;
 }
 
 double ruleWidth(double fontSize)

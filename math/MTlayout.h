@@ -8,6 +8,7 @@
 #include <QPen>
 
 class QPainter;
+class VelQTmathText;
 
 // Measures and shapes shared by the node classes.
 namespace MTlayout {
@@ -24,6 +25,15 @@ double boundedFontSize(double size);
 // Metrics of font on the painter's device (the default device when the
 // painter is not active).
 QFontMetricsF metrics(const QPainter& painter, const QFont& font);
+
+// The em of env's font on the painter's device: TeX's unit for the
+// dimensions of a style (MTtexParameters.h).
+double em(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
+// TeX's math unit, an eighteenth of the em.
+double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
+// The math axis, where fraction bars lie and brackets and big operators are
+// centred: the middle of the font's "+", a quarter em above the baseline.
+double axisHeight(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
 
 // Stroke width of fraction bars, root signs and accents: one sixteenth of
 // the point size rounded up, so 2 pixels at 20 points.

@@ -1,5 +1,6 @@
 #include "math/MTstyle.h"
 
+#include "math/MTlayout.h"
 #include "math/VelQTmathText.h"
 
 QFont MTstyle::getFont(const VelQTmathText* parent) const
@@ -21,11 +22,77 @@ QFont MTstyle::getFont(const VelQTmathText* parent) const
     return parent->font(QString(), *this);
 }
 
+namespace {
+
+// The size of a style relative to the text size.
+double relativeSize(MTmathStyle style, double scriptFactor)
+{
+    switch (style) {
+    case MathDisplay:
+    case MathText:
+        return 1;
+    case MathScript:
+        return scriptFactor;
+    case MathScriptScript:
+        return scriptFactor * scriptFactor;
+    }
+    return 1;
+}
+
+MTmathStyle scriptOf(MTmathStyle style)
+{
+    return style <= MathText ? MathScript : MathScriptScript;
+}
+
+MTmathStyle fractionPartOf(MTmathStyle style)
+{
+    return style == MathDisplay ? MathText : scriptOf(style);
+}
+
+} // namespace
+
+MTstyle MTstyle::inMathStyle(MTmathStyle style, bool crampedStyle, const VelQTmathText* parent) const
+{
+    const double factor = MTlayout::safeDivisor(parent->getSubsuperSizeFactor());
+    MTstyle result = MTlayout::scaled(*this, relativeSize(style, factor) / relativeSize(mathStyle, factor));
+    result.mathStyle = style;
+    result.cramped = crampedStyle;
+    return result;
+}
+
+MTstyle MTstyle::superscriptStyle(const VelQTmathText* parent) const
+{
+    return inMathStyle(scriptOf(mathStyle), cramped, parent);
+}
+
+MTstyle MTstyle::subscriptStyle(const VelQTmathText* parent) const
+{
+    return inMathStyle(scriptOf(mathStyle), true, parent);
+}
+
+MTstyle MTstyle::numeratorStyle(const VelQTmathText* parent) const
+{
+    return inMathStyle(fractionPartOf(mathStyle), cramped, parent);
+}
+
+MTstyle MTstyle::denominatorStyle(const VelQTmathText* parent) const
+{
+    return inMathStyle(fractionPartOf(mathStyle), true, parent);
+}
+
+MTstyle MTstyle::crampedStyle() const
+{
+    MTstyle result = *this;
+    result.cramped = true;
+    return result;
+}
+
 bool MTstyle::operator==(const MTstyle& other) const
 {
     return color == other.color && font == other.font && fontSize == other.fontSize && bold == other.bold
         && italic == other.italic && smallCaps == other.smallCaps && underlined == other.underlined
-        && overline == other.overline && strike == other.strike && insideMath == other.insideMath;
+        && overline == other.overline && strike == other.strike && insideMath == other.insideMath
+        && mathStyle == other.mathStyle && cramped == other.cramped;
 }
 
 QString MTstyle::htmlOpen(const MTstyle& defaultEv) const

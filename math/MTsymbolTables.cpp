@@ -82,6 +82,8 @@ const Row unicodeRows[] = {
     {"prod", u"\u220F", SymbolRoleSymbol, BigOperator},
     {"pm", u"\u00B1", SymbolRoleSymbol}, {"mp", u"\u2213", SymbolRoleSymbol},
     {"leq", u"\u2264", SymbolRoleSymbol}, {"geq", u"\u2265", SymbolRoleSymbol},
+    {"le", u"\u2264", SymbolRoleSymbol}, {"ge", u"\u2265", SymbolRoleSymbol},
+    {"|", u"\u2016", SymbolRoleSymbol}, // LaTeX's \| is one double bar
     {"ll", u"\u226A", SymbolRoleSymbol}, {"gg", u"\u226B", SymbolRoleSymbol},
     {"hbar", u"\u210F", SymbolRoleSymbol}, {"euro", u"\u20AC", SymbolRoleSymbol},
     {"bbC", u"\u2102", SymbolRoleSymbol}, {"bbH", u"\u210D", SymbolRoleSymbol},
@@ -184,6 +186,7 @@ const Row winSymbolRows[] = {
     {"Leftarrow", u"\u00DC", SymbolRoleSymbol}, {"Rightarrow", u"\u00DE", SymbolRoleSymbol},
     {"Uparrow", u"\u00DD", SymbolRoleSymbol}, {"Downarrow", u"\u00FF", SymbolRoleSymbol},
     {"pm", u"\u00B1", SymbolRoleSymbol}, {"leq", u"\u00A3", SymbolRoleSymbol},
+    {"le", u"\u00A3", SymbolRoleSymbol}, {"ge", u"\u00B3", SymbolRoleSymbol},
     {"geq", u"\u00B3", SymbolRoleSymbol}, {"times", u"\u00B4", SymbolRoleSymbol},
     {"propto", u"\u00B5", SymbolRoleSymbol}, {"partial", u"\u00B6", SymbolRoleSymbol},
     {"bullet", u"\u00B7", SymbolRoleSymbol}, {"neq", u"\u00B9", SymbolRoleSymbol},
@@ -276,7 +279,8 @@ const TexRow texRows[] = {
     {"oslash", 0x0B, SymbolRoleSymbol}, {"odot", 0x0C, SymbolRoleSymbol},
     {"circ", 0x0E, SymbolRoleSymbol}, {"bullet", 0x0F, SymbolRoleSymbol},
     {"equiv", 0x11, SymbolRoleSymbol}, {"subseteq", 0x12, SymbolRoleSymbol},
-    {"supseteq", 0x13, SymbolRoleSymbol}, {"leq", 0x14, SymbolRoleSymbol},
+    {"supseteq", 0x13, SymbolRoleSymbol}, {"leq", 0x14, SymbolRoleSymbol}, {"le", 0x14, SymbolRoleSymbol},
+    {"ge", 0x15, SymbolRoleSymbol},
     {"geq", 0x15, SymbolRoleSymbol}, {"sim", 0x18, SymbolRoleSymbol},
     {"tilde", 0x18, SymbolRoleSymbol}, {"approx", 0x19, SymbolRoleSymbol},
     {"subset", 0x1A, SymbolRoleSymbol}, {"supset", 0x1B, SymbolRoleSymbol},
@@ -350,7 +354,7 @@ const char* const htmlRows[][2] = {
     {"sum", "&sum;"}, {"prod", "&prod;"}, {"leftrightarrow", "&harr;"}, {"leftarrow", "&larr;"},
     {"rightarrow", "&rarr;"}, {"uparrow", "&uarr;"}, {"downarrow", "&darr;"},
     {"Leftrightarrow", "&hArr;"}, {"Leftarrow", "&lArr;"}, {"Rightarrow", "&rArr;"},
-    {"Uparrow", "&uArr;"}, {"Downarrow", "&dArr;"}, {"pm", "&plusmn;"}, {"leq", "&le;"},
+    {"Uparrow", "&uArr;"}, {"Downarrow", "&dArr;"}, {"pm", "&plusmn;"}, {"leq", "&le;"}, {"le", "&le;"}, {"ge", "&ge;"},
     {"geq", "&ge;"}, {"times", "&times;"}, {"propto", "&prop;"}, {"partial", "&part;"},
     {"bullet", "&bull;"}, {"neq", "&ne;"}, {"equiv", "&equiv;"}, {"approx", "&asymp;"},
     {"ellipsis", "..."}, {"Im", "&image;"}, {"Re", "&real;"}, {"otimes", "&otimes;"},
@@ -376,6 +380,7 @@ const char* const htmlRows[][2] = {
     // Spaces, among them the thin spaces that parse() puts around every
     // formula: without them no parsed formula would have an HTML form.
     {" ", "&nbsp;"}, {";", "&thinsp;"}, {":", "&thinsp;"}, {",", "&thinsp;"}, {"!", ""},
+    {"quad", "&emsp;"}, {"qquad", "&emsp;&emsp;"},
 };
 
 // Named functions whose HTML is their own name.
@@ -383,6 +388,68 @@ const char* const htmlFunctions[] = {
     "sin", "cos", "sinh", "tanh", "atan", "acos", "asin", "arcsin", "arccos", "arctan", "exp",
     "log", "ln", "ld", "lb", "erf", "min", "max", "argmin", "argmax", "inf", "sup", "liminf",
     "limsup", "lim", "sec", "gcd", "hom", "ker", "dim", "cot", "arg", "det", "deg", "Pr", "coth",
+};
+
+// TeX's classes of the commands (plain TeX's \mathchardef and \mathop
+// definitions); what is not listed is ordinary.
+struct MathClassRow
+{
+    MTatomClass atom;
+    std::initializer_list<const char*> names;
+};
+
+const MathClassRow mathClassRows[] = {
+    {AtomBin, {"pm", "mp", "times", "div", "cdot", "ast", "star", "circ", "bullet", "cap", "cup", "land", "lor",
+               "wedge", "vee", "oplus", "ominus", "otimes", "oslash", "odot", "odiv", "diamond", "setminus"}},
+    {AtomRel, {"leq", "le", "geq", "ge", "neq", "ne", "ll", "gg", "equiv", "approx", "cong", "sim", "tilde",
+               "propto", "in", "notin", "ni", "notni", "subset", "subseteq", "supset", "supseteq", "subsetnot",
+               "supsetnot", "mapsto", "to", "rightarrow", "leftarrow", "leftrightarrow", "uparrow", "downarrow",
+               "updownarrow", "Rightarrow", "Leftarrow", "Leftrightarrow", "Uparrow", "Downarrow", "Updownarrow",
+               "iff", "longleftarrow", "longrightarrow", "Longleftarrow", "Longrightarrow", "longleftrightarrow",
+               "Longleftrightarrow", "nearrow", "searrow", "nwarrow", "swarrow", "leftharpoonup",
+               "leftharpoondown", "rightharpoonup", "rightharpoondown", "upharpoonleft", "upharpoonright",
+               "downharpoonleft", "downharpoonright", "leftrightharpoon", "rightleftharpoon", "multimap",
+               "maporiginal", "mapimage"}},
+    {AtomOp, {"sum", "prod", "coprod", "bigcap", "bigcup", "bigvee", "bighat", "int", "iint", "iiint", "oint",
+              "oiint", "oiiint", "sin", "cos", "tan", "sinh", "cosh", "tanh", "atan", "acos", "asin", "arcsin",
+              "arccos", "arctan", "exp", "log", "ln", "ld", "lb", "argmin", "argmax", "sec", "gcd", "hom",
+              "ker", "dim", "cot", "arg", "det", "deg", "Pr", "coth", "min", "max", "inf", "sup", "liminf",
+              "limsup", "lim", "erf"}},
+    {AtomOpen, {"langle", "lceil", "lfloor", "{"}},
+    {AtomClose, {"rangle", "rceil", "rfloor", "}"}},
+    {AtomInner, {"ldots", "cdots", "dots", "ellipsis"}},
+};
+
+// Operators whose indices go under and over them in display style.
+const char* const displayLimitRows[] = {
+    "sum", "prod", "coprod", "bigcap", "bigcup", "bigvee", "bighat", "lim", "liminf", "limsup", "max", "min",
+    "sup", "inf", "argmax", "argmin", "det", "gcd", "Pr",
+};
+
+// Heights (ink, in ems) of the big operators of cmex10 in text and in
+// display style.
+struct BigOperatorRow
+{
+    const char* name;
+    double textHeight, displayHeight;
+};
+
+const BigOperatorRow bigOperatorRows[] = {
+    {"sum", 1.0, 1.4}, {"prod", 1.0, 1.4}, {"coprod", 1.0, 1.4}, {"bigcap", 1.0, 1.4}, {"bigcup", 1.0, 1.4},
+    {"bigvee", 1.0, 1.4}, {"bighat", 1.0, 1.4}, {"int", 1.11, 2.22}, {"iint", 1.11, 2.22},
+    {"iiint", 1.11, 2.22}, {"oint", 1.11, 2.22}, {"oiint", 1.11, 2.22}, {"oiiint", 1.11, 2.22},
+};
+
+// Spaces in mu: \, \: \; are TeX's thin, medium and thick spaces, \! a
+// negative thin one, "\ " the interword space of Computer Modern (6 mu).
+struct SpaceRow
+{
+    const char* name;
+    double mu;
+};
+
+const SpaceRow spaceRows[] = {
+    {" ", 6}, {",", 3}, {":", 4}, {";", 5}, {"!", -3}, {"quad", 18}, {"qquad", 36},
 };
 
 // The TrueType conversions of the TeX fonts move the glyphs of codes 0-9 to
@@ -491,21 +558,31 @@ QString html(const QString& name)
     return entities.value(name);
 }
 
-bool widensInMath(const QString& name)
+const MTsymbolMath& math(const QString& name)
 {
-    static const QSet<QString> names = {
-        "bot", "cong", "vee", "wedge", "cdot", "notin", "in", "subseteq", "subset", "supsetnot",
-        "supseteq", "supset", "lor", "cup", "land", "cap", "oslash", "oplus", "otimes", "approx",
-        "equiv", "ne", "neq", "bullet", "propto", "times", "mapimage", "maporiginal", "multimap",
-        "div", "mapsto", "swarrow", "searrow", "nearrow", "nwarrow", "downharpoonright",
-        "upharpoonright", "rightharpoondown", "leftharpoondown", "coprod", "rightleftharpoon",
-        "leftrightharpoon", "downharpoonleft", "upharpoonleft", "rightharpoonup", "leftharpoonup",
-        "subsetnot", "ominus", "odot", "emptyset", "sim", "circ", "notni", "ni", "nexists", "mp",
-        "pm", "Updownarrow", "Downarrow", "Uparrow", "Rightarrow", "Leftarrow", "iff",
-        "Leftrightarrow", "updownarrow", "downarrow", "uparrow", "to", "rightarrow", "leftarrow",
-        "leftrightarrow", "geq", "leq", "gg", "ll",
-    };
-    return names.contains(name);
+    static const QHash<QString, MTsymbolMath> table = [] {
+        QHash<QString, MTsymbolMath> t;
+        const auto add = [&t](MTatomClass atom, std::initializer_list<const char*> names) {
+            for (const char* n : names)
+                t[QLatin1String(n)].atom = atom;
+        };
+        for (const auto& row : mathClassRows)
+            add(row.atom, row.names);
+        for (const char* n : displayLimitRows)
+            t[QLatin1String(n)].limits = LimitsInDisplay;
+        for (const BigOperatorRow& row : bigOperatorRows) {
+            t[QLatin1String(row.name)].textHeight = row.textHeight;
+            t[QLatin1String(row.name)].displayHeight = row.displayHeight;
+        }
+        for (const SpaceRow& row : spaceRows) {
+            t[QLatin1String(row.name)].atom = AtomNone;
+            t[QLatin1String(row.name)].space = row.mu;
+        }
+        return t;
+    }();
+    static const MTsymbolMath ordinary;
+    const auto it = table.constFind(name);
+    return it == table.constEnd() ? ordinary : *it;
 }
 
 } // namespace MTsymbolTables

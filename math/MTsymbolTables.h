@@ -1,6 +1,7 @@
 #ifndef MTSYMBOLTABLES_H
 #define MTSYMBOLTABLES_H
 
+#include "math/MTatom.h"
 #include "math/MTencoding.h"
 
 #include <QString>
@@ -30,6 +31,29 @@ struct MTsymbolProperties
     bool tightAscent = false;
 };
 
+// Where an operator's indices go: under and over it in display style only
+// (TeX's \displaylimits, the default of \sum and \lim), always, or never
+// (beside it, as for \int and \sin).
+enum MTlimits {
+    LimitsInDisplay = 0,
+    LimitsAlways = 1,
+    LimitsNever = 2
+};
+
+// How a symbol takes part in math layout, the same in every encoding.
+struct MTsymbolMath
+{
+    MTatomClass atom = AtomOrd;
+    MTlimits limits = LimitsNever;
+    // Big operators: the height of TeX's glyph in text and in display style,
+    // in ems; the glyph is scaled to it and centred on the math axis.
+    // Zero for other symbols.
+    double textHeight = 0, displayHeight = 0;
+    // Spaces: their width in mu (TeX's \, \: \; \! \quad ...); zero for
+    // other symbols.
+    double space = 0;
+};
+
 namespace MTsymbolTables {
 
 // The symbol `name` in `encoding` (named functions and escaped characters
@@ -39,8 +63,8 @@ const MTsymbolProperties* lookup(MTencoding encoding, const QString& name);
 // The HTML form of a symbol (an entity or plain text), or a null string.
 QString html(const QString& name);
 
-// Relations, arrows and binary operators, which get extra room in math.
-bool widensInMath(const QString& name);
+// The math properties of the symbol `name` (ordinary for unknown names).
+const MTsymbolMath& math(const QString& name);
 
 } // namespace MTsymbolTables
 

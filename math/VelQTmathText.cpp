@@ -1,18 +1,11 @@
 #include "math/VelQTmathText.h"
 
+#include "math/MTatom.h"
 #include "math/MTlayout.h"
 #include "math/MTnode.h"
 #include "math/MTplainTextNode.h"
 
 #include <QPainter>
-
-namespace {
-
-// Ascent and descent are enlarged by a tenth: the room that antialiased
-// edges, accents and indices take beyond the measured boxes.
-constexpr double sizeEnlargement = 1.1;
-
-} // namespace
 
 VelQTmathText::VelQTmathText(QObject* parent)
     : QObject(parent)
@@ -69,10 +62,14 @@ void VelQTmathText::measureDetail(QPainter& painter, double& width, double& asce
     if (!node)
         return;
     double baselineHeight = 0, overallHeight = 0;
-    node->getSize(painter, baseStyle(), width, baselineHeight, overallHeight, strikeoutPos);
-    ascent = baselineHeight * sizeEnlargement;
-    descent = std::max((overallHeight - baselineHeight) * sizeEnlargement, ascent * 0.1);
-    strikeoutPos *= sizeEnlargement;
+    const MTstyle env = baseStyle();
+    node->getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+    // Nodes measure their ink: a picture of this size holds the ink and an
+    // even margin, the thick space that parse() puts at each end of the
+    // text also above and below it (when there is ink to hold).
+    const double margin = overallHeight > 0 ? MTatom::thickSpace * MTlayout::mu(this, painter, env) : 0;
+    ascent = baselineHeight + margin;
+    descent = overallHeight - baselineHeight + margin;
 }
 
 QSizeF VelQTmathText::getSize(QPainter& painter)

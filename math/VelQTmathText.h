@@ -105,7 +105,8 @@ public:
     // not make it fail: they are collected in getErrors().
     bool parse(QString text);
 
-    // Sizes enlarged by 1.1 for the room that accents and indices need.
+    // The size of a picture of the formula: the ink and an even margin on
+    // all four sides (draw() in a rectangle of this size centres the ink).
     void measureDetail(QPainter& painter, double& width, double& ascent, double& descent, double& strikeoutPos);
     QSizeF getSize(QPainter& painter);
     double getAscent(QPainter& painter);
@@ -136,11 +137,13 @@ public:
     QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     QRectF textBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     double textAdvance(const QFont& font, const QString& text, QPaintDevice* device) const;
-    // QFontMetricsF's xHeight, strikeOutPos and lineWidth, kept likewise:
-    // metrics on a device cost a font lookup each time they are made.
+    // QFontMetricsF's xHeight, strikeOutPos and lineWidth, and the em (the
+    // point size in pixels), kept likewise: metrics on a device cost a font
+    // lookup each time they are made.
     double xHeight(const QFont& font, QPaintDevice* device) const;
     double strikeOutPos(const QFont& font, QPaintDevice* device) const;
     double lineWidth(const QFont& font, QPaintDevice* device) const;
+    double em(const QFont& font, QPaintDevice* device) const;
 
     // The font of `family` (none when empty) in env's size and style flags.
     // One shared QFont per style keeps Qt's lookup of the glyph engine
@@ -250,6 +253,10 @@ private:
     MTnode* readList(bool get, QString stopBracket = QString(), QString stopEnvironment = QString());
     ReadStep readElement(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
     ReadStep readIndex(MTlistNode* list);
+    // What follows "^" or "_": null when nothing can be an index. `rest`
+    // gets the rest of a text run after its first character, `step` what
+    // the reader does next.
+    MTnode* readIndexBody(MTnode*& rest, ReadStep& step);
     ReadStep readCommand(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
     ReadStep readCommandWithoutArgument(MTlistNode* list, const QString& name, const QString& stopBracket);
     ReadStep readCommandArgument(MTlistNode* list, const QString& name, const QString& stopEnvironment);

@@ -28,8 +28,8 @@ uint qHash(const FontKey& key, uint seed = 0)
     return ::qHash(key.family, seed) ^ ::qHash(key.size, seed) ^ uint(key.flags);
 }
 
-// FontLines keeps the x-height, strike-out position and line width of a
-// font (no text) as x, y and width.
+// FontLines keeps the x-height, strike-out position, line width and em of
+// a font (no text) as x, y, width and height.
 enum MetricKind { TightBounds, TextBounds, TextAdvance, FontLines };
 
 struct MetricKey
@@ -72,7 +72,9 @@ QRectF metric(const QFont& font, const QString& text, QPaintDevice* device, Metr
     case TightBounds: value = fm.tightBoundingRect(text); break;
     case TextBounds: value = fm.boundingRect(text); break;
     case TextAdvance: value = QRectF(0, 0, fm.horizontalAdvance(text), 0); break;
-    case FontLines: value = QRectF(fm.xHeight(), fm.strikeOutPos(), fm.lineWidth(), 0); break;
+    case FontLines:
+        value = QRectF(fm.xHeight(), fm.strikeOutPos(), fm.lineWidth(), font.pointSizeF() * fm.fontDpi() / 72);
+        break;
     }
     if (cache.size() >= maxEntries)
         cache.clear();
@@ -150,6 +152,11 @@ double VelQTmathText::strikeOutPos(const QFont& font, QPaintDevice* device) cons
 double VelQTmathText::lineWidth(const QFont& font, QPaintDevice* device) const
 {
     return metric(font, QString(), device, FontLines).width();
+}
+
+double VelQTmathText::em(const QFont& font, QPaintDevice* device) const
+{
+    return metric(font, QString(), device, FontLines).height();
 }
 
 void VelQTmathText::forgetFontMetrics()

@@ -45,6 +45,7 @@ EOF
 
 (cd "$work" && latex -interaction=nonstopmode set.tex > latex.log 2>&1) \
     || echo "latex reported errors: see the pictures" >&2
-# 20 points at 96 dots per inch are 26.7 pixels; TeX's 10 points at 193 dpi too.
-dvipng -q -T tight -D 193 -bg White -o "$out/formula-%03d.png" "$work/set.dvi" > /dev/null
+# 20 points at the 100 dots per inch of Qt's offscreen screen are 27.8 pixels;
+# TeX's 10 points at 201 dpi too.
+dvipng -q -T tight -D 201 -bg White -o "$out/formula-%03d.png" "$work/set.dvi" > /dev/null
 ls "$out" | wc -l
