@@ -223,9 +223,8 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
     const auto drawSide = [&](const Side& side, const QString& code, double left, bool opening) {
         painter.save();
         if (!side.glyph.isEmpty()) {
-            painter.setFont(p.font);
             painter.setPen(QPen(env.color));
-            painter.drawText(QPointF(left, y + side.shift), side.glyph);
+            parent->drawText(painter, QPointF(left, y + side.shift), p.font, side.glyph);
         } else {
             painter.setPen(MTlayout::pen(env.color, lw));
             painter.setBrush(Qt::NoBrush);

@@ -29,7 +29,7 @@ QFontMetricsF metrics(const QPainter& painter, const QFont& font)
 
 double em(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
 {
-    return parent->em(env.getFont(parent), painter.device());
+    return parent->em(boundedFontSize(env.fontSize), painter.device());
 }
 
 double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
@@ -39,8 +39,7 @@ double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& e
 
 double axisHeight(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
 {
-    const QRectF plus = parent->tightBounds(env.getFont(parent), QStringLiteral("+"), painter.device());
-    return -(plus.top() + plus.bottom()) / 2;
+    return parent->mathAxis(env.family(parent)) * em(parent, painter, env);
 }
 
 double ruleWidth(double fontSize)

@@ -111,8 +111,7 @@ double MTsqrtNode::draw(QPainter& painter, double x, double y, MTstyle env)
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(sign);
     if (degree != 2) {
-        painter.setFont(p.degreeFont);
-        painter.drawText(QPointF(x + p.degreeX, y - p.degreeY), QString::number(degree));
+        parent->drawText(painter, QPointF(x + p.degreeX, y - p.degreeY), p.degreeFont, QString::number(degree));
     }
     painter.restore();
     return xe;

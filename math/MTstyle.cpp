@@ -3,23 +3,28 @@
 #include "math/MTlayout.h"
 #include "math/VelQTmathText.h"
 
-QFont MTstyle::getFont(const VelQTmathText* parent) const
+QString MTstyle::family(const VelQTmathText* parent) const
 {
     switch (font) {
     case StyleRoman:
-        return parent->font(insideMath ? parent->getFontMathRoman() : parent->getFontRoman(), *this);
+        return insideMath ? parent->getFontMathRoman() : parent->getFontRoman();
     case StyleSans:
-        return parent->font(insideMath ? parent->getFontMathSans() : parent->getFontSans(), *this);
+        return insideMath ? parent->getFontMathSans() : parent->getFontSans();
     case StyleTypewriter:
-        return parent->font(parent->getFontTypewriter(), *this);
+        return parent->getFontTypewriter();
     case StyleScript:
-        return parent->font(parent->getFontScript(), *this);
+        return parent->getFontScript();
     case StyleBlackboard:
-        return parent->font(parent->getFontBlackboard(), *this);
+        return parent->getFontBlackboard();
     case StyleCaligraphic:
-        return parent->font(parent->getFontCaligraphic(), *this);
+        return parent->getFontCaligraphic();
     }
-    return parent->font(QString(), *this);
+    return QString();
+}
+
+QFont MTstyle::getFont(const VelQTmathText* parent) const
+{
+    return parent->font(family(parent), *this);
 }
 
 namespace {

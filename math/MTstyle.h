@@ -19,7 +19,7 @@ enum MTstyleFont {
 
 // TeX's math styles (The TeXbook, chapter 17): display and text style set
 // at the text size, script style at the size of indices, scriptscript style
-// one size further down. A formula starts in display style.
+// one size further down. A formula is running text: it starts in text style.
 enum MTmathStyle {
     MathDisplay = 0,
     MathText = 1,
@@ -41,13 +41,14 @@ struct MTstyle
     bool overline = false;
     bool strike = false;
     bool insideMath = false;
-    MTmathStyle mathStyle = MathDisplay;
+    MTmathStyle mathStyle = MathText;
     // Cramped styles raise superscripts less (under a bar, in a root, in
     // a subscript).
     bool cramped = false;
 
-    // The font of this environment with the families of `parent`.
+    // The font of this environment with the families of `parent`, and its family.
     QFont getFont(const VelQTmathText* parent) const;
+    QString family(const VelQTmathText* parent) const;
 
     bool isScriptStyle() const { return mathStyle >= MathScript; }
     // This environment in another style, with the font size of that style:

@@ -52,7 +52,7 @@ bool MTsymbolNode::isCharacter() const
 bool MTsymbolNode::hasLimits(const MTstyle& env) const
 {
     return math.atom == AtomOp
-        && (limits == LimitsAlways || (limits == LimitsInDisplay && env.mathStyle == MathDisplay));
+        && (limits == LimitsAlways || (limits == LimitsOutsideScripts && !env.isScriptStyle()));
 }
 
 QFont MTsymbolNode::symbolFont(const MTstyle& env) const
@@ -88,7 +88,7 @@ QFont MTsymbolNode::symbolFont(const MTstyle& env) const
     // A big operator is as tall as TeX's glyph of the style, whatever the
     // proportions of the family's own glyph.
     const QFont natural = inFamily(style);
-    const double ink = parent->tightBounds(natural, props.symbol, nullptr).height() / parent->em(natural, nullptr);
+    const double ink = parent->tightBounds(natural, props.symbol, nullptr).height() / parent->em(natural.pointSizeF(), nullptr);
     const double height = env.mathStyle == MathDisplay ? math.displayHeight : math.textHeight;
     return ink > 0 ? inFamily(MTlayout::scaled(style, height / ink)) : natural;
 }
@@ -183,16 +183,14 @@ double MTsymbolNode::draw(QPainter& painter, double x, double y, MTstyle env)
     const bool inked = !props.symbol.isEmpty() || symbolName == "|" || symbolName == "infty" || isLongArrow();
     if (!inked)
         return x + box.width; // a space or an unknown name: room only
-    // Nodes set the font and pen they draw with; the engine restores the
+    // Nodes set the pen (and font) they draw with; the engine restores the
     // painter once for the whole formula (a save per node costs more than
     // the glyph).
     const QFont& font = box.font;
-    if (painter.font() != font)
-        painter.setFont(font);
     painter.setPen(QPen(env.color));
     if (!props.symbol.isEmpty()) {
         const double baseline = y + box.shift;
-        painter.drawText(QPointF(x, baseline), props.symbol);
+        parent->drawText(painter, QPointF(x, baseline), font, props.symbol);
         if (props.drawBar) {
             // The bar of "ħ": across the ascender, a little above the x-height.
             QPaintDevice* device = painter.device();
@@ -201,9 +199,10 @@ double MTsymbolNode::draw(QPainter& painter, double x, double y, MTstyle env)
             painter.drawLine(QPointF(x, barY), QPointF(x + parent->textAdvance(font, "h", device) * 0.6, barY));
         }
     } else if (symbolName == "|") {
-        painter.drawText(QPointF(x, y), "|");
+        parent->drawText(painter, QPointF(x, y), font, "|");
     } else if (symbolName == "infty") {
         painter.save();
+        painter.setFont(font);
         drawRotatedEight(painter, x, y, font);
         painter.restore();
     } else if (isLongArrow()) {

@@ -420,8 +420,8 @@ const MathClassRow mathClassRows[] = {
     {AtomInner, {"ldots", "cdots", "dots", "ellipsis"}},
 };
 
-// Operators whose indices go under and over them in display style.
-const char* const displayLimitRows[] = {
+// Operators whose indices go under and over them outside scripts.
+const char* const stackedLimitRows[] = {
     "sum", "prod", "coprod", "bigcap", "bigcup", "bigvee", "bighat", "lim", "liminf", "limsup", "max", "min",
     "sup", "inf", "argmax", "argmin", "det", "gcd", "Pr",
 };
@@ -568,8 +568,8 @@ const MTsymbolMath& math(const QString& name)
         };
         for (const auto& row : mathClassRows)
             add(row.atom, row.names);
-        for (const char* n : displayLimitRows)
-            t[QLatin1String(n)].limits = LimitsInDisplay;
+        for (const char* n : stackedLimitRows)
+            t[QLatin1String(n)].limits = LimitsOutsideScripts;
         for (const BigOperatorRow& row : bigOperatorRows) {
             t[QLatin1String(row.name)].textHeight = row.textHeight;
             t[QLatin1String(row.name)].displayHeight = row.displayHeight;

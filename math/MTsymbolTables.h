@@ -31,11 +31,12 @@ struct MTsymbolProperties
     bool tightAscent = false;
 };
 
-// Where an operator's indices go: under and over it in display style only
-// (TeX's \displaylimits, the default of \sum and \lim), always, or never
+// Where an operator's indices go: under and over it outside scripts (the
+// default of \sum and \lim: TeX stacks them in display style only, the
+// editor has always stacked them in running text too), always, or never
 // (beside it, as for \int and \sin).
 enum MTlimits {
-    LimitsInDisplay = 0,
+    LimitsOutsideScripts = 0,
     LimitsAlways = 1,
     LimitsNever = 2
 };

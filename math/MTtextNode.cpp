@@ -377,14 +377,11 @@ double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
     const Layout& l = layout(painter, env);
-    // The font and pen stay set: the engine restores the painter once for
-    // the whole formula.
+    // The pen stays set: the engine restores the painter once for the whole
+    // formula.
     painter.setPen(QPen(env.color));
-    for (const Piece& piece : l.pieces) {
-        if (painter.font() != piece.font)
-            painter.setFont(piece.font);
-        painter.drawText(QPointF(x + piece.x, y), piece.text);
-    }
+    for (const Piece& piece : l.pieces)
+        parent->drawText(painter, QPointF(x + piece.x, y), piece.font, piece.text);
     return x + l.width;
 }
 

@@ -17,6 +17,7 @@ class MTnode;
 class MTplainTextNode;
 class QPaintDevice;
 class QPainter;
+class QPointF;
 class QSettings;
 
 // The formula typesetting engine: holds the typesetting settings, turns a
@@ -143,7 +144,16 @@ public:
     double xHeight(const QFont& font, QPaintDevice* device) const;
     double strikeOutPos(const QFont& font, QPaintDevice* device) const;
     double lineWidth(const QFont& font, QPaintDevice* device) const;
-    double em(const QFont& font, QPaintDevice* device) const;
+    // The em of a font of that point size on the device: its size in pixels.
+    double em(double pointSize, QPaintDevice* device) const;
+    // The math axis of a family in ems: the middle of its "+", measured
+    // once at a large size (small sizes round the glyph's bounds).
+    double mathAxis(const QString& family) const;
+
+    // Draws text in font with the start of its baseline at origin, in the
+    // painter's pen, as QPainter::drawText() does, from glyphs shaped once
+    // per process: shaping is most of the cost of drawing a formula.
+    void drawText(QPainter& painter, const QPointF& origin, const QFont& font, const QString& text) const;
 
     // The font of `family` (none when empty) in env's size and style flags.
     // One shared QFont per style keeps Qt's lookup of the glyph engine

@@ -130,7 +130,7 @@ const QHash<QString, MTaccent>& decorations()
 const QHash<QString, MTlimits>& limitControls()
 {
     static const QHash<QString, MTlimits> controls = {
-        {"limits", LimitsAlways}, {"nolimits", LimitsNever}, {"displaylimits", LimitsInDisplay},
+        {"limits", LimitsAlways}, {"nolimits", LimitsNever}, {"displaylimits", LimitsOutsideScripts},
     };
     return controls;
 }

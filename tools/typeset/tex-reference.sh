@@ -31,14 +31,14 @@ to_latex() {
 \begin{document}
 EOF
     # The editor reads "$" + the text: math first, "$" switches to text.
-    # Display style, as the engine sets a formula.
+    # Running text (text style), as the engine sets a formula.
     while IFS= read -r line || [ -n "$line" ]; do
         [ -z "${line//[[:space:]]/}" ] && continue
         latex=$(printf '%s' "$line" | to_latex)
         dollars=$(printf '%s' "$latex" | tr -cd '$' | wc -c)
         close='$'
         [ $((dollars % 2)) -eq 1 ] && close=''
-        printf '%s\n\\newpage\n' "\$\\displaystyle $latex$close"
+        printf '%s\n\\newpage\n' "\$$latex$close"
     done < "$formulas"
     echo '\end{document}'
 } > "$work/set.tex"
