@@ -31,7 +31,23 @@ struct Slot
     double top, bottom, middle, curve;
 };
 
-void drawBracket(QPainter& painter, const QString& code, const Slot& s, double lineWidth, bool opening)
+// The slot of a bracket drawn from `left`, between top and bottom, for a
+// bracket `width` wide drawn with lines `lineWidth` wide.
+Slot slotAt(double left, double top, double bottom, double width, double lineWidth, bool opening)
+{
+    Slot s;
+    s.top = top;
+    s.bottom = bottom;
+    s.middle = (bottom + top) / 2;
+    s.curve = std::abs(bottom - top) / 6;
+    const double xl = left + lineWidth;
+    s.edge = xl + (opening ? 0.85 : 0.15) * width;
+    s.back = opening ? xl + lineWidth / 2 : xl + width - lineWidth / 2;
+    s.bulge = opening ? xl : xl + width;
+    return s;
+}
+
+QPainterPath bracketPath(const QString& code, const Slot& s, double lineWidth, bool opening)
 {
     QPainterPath path;
     if (code == QLatin1String("(") || code == QLatin1String(")")) {
@@ -78,8 +94,7 @@ void drawBracket(QPainter& painter, const QString& code, const Slot& s, double l
         }
         path = turn.map(MTlayout::curlyBrace(span, std::abs(s.edge - s.bulge)));
     }
-    if (!path.isEmpty())
-        painter.drawPath(path);
+    return path;
 }
 
 // The font's glyph of a bracket: TeX's smallest size of it. Empty for the
@@ -212,14 +227,7 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
     drawDebugBoxes(painter, x, y, env);
     Parts p;
     measureParts(painter, env, p);
-    const double bw = p.braceWidth;
     const double lw = MTlayout::bracketLineWidth(env.fontSize);
-
-    Slot s;
-    s.bottom = y + p.bottom;
-    s.top = y - p.top;
-    s.middle = (s.bottom + s.top) / 2;
-    s.curve = std::abs(s.bottom - s.top) / 6;
     const auto drawSide = [&](const Side& side, const QString& code, double left, bool opening) {
         painter.save();
         if (!side.glyph.isEmpty()) {
@@ -228,13 +236,8 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
         } else {
             painter.setPen(MTlayout::pen(env.color, lw));
             painter.setBrush(Qt::NoBrush);
-            // The open side towards the content: 0.85 of the width in on
-            // the left, 0.15 on the right.
-            const double xl = left + lw;
-            s.edge = xl + (opening ? 0.85 : 0.15) * bw;
-            s.back = opening ? xl + lw / 2 : xl + bw - lw / 2;
-            s.bulge = opening ? xl : xl + bw;
-            drawBracket(painter, code, s, lw, opening);
+            painter.drawPath(bracketPath(code, slotAt(left, y - p.top, y + p.bottom, p.braceWidth, lw, opening), lw,
+                                         opening));
         }
         painter.restore();
     };
@@ -243,6 +246,31 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
     if (rightBraceSeen)
         drawSide(p.close, closeBracket, childEnd, false);
     return x + p.w + p.open.slot + p.close.slot;
+}
+
+void MTbraceNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    const double lw = MTlayout::bracketLineWidth(env.fontSize);
+    MTlayout::InkSpan ink;
+    const auto addSide = [&](const Side& side, const QString& code, double start, bool opening) {
+        if (!side.glyph.isEmpty()) {
+            const QRectF r = parent->tightBounds(p.font, side.glyph, painter.device());
+            ink.add(start + r.left(), start + r.right());
+        } else {
+            const QPainterPath path =
+                bracketPath(code, slotAt(start, -p.top, p.bottom, p.braceWidth, lw, opening), lw, opening);
+            if (!path.isEmpty()) // the stroke reaches half a line beyond the path
+                ink.add(path.boundingRect().left() - lw / 2, path.boundingRect().right() + lw / 2);
+        }
+    };
+    addSide(p.open, openBracket, 0, true);
+    ink.add(painter, child, env, p.open.slot);
+    if (rightBraceSeen)
+        addSide(p.close, closeBracket, p.open.slot + p.w, false);
+    left = ink.left;
+    right = ink.right;
 }
 
 bool MTbraceNode::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)

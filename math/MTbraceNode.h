@@ -21,6 +21,7 @@ public:
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
     MTatomClass firstAtom() const override;
 
     MTnode* getChild() const { return child; }

@@ -125,6 +125,22 @@ void MTdecoratedNode::computeSize(QPainter& painter, MTstyle env, double& width,
     strikeoutPos = parent->strikeOutPos(env.getFont(parent), painter.device());
 }
 
+void MTdecoratedNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    MTlayout::InkSpan ink;
+    ink.add(painter, child, p.inner, 0);
+    // Lines and arrows span the part (shifted over a leaning one); the
+    // other accents keep over its middle.
+    const bool spans = isLine(decoration) || decoration == AccentVec || decoration == AccentArrow;
+    const double shift = env.italic && !isLine(decoration) ? skewEm * p.em : 0;
+    if (spans)
+        ink.add(shift - p.stroke / 2, p.w + shift + p.stroke / 2);
+    left = ink.left;
+    right = ink.right;
+}
+
 double MTdecoratedNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);

@@ -33,6 +33,7 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     MTnode* getChild() const { return child; }
     MTaccent getDecoration() const { return decoration; }

@@ -168,6 +168,19 @@ void MTfracNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     strikeoutPos = MTlayout::axisHeight(parent, painter, env);
 }
 
+void MTfracNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    MTlayout::InkSpan ink;
+    if (p.barWidth > 0 || mode == FractionUnderbrace || mode == FractionOverbrace)
+        ink.add(p.side, p.side + p.width);
+    ink.add(painter, child1, p.env1, MTlayout::centred(p.side, p.width, p.w1));
+    ink.add(painter, child2, p.env2, MTlayout::centred(p.side, p.width, p.w2));
+    left = ink.left;
+    right = ink.right;
+}
+
 double MTfracNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);

@@ -32,6 +32,7 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
     MTatomClass firstAtom() const override;
 
     MTnode* getChild1() const { return child1; }

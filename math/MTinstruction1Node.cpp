@@ -185,6 +185,18 @@ double MTinstruction1Node::draw(QPainter& painter, double x, double y, MTstyle e
     return x + w + p;
 }
 
+void MTinstruction1Node::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    if (isBox()) {
+        MTnode::inkExtent(painter, env, left, right); // the frame
+        return;
+    }
+    left = 1;
+    right = 0;
+    if (child)
+        child->inkExtent(painter, childStyle(env), left, right);
+}
+
 bool MTinstruction1Node::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)
 {
     return !child || child->toHtml(html, childStyle(currentEv), defaultEv);

@@ -1,6 +1,7 @@
 #include "math/MTlayout.h"
 
 #include "math/MTatom.h"
+#include "math/MTnode.h"
 #include "math/VelQTmathText.h"
 
 #include <QPainter>
@@ -82,6 +83,23 @@ QPainterPath curlyBrace(double width, double height)
     path.lineTo(width - curl, h2);
     path.cubicTo(width - curl * 0.4, h2, width, h2 * 0.6, width, 0);
     return path;
+}
+
+void InkSpan::add(double from, double to)
+{
+    if (from > to)
+        return;
+    left = isEmpty() ? from : std::min(left, from);
+    right = std::max(right, to);
+}
+
+void InkSpan::add(QPainter& painter, MTnode* node, const MTstyle& env, double x)
+{
+    if (!node)
+        return;
+    double from = 1, to = 0;
+    node->inkExtent(painter, env, from, to);
+    add(x + from, x + to);
 }
 
 } // namespace MTlayout

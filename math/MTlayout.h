@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPen>
 
+class MTnode;
 class QPainter;
 class VelQTmathText;
 
@@ -54,6 +55,16 @@ QPen pen(const QColor& color, double width);
 // A horizontal curly brace from (0, 0) to (width, 0) with its tip at
 // (width / 2, height); callers rotate and move it into place.
 QPainterPath curlyBrace(double width, double height);
+
+// Where ink reaches across a box, from its start: none while left > right.
+struct InkSpan
+{
+    double left = 1, right = 0;
+    bool isEmpty() const { return left > right; }
+    void add(double from, double to);
+    // The ink of node placed at x (nothing for a null node).
+    void add(QPainter& painter, MTnode* node, const MTstyle& env, double x);
+};
 
 } // namespace MTlayout
 

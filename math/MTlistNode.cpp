@@ -10,21 +10,21 @@
 
 #include <QPainter>
 
-namespace {
-
-struct Box
+struct MTlistNode::Box
 {
     double width = 0, baseline = 0, overall = 0, strikeout = 0;
     double depth() const { return overall - baseline; }
 };
 
-Box measure(QPainter& painter, MTnode* node, const MTstyle& env)
+MTlistNode::Box MTlistNode::measure(QPainter& painter, MTnode* node, const MTstyle& env)
 {
     Box box;
     if (node)
         node->getSize(painter, env, box.width, box.baseline, box.overall, box.strikeout);
     return box;
 }
+
+namespace {
 
 template<class T>
 T* nodeAt(const QList<MTnode*>& nodes, int i)
@@ -42,6 +42,9 @@ struct MTlistNode::Layout
     double ascent = 0, depth = 0;
     double strikeout = 0;
     MTnode* previousAtom = nullptr;
+    // Where the ink reaches, when asked for.
+    bool trackInk = false;
+    MTlayout::InkSpan ink;
 
     // A box whose baseline lies `raise` above the list's.
     void add(const Box& box, double raise = 0)
@@ -145,10 +148,22 @@ int MTlistNode::placeNucleus(QPainter& painter, const MTstyle& env, Layout& l, i
         placeScripts(painter, env, l, nucleus, scripts, y, paint);
     else {
         const Box box = measure(painter, node, env);
-        l.add(box);
-        l.x = paint ? node->draw(painter, l.x, y, env) : l.x + box.width;
+        put(painter, env, l, node, box, l.x, y, 0, paint);
+        l.x += box.width;
     }
     return (nucleus ? 1 : 0) + scripts.count();
+}
+
+void MTlistNode::put(QPainter& painter, const MTstyle& env, Layout& l, MTnode* node, const Box& box, double x, double y,
+                     double raise, bool paint)
+{
+    if (!node)
+        return;
+    l.add(box, raise);
+    if (l.trackInk)
+        l.ink.add(painter, node, env, x);
+    if (paint)
+        node->draw(painter, x, y - raise, env);
 }
 
 // TeX's rule 18 (The TeXbook, Appendix G).
@@ -156,9 +171,9 @@ void MTlistNode::placeScripts(QPainter& painter, const MTstyle& env, Layout& l, 
                               const Scripts& scripts, double y, bool paint)
 {
     const Box base = measure(painter, nucleus, env);
-    l.add(base);
+    put(painter, env, l, nucleus, base, l.x, y, 0, paint);
     const double italic = nucleus ? nucleus->italicCorrection(painter, env) : 0;
-    const double end = nucleus && paint ? nucleus->draw(painter, l.x, y, env) : l.x + base.width;
+    const double end = l.x + base.width;
 
     const double em = MTlayout::em(parent, painter, env);
     const double xHeight = parent->xHeight(env.getFont(parent), painter.device());
@@ -194,17 +209,13 @@ void MTlistNode::placeScripts(QPainter& painter, const MTstyle& env, Layout& l, 
 
     double right = end;
     if (scripts.super) {
-        l.add(sup, u);
+        put(painter, env, l, scripts.super, sup, end, y, u, paint);
         right = std::max(right, end + sup.width);
-        if (paint)
-            scripts.super->draw(painter, end, y - u, env);
     }
     if (scripts.sub) {
         // A subscript tucks under a leaning glyph.
-        l.add(sub, -v);
+        put(painter, env, l, scripts.sub, sub, end - italic, y, -v, paint);
         right = std::max(right, end - italic + sub.width);
-        if (paint)
-            scripts.sub->draw(painter, end - italic, y + v, env);
     }
     l.x = right + MTtex::scriptSpace * em;
 }
@@ -218,22 +229,13 @@ void MTlistNode::placeLimits(QPainter& painter, const MTstyle& env, Layout& l, M
     const Box sub = measure(painter, scripts.sub, env);
     const double em = MTlayout::em(parent, painter, env);
     const double width = std::max({base.width, sup.width, sub.width});
-    l.add(base);
     const double upper = base.baseline + std::max(MTtex::bigOpSpacing1 * em, MTtex::bigOpSpacing3 * em - sup.depth())
         + sup.depth();
     const double lower = base.depth() + std::max(MTtex::bigOpSpacing2 * em, MTtex::bigOpSpacing4 * em - sub.baseline)
         + sub.baseline;
-    if (scripts.super)
-        l.add(sup, upper);
-    if (scripts.sub)
-        l.add(sub, -lower);
-    if (paint) {
-        op->draw(painter, MTlayout::centred(l.x, width, base.width), y, env);
-        if (scripts.super)
-            scripts.super->draw(painter, MTlayout::centred(l.x, width, sup.width), y - upper, env);
-        if (scripts.sub)
-            scripts.sub->draw(painter, MTlayout::centred(l.x, width, sub.width), y + lower, env);
-    }
+    put(painter, env, l, op, base, MTlayout::centred(l.x, width, base.width), y, 0, paint);
+    put(painter, env, l, scripts.super, sup, MTlayout::centred(l.x, width, sup.width), y, upper, paint);
+    put(painter, env, l, scripts.sub, sub, MTlayout::centred(l.x, width, sub.width), y, -lower, paint);
     l.x += width;
 }
 
@@ -246,6 +248,15 @@ void MTlistNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     baselineHeight = l.ascent;
     overallHeight = l.ascent + l.depth;
     strikeoutPos = l.strikeout;
+}
+
+void MTlistNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Layout l;
+    l.trackInk = true;
+    layout(painter, env, l, 0, 0, false);
+    left = l.ink.left;
+    right = l.ink.right;
 }
 
 double MTlistNode::draw(QPainter& painter, double x, double y, MTstyle env)

@@ -95,6 +95,26 @@ void MTmatrixNode::computeSize(QPainter& painter, MTstyle env, double& width, do
     strikeoutPos = g.axis;
 }
 
+void MTmatrixNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Grid g;
+    measureGrid(painter, env, g);
+    MTlayout::InkSpan ink;
+    for (const QVector<MTnode*>& row : qAsConst(children)) {
+        double column = 0;
+        for (int c = 0; c < row.size(); ++c) {
+            if (MTnode* cell = row.at(c)) {
+                double w = 0, b = 0, h = 0, s = 0;
+                cell->getSize(painter, g.cells, w, b, h, s);
+                ink.add(painter, cell, g.cells, cellX(c, column, g.colWidth[c], w));
+            }
+            column += g.colWidth[c] + g.gap;
+        }
+    }
+    left = ink.left;
+    right = ink.right;
+}
+
 double MTmatrixNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);

@@ -27,6 +27,7 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     QVector<QVector<MTnode*>> getChildren() const { return children; }
     int getColumns() const { return columns; }

@@ -77,6 +77,14 @@ double MTnode::italicCorrection(QPainter&, const MTstyle&)
     return 0;
 }
 
+void MTnode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+    left = 0;
+    right = width;
+}
+
 void MTnode::getSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                      double& overallHeight, double& strikeoutPos)
 {

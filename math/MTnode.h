@@ -54,6 +54,10 @@ public:
     // How far the ink of a slanted last glyph leans beyond the node's
     // advance; a superscript moves right by it, a subscript does not.
     virtual double italicCorrection(QPainter& painter, const MTstyle& env);
+    // Where the node's ink starts and ends across, from the start of its
+    // box (the picture of a formula holds its ink, not its boxes); left >
+    // right when it has none. By default the whole box.
+    virtual void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right);
 
     // computeSize() on a copy of env; an output of 100000 or more (or NaN)
     // leaves the caller's value untouched.

@@ -30,6 +30,7 @@ struct MTsqrtNode::Parts
     double bottom = 0;         // the sign's lowest point below the baseline
     double sign = 0;           // the sign's width
     double degreeX = 0, degreeY = 0, degreeAscent = 0; // a degree's place and height
+    double degreeLeft = 0;     // where its ink starts
     double offset = 0;         // where the sign starts (after a wide degree)
     QFont degreeFont;
 };
@@ -40,6 +41,8 @@ namespace {
 // of height, the short stroke that starts it, the depth below the radicand.
 constexpr double signWidthEm = 0.5, signWideningPerEm = 0.1;
 constexpr double tickEm = 0.45, signDepthEm = 0.05;
+// Where the sign's first stroke starts, in its width.
+constexpr double tickStart = 0.06;
 
 } // namespace
 
@@ -71,6 +74,7 @@ void MTsqrtNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
         p.degreeX = 5 * mu;
         p.degreeY = 0.6 * (p.top + p.bottom) - p.bottom - ink.bottom();
         p.degreeAscent = p.degreeY - ink.top();
+        p.degreeLeft = ink.left();
         p.offset = std::max(0.0, p.degreeX + parent->textAdvance(p.degreeFont, text, painter.device()) - 10 * mu);
     }
 }
@@ -86,6 +90,19 @@ void MTsqrtNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     strikeoutPos = parent->strikeOutPos(env.getFont(parent), painter.device());
 }
 
+void MTsqrtNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    // From the sign's first stroke (or the degree) to the vinculum's end.
+    MTlayout::InkSpan ink;
+    ink.add(p.offset + tickStart * p.sign - p.rule / 2, p.offset + p.sign + p.w);
+    if (degree != 2)
+        ink.add(p.degreeX + p.degreeLeft, p.degreeX + p.degreeLeft);
+    left = ink.left;
+    right = ink.right;
+}
+
 double MTsqrtNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
@@ -99,7 +116,7 @@ double MTsqrtNode::draw(QPainter& painter, double x, double y, MTstyle env)
     const double tickY = bottom - std::min(tickEm * em, (bottom - top) / 2);
     const double xe = child ? child->draw(painter, left + p.sign, y, p.inner) : left + p.sign;
     QPainterPath sign;
-    sign.moveTo(left + 0.06 * p.sign, tickY + 0.1 * em);
+    sign.moveTo(left + tickStart * p.sign, tickY + 0.1 * em);
     sign.lineTo(left + 0.22 * p.sign, tickY);
     sign.lineTo(left + 0.5 * p.sign, bottom - p.rule / 2);
     sign.lineTo(left + p.sign, top);

@@ -33,6 +33,14 @@ double MTsubscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)
     return child ? child->draw(painter, x, y, style) : x;
 }
 
+void MTsubscriptNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    left = 1;
+    right = 0;
+    if (child)
+        child->inkExtent(painter, env.subscriptStyle(parent), left, right);
+}
+
 MTatomClass MTsubscriptNode::firstAtom() const
 {
     return AtomNone; // part of the atom before it

@@ -33,6 +33,14 @@ double MTsuperscriptNode::draw(QPainter& painter, double x, double y, MTstyle en
     return child ? child->draw(painter, x, y, style) : x;
 }
 
+void MTsuperscriptNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    left = 1;
+    right = 0;
+    if (child)
+        child->inkExtent(painter, env.superscriptStyle(parent), left, right);
+}
+
 MTatomClass MTsuperscriptNode::firstAtom() const
 {
     return AtomNone; // part of the atom before it

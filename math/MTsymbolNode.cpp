@@ -20,6 +20,7 @@ struct MTsymbolNode::Box
     double strikeoutPos = 0;
     double italicCorrection = 0;
     double shift = 0; // of the glyph's baseline, downwards
+    double inkLeft = 1, inkRight = 0; // across, from the start; none for spaces
 };
 
 MTsymbolNode::MTsymbolNode(VelQTmathText* parent, QString name, bool addWhitespace)
@@ -130,6 +131,8 @@ const MTsymbolNode::Box& MTsymbolNode::measure(QPainter& painter, const MTstyle&
             inked = "|";
         } else if (symbolName == "infty") {
             box.width = parent->textAdvance(font, "M", device);
+            box.inkLeft = 0;
+            box.inkRight = box.width;
             box.baselineHeight = parent->xHeight(font, device);
             box.overallHeight = qMax(box.baselineHeight, parent->textAdvance(font, "8", device));
         } else if (isLongArrow()) {
@@ -148,6 +151,8 @@ const MTsymbolNode::Box& MTsymbolNode::measure(QPainter& painter, const MTstyle&
     }
     if (!inked.isEmpty()) {
         const QRectF r = parent->tightBounds(font, inked, device);
+        box.inkLeft = props.symbol.isEmpty() ? 0 : r.left(); // stand-ins keep to their box
+        box.inkRight = props.symbol.isEmpty() ? box.width : r.right();
         box.overallHeight = r.height();
         if (isBigOperator())
             box.shift = -MTlayout::axisHeight(parent, painter, env) - r.center().y(); // centred on the axis
@@ -169,6 +174,13 @@ void MTsymbolNode::computeSize(QPainter& painter, MTstyle env, double& width, do
     baselineHeight = box.baselineHeight;
     overallHeight = box.overallHeight;
     strikeoutPos = box.strikeoutPos;
+}
+
+void MTsymbolNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    const Box& box = measure(painter, env);
+    left = box.inkLeft;
+    right = box.inkRight;
 }
 
 double MTsymbolNode::italicCorrection(QPainter& painter, const MTstyle& env)

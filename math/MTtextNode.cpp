@@ -368,6 +368,13 @@ void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
     strikeoutPos = l.strikeout;
 }
 
+void MTtextNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    const Layout& l = layout(painter, env);
+    left = l.ink.isNull() ? 1 : l.ink.left(); // a space has none
+    right = l.ink.isNull() ? 0 : l.ink.right();
+}
+
 double MTtextNode::italicCorrection(QPainter& painter, const MTstyle& env)
 {
     return layout(painter, env).italicCorrection;

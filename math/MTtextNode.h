@@ -26,6 +26,7 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
     MTatomClass firstAtom() const override;
     MTatomClass lastAtom() const override;
     void setAtomNeighbours(MTatomClass before, MTatomClass after) override;

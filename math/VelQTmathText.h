@@ -106,8 +106,8 @@ public:
     // not make it fail: they are collected in getErrors().
     bool parse(QString text);
 
-    // The size of a picture of the formula: the ink and an even margin on
-    // all four sides (draw() in a rectangle of this size centres the ink).
+    // The size of a picture of the formula: its ink and an even margin on
+    // all four sides (draw() aligns that picture in a rectangle).
     void measureDetail(QPainter& painter, double& width, double& ascent, double& descent, double& strikeoutPos);
     QSizeF getSize(QPainter& painter);
     double getAscent(QPainter& painter);
@@ -172,6 +172,13 @@ private:
     void settingsChanged() { ++generation; }
     // The tree that measuring and drawing use (rawTree with drawRawText).
     MTnode* activeTree() const;
+    // The picture of a tree: where it starts and ends across the tree's
+    // box, its height above and below the baseline.
+    struct Picture
+    {
+        double left = 0, right = 0, ascent = 0, descent = 0, strikeoutPos = 0;
+    };
+    Picture picture(QPainter& painter, MTnode* node) const;
     // The environment at the root of the tree: colour and size of the settings.
     MTstyle baseStyle() const;
     // The families of the construction defaults (installed fonts looked up once).
