@@ -24,22 +24,28 @@ bool isDoubleBar(const QString& code)
 
 // One bracket in its slot. `edge` is where the bracket's open side lies
 // (0.85 of the slot on the left, 0.15 on the right), `back` where its
-// straight side lies, `bulge` how far round and angle brackets reach.
+// straight side lies, `bulge` how far round and angle brackets reach;
+// bars stand in the `centre` of their slot.
 struct Slot
 {
-    double edge, back, bulge;
+    double edge, back, bulge, centre;
     double top, bottom, middle, curve;
 };
 
-// The slot of a bracket drawn from `left`, between top and bottom, for a
-// bracket `width` wide drawn with lines `lineWidth` wide.
-Slot slotAt(double left, double top, double bottom, double width, double lineWidth, bool opening)
+// TeX's widths of the bar and the double bar (cmsy10), in ems: the room
+// of a drawn bar, which stands in its middle.
+constexpr double barSlotEm = 0.278, doubleBarSlotEm = 0.5;
+
+// The slot of a bracket drawn from `left`, `slot` wide, between top and
+// bottom, for a bracket `width` wide drawn with lines `lineWidth` wide.
+Slot slotAt(double left, double slot, double top, double bottom, double width, double lineWidth, bool opening)
 {
     Slot s;
     s.top = top;
     s.bottom = bottom;
     s.middle = (bottom + top) / 2;
     s.curve = std::abs(bottom - top) / 6;
+    s.centre = left + slot / 2;
     const double xl = left + lineWidth;
     s.edge = xl + (opening ? 0.85 : 0.15) * width;
     s.back = opening ? xl + lineWidth / 2 : xl + width - lineWidth / 2;
@@ -71,14 +77,14 @@ QPainterPath bracketPath(const QString& code, const Slot& s, double lineWidth, b
         path.lineTo(s.bulge, s.middle);
         path.lineTo(s.edge, s.top);
     } else if (code == QLatin1String("|") || isDoubleBar(code)) {
+        // A double bar as tight as the font's: a line's width between the two.
+        const double offset = isDoubleBar(code) ? lineWidth : 0;
         if (s.bottom > s.top) {
-            path.moveTo(s.edge, s.bottom);
-            path.lineTo(s.edge, s.top);
+            path.moveTo(s.centre - offset, s.bottom);
+            path.lineTo(s.centre - offset, s.top);
             if (isDoubleBar(code)) {
-                // The second bar lies outwards of the first.
-                const double other = s.edge + (opening ? -1.5 : 1.5) * lineWidth;
-                path.moveTo(other, s.bottom);
-                path.lineTo(other, s.top);
+                path.moveTo(s.centre + offset, s.bottom);
+                path.lineTo(s.centre + offset, s.top);
             }
         }
     } else if (code == QLatin1String("{") || code == QLatin1String("}")) {
@@ -194,7 +200,9 @@ void MTbraceNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
         const QString glyph = glyphOf(code, opening);
         const QRectF ink = glyph.isEmpty() ? QRectF() : parent->tightBounds(p.font, glyph, device);
         if (glyph.isEmpty() || ink.height() < needed) {
-            result.slot = drawnSlot;
+            result.slot = code == QLatin1String("|") ? barSlotEm * em
+                : isDoubleBar(code)                  ? doubleBarSlotEm * em
+                                                     : drawnSlot;
             return result;
         }
         // Where the glyph is as tall as needed, TeX takes it as it is.
@@ -236,8 +244,8 @@ double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
         } else {
             painter.setPen(MTlayout::pen(env.color, lw));
             painter.setBrush(Qt::NoBrush);
-            painter.drawPath(bracketPath(code, slotAt(left, y - p.top, y + p.bottom, p.braceWidth, lw, opening), lw,
-                                         opening));
+            painter.drawPath(bracketPath(
+                code, slotAt(left, side.slot, y - p.top, y + p.bottom, p.braceWidth, lw, opening), lw, opening));
         }
         painter.restore();
     };
@@ -260,7 +268,7 @@ void MTbraceNode::inkExtent(QPainter& painter, const MTstyle& env, double& left,
             ink.add(start + r.left(), start + r.right());
         } else {
             const QPainterPath path =
-                bracketPath(code, slotAt(start, -p.top, p.bottom, p.braceWidth, lw, opening), lw, opening);
+                bracketPath(code, slotAt(start, side.slot, -p.top, p.bottom, p.braceWidth, lw, opening), lw, opening);
             if (!path.isEmpty()) // the stroke reaches half a line beyond the path
                 ink.add(path.boundingRect().left() - lw / 2, path.boundingRect().right() + lw / 2);
         }

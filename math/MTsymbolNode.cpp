@@ -85,7 +85,7 @@ QFont MTsymbolNode::symbolFont(const MTstyle& env) const
         return style.getFont(parent);
     };
     if (!isBigOperator())
-        return inFamily(MTlayout::scaled(style, props.sizeFactor));
+        return inFamily(style);
     // A big operator is as tall as TeX's glyph of the style, whatever the
     // proportions of the family's own glyph.
     const QFont natural = inFamily(style);
@@ -156,8 +156,6 @@ const MTsymbolNode::Box& MTsymbolNode::measure(QPainter& painter, const MTstyle&
         box.overallHeight = r.height();
         if (isBigOperator())
             box.shift = -MTlayout::axisHeight(parent, painter, env) - r.center().y(); // centred on the axis
-        else
-            box.shift = props.yShift * r.height();
         box.baselineHeight = -r.top() - box.shift;
         // Named functions have no depth: their limits hang from the baseline.
         if (props.ascentOnlyHeight && !props.tightAscent)

@@ -33,10 +33,8 @@ public:
     // The command name, e.g. "sum" (the list node sets limits by it).
     QString getSymbolName() const { return symbolName; }
     MTsymbolRole getSymbolRole() const { return props.font; }
-    double getSizeFactor() const { return props.sizeFactor; }
     int getItalic() const { return props.italic; }
     int getBold() const { return props.bold; }
-    double getYShift() const { return props.yShift; }
     bool getDrawBar() const { return props.drawBar; }
     bool getAscentOnlyHeight() const { return props.ascentOnlyHeight; }
     bool getTightAscent() const { return props.tightAscent; }

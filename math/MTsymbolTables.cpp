@@ -23,8 +23,6 @@ struct Row
     const char16_t* text;
     MTsymbolRole role = SymbolRoleDefault;
     int flags = NoFlag;
-    double sizeFactor = 1.0;
-    double yShift = 0.0;
 };
 
 // A row of the TeX layouts: a font position, repeated `count` times.
@@ -34,8 +32,6 @@ struct TexRow
     char16_t code;
     MTsymbolRole role = SymbolRoleDefault;
     int flags = NoFlag;
-    double sizeFactor = 1.0;
-    double yShift = 0.0;
     int count = 1;
 };
 
@@ -97,11 +93,11 @@ const Row unicodeRows[] = {
     {"nexists", u"\u2204", SymbolRoleSymbol}, {"ni", u"\u220B", SymbolRoleSymbol},
     {"notni", u"\u220C", SymbolRoleSymbol}, {"circ", u"\u2218", SymbolRoleSymbol},
     {"tilde", u"\u223C", SymbolRoleSymbol},
-    {"iint", u"\u222C", SymbolRoleSymbol, BigOperator, 1.8},
-    {"iiint", u"\u222D", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oint", u"\u222E", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oiint", u"\u222F", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oiiint", u"\u2230", SymbolRoleSymbol, BigOperator, 1.8},
+    {"iint", u"\u222C", SymbolRoleSymbol, BigOperator},
+    {"iiint", u"\u222D", SymbolRoleSymbol, BigOperator},
+    {"oint", u"\u222E", SymbolRoleSymbol, BigOperator},
+    {"oiint", u"\u222F", SymbolRoleSymbol, BigOperator},
+    {"oiiint", u"\u2230", SymbolRoleSymbol, BigOperator},
     {"emptyset", u"\u2300", SymbolRoleSymbol}, {"varnothing", u"\u2300", SymbolRoleSymbol},
     {"odot", u"\u2299", SymbolRoleSymbol}, {"ominus", u"\u2296", SymbolRoleSymbol},
     {"lceil", u"\u2308", SymbolRoleSymbol}, {"rceil", u"\u2309", SymbolRoleSymbol},
@@ -150,7 +146,7 @@ const Row unicodeRows[] = {
     {"neg", u"\u00AC", SymbolRoleSymbol}, {"wedge", u"\u2227", SymbolRoleSymbol},
     {"vee", u"\u2228", SymbolRoleSymbol}, {"langle", u"\u2329", SymbolRoleSymbol},
     {"rangle", u"\u232A", SymbolRoleSymbol},
-    {"int", u"\u222B", SymbolRoleSymbol, BigOperator, 1.8},
+    {"int", u"\u222B", SymbolRoleSymbol, BigOperator},
     {"infty", u"\u221E", SymbolRoleSymbol}, {"forall", u"\u2200", SymbolRoleSymbol},
     {"exists", u"\u2203", SymbolRoleSymbol}, {"cong", u"\u2245", SymbolRoleSymbol},
 };
@@ -175,8 +171,8 @@ const Row winSymbolRows[] = {
     {"Theta", u"Q", SymbolRoleGreek}, {"Lambda", u"L", SymbolRoleGreek},
     {"Omega", u"W", SymbolRoleGreek}, {"Xi", u"X", SymbolRoleGreek},
     {"Pi", u"P", SymbolRoleGreek}, {"Sigma", u"S", SymbolRoleGreek},
-    {"sum", u"S", SymbolRoleGreek, BigOperator, 1.8},
-    {"prod", u"P", SymbolRoleGreek, BigOperator, 1.8},
+    {"sum", u"S", SymbolRoleGreek, BigOperator},
+    {"prod", u"P", SymbolRoleGreek, BigOperator},
     {"Upsilon", u"", SymbolRoleGreek}, {"Phi", u"F", SymbolRoleGreek},
     {"Psi", u"Y", SymbolRoleGreek},
     {"leftrightarrow", u"\u00AB", SymbolRoleSymbol}, {"leftarrow", u"\u00AC", SymbolRoleSymbol},
@@ -206,7 +202,7 @@ const Row winSymbolRows[] = {
     {"neg", u"\u00D8", SymbolRoleSymbol}, {"wedge", u"\u00D9", SymbolRoleSymbol},
     {"vee", u"\u00DA", SymbolRoleSymbol}, {"diamond", u"\u00E0", SymbolRoleSymbol},
     {"langle", u"\u00E1", SymbolRoleSymbol}, {"rangle", u"\u00F1", SymbolRoleSymbol},
-    {"int", u"\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"int", u"\u00F2", SymbolRoleSymbol, NoFlag},
     {"forall", u"\"", SymbolRoleSymbol}, {"exists", u"$", SymbolRoleSymbol},
     {"cong", u"@", SymbolRoleSymbol}, {"bot", u"^", SymbolRoleSymbol},
     {"ll", u"<<", SymbolRoleSymbol}, {"gg", u">>", SymbolRoleSymbol},
@@ -216,18 +212,18 @@ const Row winSymbolRows[] = {
     {"bbZ", u"Z", SymbolRoleSymbol, ForceBold},
     {"Alef", u"\u00C0", SymbolRoleSymbol}, {"alef", u"\u00C0", SymbolRoleSymbol},
     {"tilde", u"~", SymbolRoleSymbol},
-    {"iint", u"\u00F2\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
-    {"iiint", u"\u00F2\u00F2\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"iint", u"\u00F2\u00F2", SymbolRoleSymbol, NoFlag},
+    {"iiint", u"\u00F2\u00F2\u00F2", SymbolRoleSymbol, NoFlag},
     {"emptyset", u"\u00C6", SymbolRoleSymbol}, {"varnothing", u"\u00C6", SymbolRoleSymbol},
     {"lceil", u"\u00E9", SymbolRoleSymbol}, {"rceil", u"\u00F9", SymbolRoleSymbol},
     {"lfloor", u"\u00EB", SymbolRoleSymbol}, {"rfloor", u"\u00FB", SymbolRoleSymbol},
     {"subsetnot", u"\u00CB", SymbolRoleSymbol}, {"DC", u"=", SymbolRoleSymbol},
     {"cdots", u"\u00D7\u00D7\u00D7", SymbolRoleSymbol}, {"dots", u"\u00DC", SymbolRoleSymbol},
     {"ldots", u"\u00DC", SymbolRoleSymbol}, {"cent", u"c", SymbolRoleSymbol},
-    {"bigcap", u"\u00C7", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bigcup", u"\u00C8", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bigvee", u"\u00DA", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bighat", u"\u00D9", SymbolRoleSymbol, NoFlag, 2.0},
+    {"bigcap", u"\u00C7", SymbolRoleSymbol, NoFlag},
+    {"bigcup", u"\u00C8", SymbolRoleSymbol, NoFlag},
+    {"bigvee", u"\u00DA", SymbolRoleSymbol, NoFlag},
+    {"bighat", u"\u00D9", SymbolRoleSymbol, NoFlag},
 };
 
 // Positions in the TeX font layouts (OT1 text, OML math italic, OMS math
@@ -299,7 +295,7 @@ const TexRow texRows[] = {
     {"lceil", 0x64, SymbolRoleSymbol}, {"rceil", 0x65, SymbolRoleSymbol},
     {"langle", 0x68, SymbolRoleSymbol}, {"rangle", 0x69, SymbolRoleSymbol},
     {"nabla", 0x72, SymbolRoleSymbol}, {"partial", 0x40, SymbolRoleGreek},
-    {"int", 0x73, SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"int", 0x73, SymbolRoleSymbol, NoFlag},
     {"bigcap", 0x54, SymbolRoleBraces, BigOperator},
     {"bigcup", 0x53, SymbolRoleBraces, BigOperator},
     {"bigvee", 0x57, SymbolRoleBraces, BigOperator},
@@ -307,9 +303,9 @@ const TexRow texRows[] = {
     {"coprod", 0x60, SymbolRoleBraces, BigOperator},
     {"sum", 0x50, SymbolRoleBraces, BigOperator},
     {"prod", 0x51, SymbolRoleBraces, BigOperator},
-    {"oint", 0x48, SymbolRoleBraces, NoFlag, 1.0, 0.1},
-    {"iint", 0x52, SymbolRoleBraces, NoFlag, 1.0, 0.1, 2},
-    {"iiint", 0x52, SymbolRoleBraces, NoFlag, 1.0, 0.1, 3},
+    {"oint", 0x48, SymbolRoleBraces, NoFlag},
+    {"iint", 0x52, SymbolRoleBraces, NoFlag, 2},
+    {"iiint", 0x52, SymbolRoleBraces, NoFlag, 3},
 };
 
 // Escaped characters, in every encoding, after the table of the encoding.
@@ -469,8 +465,6 @@ MTsymbolProperties properties(const R& row, const QString& text)
     MTsymbolProperties p;
     p.symbol = text;
     p.font = row.role;
-    p.sizeFactor = row.sizeFactor;
-    p.yShift = row.yShift;
     p.drawBar = row.flags & DrawBar;
     p.ascentOnlyHeight = row.flags & AscentOnly;
     p.tightAscent = row.flags & Tight;

@@ -22,10 +22,8 @@ struct MTsymbolProperties
 {
     QString symbol;
     MTsymbolRole font = SymbolRoleDefault;
-    double sizeFactor = 1.0;
     qint8 italic = -1;  // -1 upright, 0 as the environment, +1 italic
     qint8 bold = 0;     // -1 normal weight, 0 as the environment, +1 bold
-    double yShift = 0.0; // downwards, in units of the symbol's overall height
     bool drawBar = false;
     bool ascentOnlyHeight = false;
     bool tightAscent = false;

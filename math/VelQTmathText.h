@@ -68,6 +68,10 @@ public:
     virtual MTencoding getFontEncoding() const { return fontEncoding; }
     virtual bool getUseStixFonts() const { return useStixFonts; }
     virtual bool getUseXitsFonts() const { return useXitsFonts; }
+    // The layout factors below are kept, read and written as settings, but
+    // the layout follows TeX's rules (MTtexParameters.h) and reads only two
+    // of them: subsuperSizeFactor, the size of script style (squared for
+    // scriptscript), and braceShrinkFactor, the room of a drawn bracket.
     virtual void setBraceFactor(const double& value) { braceFactor = value; settingsChanged(); }
     virtual double getBraceFactor() const { return braceFactor; }
     virtual void setSubsuperSizeFactor(const double& value) { subsuperSizeFactor = value; settingsChanged(); }
