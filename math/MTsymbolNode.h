@@ -38,7 +38,6 @@ public:
     bool getDrawBar() const { return props.drawBar; }
     bool getAscentOnlyHeight() const { return props.ascentOnlyHeight; }
     bool getTightAscent() const { return props.tightAscent; }
-    const MTsymbolMath& getMath() const { return math; }
 
     // Where indices go: the symbol's default, or as "\limits" and
     // "\nolimits" after it set it.
