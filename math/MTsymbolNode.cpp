@@ -5,8 +5,8 @@
 
 #include <QPaintDevice>
 #include <QPainter>
-#include <QSet>
 #include <QPainterPath>
+#include <QSet>
 
 struct MTsymbolNode::Box
 {
@@ -89,7 +89,8 @@ QFont MTsymbolNode::symbolFont(const MTstyle& env) const
     // A big operator is as tall as TeX's glyph of the style, whatever the
     // proportions of the family's own glyph.
     const QFont natural = inFamily(style);
-    const double ink = parent->tightBounds(natural, props.symbol, nullptr).height() / parent->em(natural.pointSizeF(), nullptr);
+    const double ink =
+        parent->tightBounds(natural, props.symbol, nullptr).height() / parent->em(natural.pointSizeF(), nullptr);
     const double height = env.mathStyle == MathDisplay ? math.displayHeight : math.textHeight;
     return ink > 0 ? inFamily(MTlayout::scaled(style, height / ink)) : natural;
 }

@@ -1,3 +1,4 @@
+#include "math/MTatom.h"
 #include "math/MTbraceNode.h"
 #include "math/MTinstruction1Node.h"
 #include "math/MTlayout.h"
@@ -69,6 +70,7 @@ double muAt(double fontSize)
 } // namespace
 
 Q_DECLARE_METATYPE(EnvChange)
+Q_DECLARE_METATYPE(MTmathStyle)
 
 class tst_layout : public QObject
 {
@@ -102,7 +104,8 @@ private slots:
     {
         QTest::addColumn<QString>("formula");
         QTest::newRow("relations and a bar pair") << "\\left| x \\right| \\leq 1 \\Leftrightarrow -1 \\leq x \\leq 1";
-        QTest::newRow("fraction first, limit") << "\\frac{\\partial f}{\\partial x} = \\lim_{h\\to0}\\frac{f(x+h)-f(x)}{h}";
+        QTest::newRow("fraction first, limit")
+            << "\\frac{\\partial f}{\\partial x} = \\lim_{h\\to0}\\frac{f(x+h)-f(x)}{h}";
         QTest::newRow("root, fraction in an exponent")
             << "\\frac{1}{\\sqrt{2\\pi\\sigma^2}} \\mathrm{e}^{-\\frac{(x-\\mu)^2}{2\\sigma^2}}";
         QTest::newRow("leaning letter first, arrows last") << "f \\Rightarrow \\vec{u}";
@@ -207,6 +210,83 @@ private slots:
                  qPrintable(QStringLiteral("%1 against %2").arg(mathWidth(formula)).arg(mathWidth(ordinary))));
     }
 
+    void binaryOperatorRules_data()
+    {
+        QTest::addColumn<QString>("atoms"); // o ordinary, O operator, b binary, r relation,
+        QTest::addColumn<QString>("resolved"); // ( opening, ) closing, p punctuation, i inner
+
+        // TeX's rules 5 and 6: a binary operator needs an operand on each side.
+        QTest::newRow("between two operands") << "obo" << "obo";
+        QTest::newRow("after a bracket pair") << "ibo" << "ibo";
+        QTest::newRow("first in its list") << "bo" << "oo";
+        QTest::newRow("last in its list") << "ob" << "oo";
+        QTest::newRow("after an opening bracket") << "(bo" << "(oo";
+        QTest::newRow("after a relation") << "rbo" << "roo";
+        QTest::newRow("after an operator") << "Obo" << "Ooo";
+        QTest::newRow("around punctuation") << "obpbo" << "oopoo";
+        QTest::newRow("after another binary operator") << "obbo" << "oboo";
+        QTest::newRow("before a relation") << "obr" << "oor";
+        QTest::newRow("before a closing bracket") << "ob)" << "oo)";
+    }
+
+    void binaryOperatorRules()
+    {
+        QFETCH(QString, atoms);
+        QFETCH(QString, resolved);
+        const QString letters = QStringLiteral("oObr()pi");
+        const QVector<MTatomClass> order = {AtomOrd,  AtomOp,    AtomBin,   AtomRel,
+                                            AtomOpen, AtomClose, AtomPunct, AtomInner};
+        QVector<MTatomClass> classes;
+        for (QChar c : atoms)
+            classes.append(order.at(letters.indexOf(c)));
+        QString result;
+        for (MTatomClass c : MTatom::resolved(classes, AtomNone, AtomNone))
+            result += letters.at(order.indexOf(c));
+        QCOMPARE(result, resolved);
+    }
+
+    void stylesDownTheTree_data()
+    {
+        QTest::addColumn<MTmathStyle>("from");
+        QTest::addColumn<bool>("cramped");
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<MTmathStyle>("to");
+        QTest::addColumn<bool>("crampedPart");
+        QTest::addColumn<double>("size"); // of the part, for 20 points in `from`
+
+        // The TeXbook, chapter 17: scripts at 70 % of the text size, and
+        // that again one level further.
+        const MTmathStyle d = MathDisplay, t = MathText, s = MathScript, ss = MathScriptScript;
+        QTest::newRow("superscript of display style") << d << false << "sup" << s << false << 14.0;
+        QTest::newRow("superscript keeps crampedness") << t << true << "sup" << s << true << 14.0;
+        QTest::newRow("superscript of a superscript") << s << false << "sup" << ss << false << 14.0;
+        QTest::newRow("subscript is cramped") << t << false << "sub" << s << true << 14.0;
+        QTest::newRow("scriptscript is the smallest") << ss << false << "sub" << ss << true << 20.0;
+        QTest::newRow("numerator of display style") << d << false << "num" << t << false << 20.0;
+        QTest::newRow("numerator of text style") << t << false << "num" << s << false << 14.0;
+        QTest::newRow("denominator is cramped") << t << false << "denom" << s << true << 14.0;
+        QTest::newRow("numerator of script style") << s << true << "num" << ss << true << 14.0;
+    }
+
+    void stylesDownTheTree()
+    {
+        QFETCH(MTmathStyle, from);
+        QFETCH(bool, cramped);
+        QFETCH(QString, part);
+        QFETCH(MTmathStyle, to);
+        QFETCH(bool, crampedPart);
+        QFETCH(double, size);
+        MTstyle env = mathEnv();
+        env.mathStyle = from;
+        env.cramped = cramped;
+        const QHash<QString, MTstyle> parts = {
+            {"sup", env.superscriptStyle(engine.get())}, {"sub", env.subscriptStyle(engine.get())},
+            {"num", env.numeratorStyle(engine.get())}, {"denom", env.denominatorStyle(engine.get())}};
+        QCOMPARE(parts.value(part).mathStyle, to);
+        QCOMPARE(parts.value(part).cramped, crampedPart);
+        QCOMPARE(parts.value(part).fontSize, size);
+    }
+
     // TeX's styles: an exponent is in script style, a fraction in it one
     // style further down, as a second index is.
     void fractionInExponentIsScriptScript()
@@ -245,6 +325,93 @@ private slots:
         QVERIFY2(std::abs(open.top() - close.top()) <= 1 && std::abs(open.bottom() - close.bottom()) <= 1,
                  qPrintable(text));
         QVERIFY(std::abs(open.center().y() - plus.center().y()) <= 1);
+    }
+
+    // Fraction bars lie on the math axis, the middle of "+".
+    void fractionBarOnTheAxis()
+    {
+        const QImage image = editorPicture("\\frac{a}{b} +", 40);
+        QString text;
+        const auto columns = inkRuns(image, Qt::Horizontal, &text);
+        QVERIFY2(columns.size() == 2, qPrintable(text));
+        const QImage fraction = image.copy(columns.first().first, 0, columns.first().second - columns.first().first + 1,
+                                           image.height());
+        const auto rows = inkRuns(fraction, Qt::Vertical, &text);
+        QVERIFY2(rows.size() == 3, qPrintable(text)); // numerator, bar, denominator
+        const double bar = (rows.at(1).first + rows.at(1).second) / 2.0;
+        QVERIFY(std::abs(bar - inkOfColumns(image, columns.last()).center().y()) <= 1);
+    }
+
+    // Stacked limits are centred on their operator; beside an integral the
+    // lower one tucks under the slanted sign.
+    void limitsPlaced()
+    {
+        const QImage image = editorPicture("\\sum_{i=1}^{n}", 40);
+        QString text;
+        const auto rows = inkRuns(image, Qt::Vertical, &text);
+        QVERIFY2(rows.size() == 3, qPrintable(text));
+        QVector<double> centres;
+        for (const auto& row : rows)
+            centres << inkBounds(image.copy(0, row.first, image.width(), row.second - row.first + 1)).center().x();
+        // Boxes are centred, not ink: within the side bearings of the glyphs.
+        QVERIFY2(std::abs(centres[0] - centres[1]) <= 3 && std::abs(centres[2] - centres[1]) <= 3,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(centres[0]).arg(centres[1]).arg(centres[2])));
+        QVERIFY(editorPicture("\\int_{8}", 40).width() < editorPicture("\\int^{8}", 40).width());
+    }
+
+    void bracesStackTheirLabel_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<int>("label"); // which of the three runs of ink rows
+        QTest::newRow("over, LaTeX's label") << "\\overbrace{ABC}^{a}" << 0;
+        QTest::newRow("over, the dialect's label") << "\\overbrace{ABC}{a}" << 0;
+        QTest::newRow("under, LaTeX's label") << "\\underbrace{ABC}_a" << 2;
+    }
+
+    // The label, the brace and the braced part one above the other, the
+    // label centred on the brace.
+    void bracesStackTheirLabel()
+    {
+        QFETCH(QString, formula);
+        QFETCH(int, label);
+        const QImage image = editorPicture(formula, 40);
+        QString text;
+        const auto rows = inkRuns(image, Qt::Vertical, &text);
+        QVERIFY2(rows.size() == 3, qPrintable(text));
+        const auto centre = [&image](const QPair<int, int>& r) {
+            return inkBounds(image.copy(0, r.first, image.width(), r.second - r.first + 1)).center().x();
+        };
+        QVERIFY2(std::abs(centre(rows.at(label)) - centre(rows.at(1))) <= 3, qPrintable(text));
+    }
+
+    void matrixColumns_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<bool>("centred"); // else on the left; so is the closing bracket
+        QTest::newRow("matrix: centred") << "\\begin{pmatrix} x \\\\ xxx \\end{pmatrix}" << true;
+        QTest::newRow("cases: on the left") << "\\begin{cases} x \\\\ xxx \\end{cases}" << false;
+    }
+
+    void matrixColumns()
+    {
+        QFETCH(QString, formula);
+        QFETCH(bool, centred);
+        const QImage image = editorPicture(formula, 40);
+        QString text;
+        // The cells lie between the brackets.
+        const auto columns = inkRuns(image, Qt::Horizontal, &text);
+        QVERIFY2(columns.size() >= (centred ? 3 : 2), qPrintable(text));
+        const int right = centred ? columns.at(columns.size() - 2).second : columns.last().second;
+        const QImage cells = image.copy(columns.at(1).first, 0, right - columns.at(1).first + 1, image.height());
+        const auto rows = inkRuns(cells, Qt::Vertical, &text);
+        QVERIFY2(rows.size() == 2, qPrintable(text));
+        const auto row = [&cells](const QPair<int, int>& r) {
+            return inkBounds(cells.copy(0, r.first, cells.width(), r.second - r.first + 1));
+        };
+        const QRect one = row(rows[0]), three = row(rows[1]);
+        const bool aligned = centred ? std::abs(one.center().x() - three.center().x()) <= 2
+                                     : std::abs(one.left() - three.left()) <= 2;
+        QVERIFY2(aligned, qPrintable(QStringLiteral("%1 and %2").arg(one.left()).arg(three.left())));
     }
 
     // "||" is read as the double bar "\|" is, one glyph each side.
@@ -435,7 +602,8 @@ private slots:
         QVERIFY(both.width < raised.width + lowered.width - base.width);
         QVERIFY(both.baseline >= raised.baseline && both.depth() > lowered.depth());
         // A raised index ends above the baseline, however nested: no blank band underneath.
-        for (const auto& pair : {std::make_pair("x", "x^{2^{3}}"), std::make_pair("\\left(x\\right)", "\\left(x\\right)^{n^2}")}) {
+        for (const auto& pair :
+             {std::make_pair("x", "x^{2^{3}}"), std::make_pair("\\left(x\\right)", "\\left(x\\right)^{n^2}")}) {
             const Box plain = parsed(pair.first), indexed = parsed(pair.second);
             QVERIFY2(indexed.baseline > plain.baseline && qFuzzyCompare(indexed.depth() + 1, plain.depth() + 1),
                      pair.second);

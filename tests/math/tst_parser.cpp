@@ -117,9 +117,11 @@ private slots:
         QTest::newRow("math drops spaces, brackets are single tokens") << "$a f(x)$" << "equation(['af' '(' 'x' ')'])";
         QTest::newRow("unmatched close brace ends the formula") << "{ab}c}d" << "['ab'] 'c'";
         QTest::newRow("line break ends the formula") << "a\\\\b" << "'a'";
-        QTest::newRow("limit controls add no node") << "$\\sum\\limits_i\\int\\nolimits$" << "equation([\\sum _('i') \\int])";
+        QTest::newRow("limit controls add no node") << "$\\sum\\limits_i\\int\\nolimits$"
+                                                    << "equation([\\sum _('i') \\int])";
         QTest::newRow("a double bar typed is one token") << "$||x|$" << "equation(['||' 'x' '|'])";
-        QTest::newRow("style switch without a group") << "$a\\displaystyle b$" << "equation(['a' displaystyle(null) 'b'])";
+        QTest::newRow("style switch without a group") << "$a\\displaystyle b$"
+                                                      << "equation(['a' displaystyle(null) 'b'])";
 
         // Indices.
         QTest::newRow("index of one letter from a run") << "a_bc" << "'a' _('b') 'c'";

@@ -111,7 +111,9 @@ private slots:
         QVERIFY2(std::abs(box.overall / em - height) < 0.05, qPrintable(QString::number(box.overall / em)));
         const QRectF plus = upright.tightBoundingRect(QStringLiteral("+"));
         QVERIFY2(std::abs((box.baseline - box.depth()) / 2 + plus.center().y()) <= 1,
-                 qPrintable(QStringLiteral("middle %1, axis %2").arg((box.baseline - box.depth()) / 2).arg(-plus.center().y())));
+                 qPrintable(QStringLiteral("middle %1, axis %2")
+                                .arg((box.baseline - box.depth()) / 2)
+                                .arg(-plus.center().y())));
     }
 
     void standInsStayInsideTheirBox_data()
