@@ -1,14 +1,21 @@
 #include "math/MTbraceNode.h"
 
 #include "math/MTlayout.h"
+#include "math/MTtexParameters.h"
 #include "math/VelQTmathText.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
 
 namespace {
+
+bool isInvisible(const QString& code)
+{
+    return code.isEmpty() || code == QLatin1String(".");
+}
 
 bool isDoubleBar(const QString& code)
 {
@@ -17,14 +24,36 @@ bool isDoubleBar(const QString& code)
 
 // One bracket in its slot. `edge` is where the bracket's open side lies
 // (0.85 of the slot on the left, 0.15 on the right), `back` where its
-// straight side lies, `bulge` how far round and angle brackets reach.
+// straight side lies, `bulge` how far round and angle brackets reach;
+// bars stand in the `centre` of their slot.
 struct Slot
 {
-    double edge, back, bulge;
+    double edge, back, bulge, centre;
     double top, bottom, middle, curve;
 };
 
-void drawBracket(QPainter& painter, const QString& code, const Slot& s, double lineWidth, bool opening)
+// TeX's widths of the bar and the double bar (cmsy10), in ems: the room
+// of a drawn bar, which stands in its middle.
+constexpr double barSlotEm = 0.278, doubleBarSlotEm = 0.5;
+
+// The slot of a bracket drawn from `left`, `slot` wide, between top and
+// bottom, for a bracket `width` wide drawn with lines `lineWidth` wide.
+Slot slotAt(double left, double slot, double top, double bottom, double width, double lineWidth, bool opening)
+{
+    Slot s;
+    s.top = top;
+    s.bottom = bottom;
+    s.middle = (bottom + top) / 2;
+    s.curve = std::abs(bottom - top) / 6;
+    s.centre = left + slot / 2;
+    const double xl = left + lineWidth;
+    s.edge = xl + (opening ? 0.85 : 0.15) * width;
+    s.back = opening ? xl + lineWidth / 2 : xl + width - lineWidth / 2;
+    s.bulge = opening ? xl : xl + width;
+    return s;
+}
+
+QPainterPath bracketPath(const QString& code, const Slot& s, double lineWidth, bool opening)
 {
     QPainterPath path;
     if (code == QLatin1String("(") || code == QLatin1String(")")) {
@@ -48,14 +77,14 @@ void drawBracket(QPainter& painter, const QString& code, const Slot& s, double l
         path.lineTo(s.bulge, s.middle);
         path.lineTo(s.edge, s.top);
     } else if (code == QLatin1String("|") || isDoubleBar(code)) {
+        // A double bar as tight as the font's: a line's width between the two.
+        const double offset = isDoubleBar(code) ? lineWidth : 0;
         if (s.bottom > s.top) {
-            path.moveTo(s.edge, s.bottom);
-            path.lineTo(s.edge, s.top);
+            path.moveTo(s.centre - offset, s.bottom);
+            path.lineTo(s.centre - offset, s.top);
             if (isDoubleBar(code)) {
-                // The second bar lies outwards of the first.
-                const double other = s.edge + (opening ? -1.5 : 1.5) * lineWidth;
-                path.moveTo(other, s.bottom);
-                path.lineTo(other, s.top);
+                path.moveTo(s.centre + offset, s.bottom);
+                path.lineTo(s.centre + offset, s.top);
             }
         }
     } else if (code == QLatin1String("{") || code == QLatin1String("}")) {
@@ -71,22 +100,44 @@ void drawBracket(QPainter& painter, const QString& code, const Slot& s, double l
         }
         path = turn.map(MTlayout::curlyBrace(span, std::abs(s.edge - s.bulge)));
     }
-    if (!path.isEmpty())
-        painter.drawPath(path);
+    return path;
 }
 
-// Brackets are never smaller than the font's own round bracket: around a
-// short or empty content they would shrink to a few pixels or vanish.
-void atLeastFontBracket(QPainter& painter, VelQTmathText* parent, const MTstyle& env, double& baselineHeight,
-                        double& overallHeight)
+// The font's glyph of a bracket: TeX's smallest size of it. Empty for the
+// single bar, whose glyph is shorter than the others: it is always drawn.
+QString glyphOf(const QString& code, bool opening)
 {
-    const QRectF paren = parent->tightBounds(env.getFont(parent), QStringLiteral("("), painter.device());
-    const double depth = std::max(overallHeight - baselineHeight, paren.bottom());
-    baselineHeight = std::max(baselineHeight, -paren.top());
-    overallHeight = baselineHeight + depth;
+    static const QHash<QString, QPair<QString, QString>> glyphs = {
+        {"(", {"(", ")"}}, {")", {"(", ")"}}, {"[", {"[", "]"}}, {"]", {"[", "]"}},
+        {"{", {"{", "}"}}, {"}", {"{", "}"}}, {"<", {"\u27E8", "\u27E9"}}, {">", {"\u27E8", "\u27E9"}},
+        {"_", {"\u230A", "\u230B"}}, {"~", {"\u2308", "\u2309"}}, {"#", {"\u2016", "\u2016"}},
+        {"||", {"\u2016", "\u2016"}},
+    };
+    const auto it = glyphs.constFind(code);
+    if (it == glyphs.constEnd())
+        return QString();
+    return opening ? it->first : it->second;
 }
 
 } // namespace
+
+// One bracket: the font's glyph or a drawn path, and its room.
+struct MTbraceNode::Side
+{
+    QString glyph;    // empty: drawn as a path
+    double slot = 0;  // the room beside the content
+    double shift = 0; // of the glyph's baseline, downwards
+};
+
+// The content and the brackets' span in one style.
+struct MTbraceNode::Parts
+{
+    double w = 0, b = 0, h = 0;   // the content
+    double top = 0, bottom = 0;   // the brackets' ends above and below the baseline
+    double braceWidth = 0;        // of a drawn bracket
+    Side open, close;
+    QFont font;                   // of the glyphs
+};
 
 MTbraceNode::MTbraceNode(VelQTmathText* parent, QString openBracket, QString closeBracket, MTnode* child,
                          bool rightBraceSeen)
@@ -103,77 +154,131 @@ MTbraceNode::~MTbraceNode()
     delete child;
 }
 
-void MTbraceNode::bracketWidth(QPainter&, const MTstyle& env, double, double overallHeight, double& braceWidth,
-                               double& braceHeight) const
+MTatomClass MTbraceNode::firstAtom() const
 {
-    const double lw = MTlayout::bracketLineWidth(env.fontSize);
-    braceHeight = parent->getBraceFactor() * overallHeight;
+    return AtomInner;
+}
+
+double MTbraceNode::bracketWidth(QPainter& painter, const MTstyle& env, double height) const
+{
+    const double em = MTlayout::em(parent, painter, env);
     // Brackets widen more slowly than they grow.
-    braceWidth = std::pow(std::max(0.0, braceHeight), 0.6) * 0.6;
+    double width = em > 0 ? 0.16 * em * std::pow(std::max(0.0, height / em), 0.6) : 0;
     if (openBracket == QLatin1String("{") || closeBracket == QLatin1String("}"))
-        braceWidth = std::max(braceWidth, lw * 3.5);
+        width = std::max(width, MTlayout::bracketLineWidth(env.fontSize) * 3.5);
+    return width;
+}
+
+void MTbraceNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
+{
+    double s = 0;
+    if (child)
+        child->getSize(painter, env, p.w, p.b, p.h, s);
+    // TeX's rule 19: both brackets alike, centred on the axis, covering
+    // 90 % of the content's reach from the axis, or all of it but half an
+    // em; never smaller than the font's own round bracket.
+    const double axis = MTlayout::axisHeight(parent, painter, env);
+    const double em = MTlayout::em(parent, painter, env);
+    const double reach = 2 * std::max(p.b - axis, (p.h - p.b) + axis);
+    const double needed = std::max(reach * MTtex::delimiterFactor, reach - MTtex::delimiterShortfall * em);
+    MTstyle upright = env;
+    upright.italic = false;
+    p.font = parent->font(parent->getFontBraces(), upright);
+    QPaintDevice* device = painter.device();
+    const double height = std::max(needed, parent->tightBounds(p.font, QStringLiteral("("), device).height());
+    p.top = axis + height / 2;
+    p.bottom = height / 2 - axis;
+    p.braceWidth = bracketWidth(painter, env, height);
+    const double drawnSlot = p.braceWidth / MTlayout::safeDivisor(parent->getBraceShrinkFactor());
+    const auto side = [&](const QString& code, bool opening) {
+        Side result;
+        // An invisible bracket ("\left.") takes TeX's \nulldelimiterspace only.
+        if (isInvisible(code)) {
+            result.slot = MTtex::nullDelimiterSpace * em;
+            return result;
+        }
+        const QString glyph = glyphOf(code, opening);
+        const QRectF ink = glyph.isEmpty() ? QRectF() : parent->tightBounds(p.font, glyph, device);
+        if (glyph.isEmpty() || ink.height() < needed) {
+            result.slot = code == QLatin1String("|") ? barSlotEm * em
+                : isDoubleBar(code)                  ? doubleBarSlotEm * em
+                                                     : drawnSlot;
+            return result;
+        }
+        // Where the glyph is as tall as needed, TeX takes it as it is.
+        result.glyph = glyph;
+        result.slot = parent->textAdvance(p.font, glyph, device);
+        result.shift = -axis - ink.center().y();
+        p.top = std::max(p.top, -(ink.top() + result.shift));
+        p.bottom = std::max(p.bottom, ink.bottom() + result.shift);
+        return result;
+    };
+    p.open = side(openBracket, true);
+    p.close = side(closeBracket, false);
 }
 
 void MTbraceNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                               double& overallHeight, double& strikeoutPos)
 {
-    double w = 0, b = 0, h = 0;
-    strikeoutPos = 0;
-    if (child)
-        child->getSize(painter, env, w, b, h, strikeoutPos);
-    atLeastFontBracket(painter, parent, env, b, h);
-    double braceWidth = 0, braceHeight = 0;
-    bracketWidth(painter, env, b, h, braceWidth, braceHeight);
-    const double factor = parent->getBraceFactor();
-    baselineHeight = b * factor;
-    overallHeight = factor * std::max(h, braceHeight);
-    width = w + 2 * braceWidth / MTlayout::safeDivisor(parent->getBraceShrinkFactor());
+    Parts p;
+    measureParts(painter, env, p);
+    const double lw = MTlayout::bracketLineWidth(env.fontSize);
+    // The strokes' ends reach half a line beyond the bracket's span.
+    baselineHeight = std::max(p.b, p.top + lw / 2);
+    overallHeight = baselineHeight + std::max(p.h - p.b, p.bottom + lw / 2);
+    width = p.w + p.open.slot + p.close.slot;
+    strikeoutPos = MTlayout::axisHeight(parent, painter, env);
 }
 
 double MTbraceNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
-    double cw = 0, cb = 0, ch = 0, cs = 0;
-    if (child)
-        child->getSize(painter, env, cw, cb, ch, cs);
-    atLeastFontBracket(painter, parent, env, cb, ch);
-    double bw = 0, braceHeight = 0;
-    bracketWidth(painter, env, cb, ch, bw, braceHeight);
-    const double factor = parent->getBraceFactor();
-    const double B = cb * factor;
-    const double H = factor * std::max(ch, braceHeight);
-    const double slot = bw / MTlayout::safeDivisor(parent->getBraceShrinkFactor());
+    Parts p;
+    measureParts(painter, env, p);
     const double lw = MTlayout::bracketLineWidth(env.fontSize);
-
-    Slot s;
-    s.bottom = y + (H - B);
-    s.top = y - B;
-    s.middle = (s.bottom + s.top) / 2;
-    s.curve = std::abs(s.bottom - s.top) / 6;
-
-    painter.save();
-    painter.setPen(MTlayout::pen(env.color, lw));
-    painter.setBrush(Qt::NoBrush);
-    const double xl = x + lw;
-    s.edge = xl + 0.85 * bw;
-    s.back = xl + lw / 2;
-    s.bulge = xl;
-    drawBracket(painter, openBracket, s, lw, true);
-    painter.restore();
-
-    const double childEnd = child ? child->draw(painter, x + slot, y, env) : x + slot;
-    if (rightBraceSeen) {
+    const auto drawSide = [&](const Side& side, const QString& code, double left, bool opening) {
         painter.save();
-        painter.setPen(MTlayout::pen(env.color, lw));
-        painter.setBrush(Qt::NoBrush);
-        const double xr = childEnd + lw;
-        s.edge = xr + 0.15 * bw;
-        s.back = xr + bw - lw / 2;
-        s.bulge = xr + bw;
-        drawBracket(painter, closeBracket, s, lw, false);
+        if (!side.glyph.isEmpty()) {
+            painter.setPen(QPen(env.color));
+            parent->drawText(painter, QPointF(left, y + side.shift), p.font, side.glyph);
+        } else {
+            painter.setPen(MTlayout::pen(env.color, lw));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(bracketPath(
+                code, slotAt(left, side.slot, y - p.top, y + p.bottom, p.braceWidth, lw, opening), lw, opening));
+        }
         painter.restore();
-    }
-    return x + cw + 2 * slot;
+    };
+    drawSide(p.open, openBracket, x, true);
+    const double childEnd = child ? child->draw(painter, x + p.open.slot, y, env) : x + p.open.slot;
+    if (rightBraceSeen)
+        drawSide(p.close, closeBracket, childEnd, false);
+    return x + p.w + p.open.slot + p.close.slot;
+}
+
+void MTbraceNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    const double lw = MTlayout::bracketLineWidth(env.fontSize);
+    MTlayout::InkSpan ink;
+    const auto addSide = [&](const Side& side, const QString& code, double start, bool opening) {
+        if (!side.glyph.isEmpty()) {
+            const QRectF r = parent->tightBounds(p.font, side.glyph, painter.device());
+            ink.add(start + r.left(), start + r.right());
+        } else {
+            const QPainterPath path =
+                bracketPath(code, slotAt(start, side.slot, -p.top, p.bottom, p.braceWidth, lw, opening), lw, opening);
+            if (!path.isEmpty()) // the stroke reaches half a line beyond the path
+                ink.add(path.boundingRect().left() - lw / 2, path.boundingRect().right() + lw / 2);
+        }
+    };
+    addSide(p.open, openBracket, 0, true);
+    ink.add(painter, child, env, p.open.slot);
+    if (rightBraceSeen)
+        addSide(p.close, closeBracket, p.open.slot + p.w, false);
+    left = ink.left;
+    right = ink.right;
 }
 
 bool MTbraceNode::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)

@@ -33,11 +33,15 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     MTnode* getChild() const { return child; }
     MTaccent getDecoration() const { return decoration; }
 
 private:
+    struct Parts;
+    void measureParts(QPainter& painter, const MTstyle& env, Parts& parts);
+
     MTnode* child;
     MTaccent decoration;
 };

@@ -1,6 +1,7 @@
 #include "math/MTfracNode.h"
 
 #include "math/MTlayout.h"
+#include "math/MTtexParameters.h"
 #include "math/VelQTmathText.h"
 
 #include <QPainter>
@@ -20,25 +21,34 @@ QString fractionKindName(MTfractionKind kind)
     return QStringLiteral("unknown");
 }
 
-// The two children measured in their environments, and the node's measures.
+// The two children measured in their environments, and where they go.
 struct MTfracNode::Parts
 {
     MTstyle env1, env2;
     double w1 = 0, b1 = 0, h1 = 0;
     double w2 = 0, b2 = 0, h2 = 0;
-    double xh = 0, xw = 0, heightM = 0, heightX = 0;
-    double maxW() const { return std::max(w1, w2); }
-    double maxH() const { return std::max(h1, h2); }
+    double depth1() const { return h1 - b1; }
+    double depth2() const { return h2 - b2; }
+    double width = 0;        // of the wider part
+    double side = 0;         // room left and right of the parts
+    double raise1 = 0;       // child1's baseline above the node's
+    double raise2 = 0;       // child2's baseline above the node's (negative: below)
+    double ascent = 0, depth = 0;
+    double barY = 0, barWidth = 0; // fractions: the bar's middle above the baseline, its stroke
+    double braceY = 0, braceHeight = 0; // braces: the tip side of the brace above the baseline
 };
 
 namespace {
 
-// Under/over braces: a half-"M" band for the brace, a little clear of the
-// braced part, and a third of an "x" (clear of the stroke) between its tip
-// and the text.
-double braceGap(const MTfracNode::Parts& p) { return p.heightM / 2 * 0.1; }
-double braceInk(const MTfracNode::Parts& p) { return p.heightM / 2 * 0.9; }
-double braceBand(const MTfracNode::Parts& p) { return p.heightM / 2 + p.xh / 3; }
+bool isFraction(MTfractionKind mode)
+{
+    return mode == FractionFrac || mode == FractionDfrac || mode == FractionTfrac || mode == FractionStackrel;
+}
+
+// The height of a horizontal brace, and its distance from what it spans,
+// in ems: about LaTeX's \overbrace.
+constexpr double braceHeightEm = 0.3;
+constexpr double braceGapEm = 0.1;
 
 } // namespace
 
@@ -56,31 +66,95 @@ MTfracNode::~MTfracNode()
     delete child2;
 }
 
-void MTfracNode::measureParts(QPainter& painter, const MTstyle& env, Parts& p)
+MTatomClass MTfracNode::firstAtom() const
 {
-    double factor1 = 1, factor2 = 1;
     switch (mode) {
-    case FractionFrac: factor1 = factor2 = parent->getFracFactor(); break;
-    case FractionTfrac: factor1 = factor2 = parent->getFracFactor() * 0.7; break;
     case FractionUnderbrace:
-    case FractionOverbrace: factor2 = parent->getUnderbraceFactor(); break;
-    case FractionUnderset:
-    case FractionOverset: factor2 = parent->getUndersetFactor(); break;
-    case FractionDfrac:
-    case FractionStackrel: break;
+    case FractionOverbrace:
+        return AtomOp; // LaTeX's braces are operators with limits
+    case FractionStackrel:
+        return AtomRel;
+    default:
+        return AtomOrd; // LaTeX's \frac is a group
     }
-    p.env1 = MTlayout::scaled(env, factor1);
-    p.env2 = MTlayout::scaled(env, factor2);
+}
+
+MTstyle MTfracNode::fractionStyle(const MTstyle& env) const
+{
+    if (mode == FractionDfrac)
+        return env.inMathStyle(MathDisplay, env.cramped, parent);
+    if (mode == FractionTfrac)
+        return env.inMathStyle(MathText, env.cramped, parent);
+    return env;
+}
+
+void MTfracNode::measureParts(QPainter& painter, const MTstyle& outer, Parts& p)
+{
+    const MTstyle env = fractionStyle(outer);
+    if (isFraction(mode)) {
+        p.env1 = env.numeratorStyle(parent);
+        p.env2 = env.denominatorStyle(parent);
+    } else {
+        // The main part keeps the style; the other one is set like a limit.
+        p.env1 = env;
+        const bool below = mode == FractionUnderbrace || mode == FractionUnderset;
+        p.env2 = below ? env.subscriptStyle(parent) : env.superscriptStyle(parent);
+    }
     double s = 0;
     if (child1)
         child1->getSize(painter, p.env1, p.w1, p.b1, p.h1, s);
     if (child2)
         child2->getSize(painter, p.env2, p.w2, p.b2, p.h2, s);
-    const QFont font = env.getFont(parent);
-    p.xh = parent->xHeight(font, painter.device());
-    p.xw = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
-    p.heightM = parent->tightBounds(font, QStringLiteral("M"), painter.device()).height();
-    p.heightX = parent->tightBounds(font, QStringLiteral("x"), painter.device()).height();
+    p.width = std::max(p.w1, p.w2);
+
+    const double em = MTlayout::em(parent, painter, env);
+    const double theta = MTtex::defaultRuleThickness * em;
+    const bool display = env.mathStyle == MathDisplay;
+    if (isFraction(mode)) {
+        // TeX's rule 15: the parts' shifts, then the least clearances from
+        // the bar (or from each other without one).
+        const double axis = MTlayout::axisHeight(parent, painter, env);
+        const bool bar = mode != FractionStackrel;
+        double u = (display ? MTtex::num1 : bar ? MTtex::num2 : MTtex::num3) * em;
+        double v = (display ? MTtex::denom1 : MTtex::denom2) * em;
+        if (bar) {
+            p.barWidth = MTlayout::ruleWidth(env.fontSize);
+            const double clearance = (display ? 3 : 1) * theta;
+            u += std::max(0.0, clearance - ((u - p.depth1()) - (axis + p.barWidth / 2)));
+            v += std::max(0.0, clearance - ((axis - p.barWidth / 2) - (p.b2 - v)));
+            p.barY = axis;
+        } else {
+            const double clearance = (display ? 7 : 3) * theta;
+            const double gap = (u - p.depth1()) - (p.b2 - v);
+            u += std::max(0.0, clearance - gap) / 2;
+            v += std::max(0.0, clearance - gap) / 2;
+        }
+        p.raise1 = u;
+        p.raise2 = -v;
+        p.ascent = u + p.b1;
+        p.depth = v + p.depth2();
+        p.side = MTtex::nullDelimiterSpace * em;
+        return;
+    }
+
+    // The other part as a limit of the main one (rule 13a), beyond the
+    // brace if any.
+    const bool brace = mode == FractionUnderbrace || mode == FractionOverbrace;
+    const double band = brace ? (braceGapEm + braceHeightEm) * em : 0;
+    p.braceHeight = braceHeightEm * em;
+    if (mode == FractionOverbrace || mode == FractionOverset) {
+        p.braceY = p.b1 + braceGapEm * em;
+        p.raise2 = p.b1 + band + std::max(MTtex::bigOpSpacing1 * em, MTtex::bigOpSpacing3 * em - p.depth2())
+            + p.depth2();
+        p.ascent = p.raise2 + p.b2;
+        p.depth = p.depth1();
+    } else {
+        p.braceY = -p.depth1() - braceGapEm * em;
+        p.raise2 = -(p.depth1() + band + std::max(MTtex::bigOpSpacing2 * em, MTtex::bigOpSpacing4 * em - p.b2)
+                     + p.b2);
+        p.ascent = p.b1;
+        p.depth = p.depth2() - p.raise2;
+    }
 }
 
 void MTfracNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
@@ -88,37 +162,23 @@ void MTfracNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
 {
     Parts p;
     measureParts(painter, env, p);
-    const double shift = parent->getFracShiftFactor();
-    switch (mode) {
-    case FractionFrac:
-    case FractionDfrac:
-    case FractionTfrac:
-    case FractionStackrel:
-        // Exactly what draw() covers: the numerator above the bar, the
-        // denominator below it, each with its own height. (A box of twice
-        // the taller part would leave a blank band over a deep denominator.)
-        baselineHeight = (0.5 + shift) * p.heightX + p.h1;
-        overallHeight = baselineHeight + (shift - 0.5) * p.heightX + p.h2;
-        break;
-    case FractionUnderbrace:
-        overallHeight = p.h1 + p.h2 + braceBand(p);
-        baselineHeight = p.b1;
-        break;
-    case FractionOverbrace:
-        overallHeight = p.h1 + p.h2 + braceBand(p);
-        baselineHeight = p.b1 + p.h2 + braceBand(p);
-        break;
-    case FractionUnderset:
-        overallHeight = p.h1 + p.h2 + p.xh / 6;
-        baselineHeight = p.b1;
-        break;
-    case FractionOverset:
-        overallHeight = p.h1 + p.h2 + p.xh / 6;
-        baselineHeight = p.b1 + p.h2 + p.xh / 6;
-        break;
-    }
-    width = p.maxW() + p.xw;
-    strikeoutPos = p.xh;
+    width = p.width + 2 * p.side;
+    baselineHeight = p.ascent;
+    overallHeight = p.ascent + p.depth;
+    strikeoutPos = MTlayout::axisHeight(parent, painter, env);
+}
+
+void MTfracNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Parts p;
+    measureParts(painter, env, p);
+    MTlayout::InkSpan ink;
+    if (p.barWidth > 0 || mode == FractionUnderbrace || mode == FractionOverbrace)
+        ink.add(p.side, p.side + p.width);
+    ink.add(painter, child1, p.env1, MTlayout::centred(p.side, p.width, p.w1));
+    ink.add(painter, child2, p.env2, MTlayout::centred(p.side, p.width, p.w2));
+    left = ink.left;
+    right = ink.right;
 }
 
 double MTfracNode::draw(QPainter& painter, double x, double y, MTstyle env)
@@ -126,62 +186,28 @@ double MTfracNode::draw(QPainter& painter, double x, double y, MTstyle env)
     drawDebugBoxes(painter, x, y, env);
     Parts p;
     measureParts(painter, env, p);
-    const double W = p.maxW();
-    // Both parts are centred over the same width, half an "x" in from each side.
-    const double x1 = MTlayout::centred(x + 0.5 * p.xw, W, p.w1);
-    const double x2 = MTlayout::centred(x + 0.5 * p.xw, W, p.w2);
-    const double shift = parent->getFracShiftFactor();
-    double y1 = y, y2 = y;
-
-    painter.save();
-    painter.setPen(MTlayout::pen(env.color, MTlayout::ruleWidth(env.fontSize)));
-    painter.setBrush(Qt::NoBrush);
-    switch (mode) {
-    case FractionFrac:
-    case FractionDfrac:
-    case FractionTfrac:
-    case FractionStackrel: {
-        // The bar sits on the math axis, half an "x" above the baseline.
-        const double barY = y - p.heightX * 0.5;
-        // A quarter "x" beyond the wider part on both sides.
-        const double left = x + 0.25 * p.xw;
-        const double right = x + W + 0.75 * p.xw;
-        if (mode != FractionStackrel && right > left)
-            painter.drawLine(QLineF(left, barY, right, barY));
-        y1 = barY - shift * p.heightX - (p.h1 - p.b1);
-        y2 = barY + shift * p.heightX + p.b2;
-        break;
+    const double left = x + p.side;
+    if (p.barWidth > 0) {
+        painter.save();
+        painter.setPen(MTlayout::pen(env.color, p.barWidth));
+        painter.drawLine(QLineF(left, y - p.barY, left + p.width, y - p.barY));
+        painter.restore();
+    } else if (mode == FractionUnderbrace || mode == FractionOverbrace) {
+        painter.save();
+        painter.setPen(MTlayout::pen(env.color, MTlayout::ruleWidth(env.fontSize)));
+        painter.setBrush(Qt::NoBrush);
+        painter.translate(left, y - p.braceY);
+        // The path's tip points down: upside down over the main part.
+        if (mode == FractionOverbrace)
+            painter.scale(1, -1);
+        painter.drawPath(MTlayout::curlyBrace(p.width, p.braceHeight));
+        painter.restore();
     }
-    case FractionUnderbrace: {
-        const double braceTop = y + (p.h1 - p.b1);
-        painter.translate(x + 0.5 * p.xw, braceTop + braceGap(p));
-        painter.drawPath(MTlayout::curlyBrace(W, braceInk(p)));
-        y2 = braceTop + braceBand(p) + p.b2;
-        break;
-    }
-    case FractionOverbrace: {
-        const double braceBottom = y - p.b1;
-        // The brace opens downwards onto child1: turned upside down.
-        painter.translate(x + 0.5 * p.xw, braceBottom - braceGap(p));
-        painter.scale(1, -1);
-        painter.drawPath(MTlayout::curlyBrace(W, braceInk(p)));
-        y2 = braceBottom - braceBand(p) - (p.h2 - p.b2);
-        break;
-    }
-    case FractionUnderset:
-        y2 = y + (p.h1 - p.b1) + p.xh / 6 + p.b2;
-        break;
-    case FractionOverset:
-        y2 = y - p.b1 - p.xh / 6 - (p.h2 - p.b2);
-        break;
-    }
-    painter.restore();
-
     if (child1)
-        child1->draw(painter, x1, y1, p.env1);
+        child1->draw(painter, MTlayout::centred(left, p.width, p.w1), y - p.raise1, p.env1);
     if (child2)
-        child2->draw(painter, x2, y2, p.env2);
-    return x + W + p.xw;
+        child2->draw(painter, MTlayout::centred(left, p.width, p.w2), y - p.raise2, p.env2);
+    return x + p.width + 2 * p.side;
 }
 
 void MTfracNode::setDebugBoxes(bool debug)

@@ -18,7 +18,9 @@ enum MTfractionKind {
 // "frac", "dfrac", ...; "unknown" for any other value.
 QString fractionKindName(MTfractionKind kind);
 
-// Two children stacked: fractions, \stackrel, under/over braces and sets.
+// Two children stacked: fractions and \stackrel (both parts one style down,
+// TeX's rule 15), under/over braces and sets (the second part set like a
+// limit of the first).
 class MTfracNode : public MTnode
 {
 public:
@@ -30,6 +32,8 @@ public:
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
+    MTatomClass firstAtom() const override;
 
     MTnode* getChild1() const { return child1; }
     MTnode* getChild2() const { return child2; }
@@ -38,6 +42,8 @@ public:
     struct Parts;
 
 private:
+    // The style the node is set in: \dfrac and \tfrac choose their own.
+    MTstyle fractionStyle(const MTstyle& env) const;
     void measureParts(QPainter& painter, const MTstyle& env, Parts& parts);
 
     MTnode* child1;

@@ -10,7 +10,7 @@
 
 namespace {
 
-using StyleChange = std::function<void(MTstyle&, const QStringList&)>;
+using StyleChange = std::function<void(MTstyle&, const QStringList&, const VelQTmathText*)>;
 
 void setRole(MTstyle& env, MTstyleFont role) { env.font = role; }
 
@@ -25,9 +25,16 @@ const QHash<QString, StyleChange>& styleChanges()
 {
     static const QHash<QString, StyleChange> table = [] {
         QHash<QString, StyleChange> t;
-        auto add = [&t](std::initializer_list<const char*> names, StyleChange change) {
+        using Change = std::function<void(MTstyle&, const QStringList&)>;
+        auto add = [&t](std::initializer_list<const char*> names, Change change) {
             for (const char* name : names)
-                t.insert(QLatin1String(name), change);
+                t.insert(QLatin1String(name),
+                         [change](MTstyle& e, const QStringList& p, const VelQTmathText*) { change(e, p); });
+        };
+        auto addStyle = [&t](const char* name, MTmathStyle style) {
+            t.insert(QLatin1String(name), [style](MTstyle& e, const QStringList&, const VelQTmathText* parent) {
+                e = e.inMathStyle(style, false, parent);
+            });
         };
         // As in TeX, the math alphabets other than \mathit and the text
         // commands set upright letters: "\mathbf{v}" is an upright bold v.
@@ -69,16 +76,49 @@ const QHash<QString, StyleChange>& styleChanges()
         add({"sf"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleSans); });
         add({"textsf", "mathsf"}, [](MTstyle& e, const QStringList&) { setUpright(e, StyleSans); });
         add({"script", "textscript", "mathscript"}, [](MTstyle& e, const QStringList&) { setRole(e, StyleScript); });
-        // TeX's display and script styles step the size by a factor of 0.8.
-        add({"displaystyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 1 / 0.8); });
-        add({"scriptstyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 0.8); });
-        add({"scriptscriptstyle"}, [](MTstyle& e, const QStringList&) { e = MTlayout::scaled(e, 0.8 * 0.8); });
+        // TeX's styles, with their sizes.
+        addStyle("displaystyle", MathDisplay);
+        addStyle("textstyle", MathText);
+        addStyle("scriptstyle", MathScript);
+        addStyle("scriptscriptstyle", MathScriptScript);
         return t;
     }();
     return table;
 }
 
 } // namespace
+
+// The class of the atom an argument makes: a group is ordinary, but for
+// TeX's class commands and \operatorname; a colour changes no class.
+MTatomClass MTinstruction1Node::atomOf(bool first) const
+{
+    if (!child)
+        return AtomNone; // a switch
+
+    static const QHash<QString, MTatomClass> classes = {
+        {"mathord", AtomOrd}, {"mathop", AtomOp}, {"operatorname", AtomOp}, {"mathbin", AtomBin},
+        {"mathrel", AtomRel}, {"mathopen", AtomOpen}, {"mathclose", AtomClose}, {"mathpunct", AtomPunct},
+        {"mathinner", AtomInner},
+    };
+    const auto it = classes.constFind(name);
+    if (it != classes.constEnd())
+        return *it;
+    const bool colour = name == QLatin1String("textcolor") || name == QLatin1String("mathcolor")
+        || name == QLatin1String("color");
+    if (colour && child)
+        return first ? child->firstAtom() : child->lastAtom();
+    return AtomOrd;
+}
+
+MTatomClass MTinstruction1Node::firstAtom() const
+{
+    return atomOf(true);
+}
+
+MTatomClass MTinstruction1Node::lastAtom() const
+{
+    return atomOf(false);
+}
 
 MTinstruction1Node::MTinstruction1Node(VelQTmathText* parent, QString name, MTnode* child, QStringList parameters)
     : MTnode(parent)
@@ -97,7 +137,7 @@ MTstyle MTinstruction1Node::childStyle(MTstyle env) const
 {
     const auto change = styleChanges().constFind(name);
     if (change != styleChanges().constEnd())
-        (*change)(env, parameters);
+        (*change)(env, parameters, parent);
     return env;
 }
 
@@ -143,6 +183,18 @@ double MTinstruction1Node::draw(QPainter& painter, double x, double y, MTstyle e
         child->draw(painter, x + p / 2, y, inner);
     // The frame's right edge belongs to this node: what follows starts after it.
     return x + w + p;
+}
+
+void MTinstruction1Node::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    if (isBox()) {
+        MTnode::inkExtent(painter, env, left, right); // the frame
+        return;
+    }
+    left = 1;
+    right = 0;
+    if (child)
+        child->inkExtent(painter, childStyle(env), left, right);
 }
 
 bool MTinstruction1Node::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)

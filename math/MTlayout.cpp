@@ -1,5 +1,9 @@
 #include "math/MTlayout.h"
 
+#include "math/MTatom.h"
+#include "math/MTnode.h"
+#include "math/VelQTmathText.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -22,6 +26,21 @@ MTstyle scaled(MTstyle env, double factor)
 QFontMetricsF metrics(const QPainter& painter, const QFont& font)
 {
     return QFontMetricsF(font, painter.device());
+}
+
+double em(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    return parent->em(boundedFontSize(env.fontSize), painter.device());
+}
+
+double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    return em(parent, painter, env) / MTatom::muPerEm;
+}
+
+double axisHeight(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env)
+{
+    return parent->mathAxis(env.family(parent)) * em(parent, painter, env);
 }
 
 double ruleWidth(double fontSize)
@@ -64,6 +83,23 @@ QPainterPath curlyBrace(double width, double height)
     path.lineTo(width - curl, h2);
     path.cubicTo(width - curl * 0.4, h2, width, h2 * 0.6, width, 0);
     return path;
+}
+
+void InkSpan::add(double from, double to)
+{
+    if (from > to)
+        return;
+    left = isEmpty() ? from : std::min(left, from);
+    right = std::max(right, to);
+}
+
+void InkSpan::add(QPainter& painter, MTnode* node, const MTstyle& env, double x)
+{
+    if (!node)
+        return;
+    double from = 1, to = 0;
+    node->inkExtent(painter, env, from, to);
+    add(x + from, x + to);
 }
 
 } // namespace MTlayout

@@ -7,7 +7,9 @@
 #include <QPainterPath>
 #include <QPen>
 
+class MTnode;
 class QPainter;
+class VelQTmathText;
 
 // Measures and shapes shared by the node classes.
 namespace MTlayout {
@@ -24,6 +26,15 @@ double boundedFontSize(double size);
 // Metrics of font on the painter's device (the default device when the
 // painter is not active).
 QFontMetricsF metrics(const QPainter& painter, const QFont& font);
+
+// The em of env's font on the painter's device: TeX's unit for the
+// dimensions of a style (MTtexParameters.h).
+double em(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
+// TeX's math unit, an eighteenth of the em.
+double mu(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
+// The math axis, where fraction bars lie and brackets and big operators are
+// centred: the middle of the font's "+", a quarter em above the baseline.
+double axisHeight(const VelQTmathText* parent, const QPainter& painter, const MTstyle& env);
 
 // Stroke width of fraction bars, root signs and accents: one sixteenth of
 // the point size rounded up, so 2 pixels at 20 points.
@@ -44,6 +55,16 @@ QPen pen(const QColor& color, double width);
 // A horizontal curly brace from (0, 0) to (width, 0) with its tip at
 // (width / 2, height); callers rotate and move it into place.
 QPainterPath curlyBrace(double width, double height);
+
+// Where ink reaches across a box, from its start: none while left > right.
+struct InkSpan
+{
+    double left = 1, right = 0;
+    bool isEmpty() const { return left > right; }
+    void add(double from, double to);
+    // The ink of node placed at x (nothing for a null node).
+    void add(QPainter& painter, MTnode* node, const MTstyle& env, double x);
+};
 
 } // namespace MTlayout
 

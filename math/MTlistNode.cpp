@@ -1,28 +1,30 @@
 #include "math/MTlistNode.h"
 
-#include "math/MTbraceNode.h"
+#include "math/MTinstruction1Node.h"
 #include "math/MTlayout.h"
 #include "math/MTsubscriptNode.h"
 #include "math/MTsuperscriptNode.h"
 #include "math/MTsymbolNode.h"
+#include "math/MTtexParameters.h"
 #include "math/VelQTmathText.h"
 
 #include <QPainter>
 
-namespace {
-
-struct Box
+struct MTlistNode::Box
 {
     double width = 0, baseline = 0, overall = 0, strikeout = 0;
     double depth() const { return overall - baseline; }
 };
 
-Box measure(QPainter& painter, MTnode* node, const MTstyle& env)
+MTlistNode::Box MTlistNode::measure(QPainter& painter, MTnode* node, const MTstyle& env)
 {
     Box box;
-    node->getSize(painter, env, box.width, box.baseline, box.overall, box.strikeout);
+    if (node)
+        node->getSize(painter, env, box.width, box.baseline, box.overall, box.strikeout);
     return box;
 }
+
+namespace {
 
 template<class T>
 T* nodeAt(const QList<MTnode*>& nodes, int i)
@@ -30,35 +32,38 @@ T* nodeAt(const QList<MTnode*>& nodes, int i)
     return i >= 0 && i < nodes.size() ? dynamic_cast<T*>(nodes.at(i)) : nullptr;
 }
 
-MTnode* indexChild(MTnode* index)
-{
-    if (auto* sub = dynamic_cast<MTsubscriptNode*>(index))
-        return sub->getChild();
-    if (auto* super = dynamic_cast<MTsuperscriptNode*>(index))
-        return super->getChild();
-    return nullptr;
-}
-
 } // namespace
 
 // The running state of one walk over the children.
 struct MTlistNode::Layout
 {
-    double x = 0;      // where the next child starts (drawing)
-    double width = 0;  // sum of the children's widths (measuring)
-    double baseline = 0;
-    double overall = 0;
+    double x = 0;     // where the next child starts
+    double start = 0; // where the list starts
+    double ascent = 0, depth = 0;
     double strikeout = 0;
+    MTnode* previousAtom = nullptr;
+    // Where the ink reaches, when asked for.
+    bool trackInk = false;
+    MTlayout::InkSpan ink;
 
-    void addOrdinary(const Box& box)
+    // A box whose baseline lies `raise` above the list's.
+    void add(const Box& box, double raise = 0)
     {
-        if (box.baseline > baseline) {
-            overall += box.baseline - baseline;
-            baseline = box.baseline;
+        if (box.baseline + raise > ascent) {
+            ascent = box.baseline + raise;
             strikeout = box.strikeout;
         }
-        overall = std::max(overall, baseline + box.depth());
+        depth = std::max(depth, box.depth() - raise);
     }
+};
+
+// The indices that follow a nucleus: a superscript, a subscript, or both
+// in either order.
+struct MTlistNode::Scripts
+{
+    MTsuperscriptNode* super = nullptr;
+    MTsubscriptNode* sub = nullptr;
+    int count() const { return (super ? 1 : 0) + (sub ? 1 : 0); }
 };
 
 MTlistNode::MTlistNode(VelQTmathText* parent)
@@ -71,126 +76,167 @@ MTlistNode::~MTlistNode()
     qDeleteAll(nodes);
 }
 
-const QSet<QString>& MTlistNode::limitOperators()
-{
-    static const QSet<QString> names = {
-        QStringLiteral("sum"), QStringLiteral("prod"), QStringLiteral("coprod"), QStringLiteral("bigcap"),
-        QStringLiteral("bigcup"), QStringLiteral("bigvee"), QStringLiteral("bighat"), QStringLiteral("int"),
-        QStringLiteral("iint"), QStringLiteral("iiint"), QStringLiteral("oint"), QStringLiteral("oiint"),
-        QStringLiteral("oiiint"), QStringLiteral("max"), QStringLiteral("min"), QStringLiteral("argmax"),
-        QStringLiteral("argmin"), QStringLiteral("sup"), QStringLiteral("inf"), QStringLiteral("liminf"),
-        QStringLiteral("limsup"), QStringLiteral("lim")};
-    return names;
-}
-
 void MTlistNode::addNode(MTnode* node)
 {
-    if (node)
-        nodes.append(node);
+    if (!node)
+        return;
+    nodes.append(node);
+    if (node->isIndexNode() || node->firstAtom() == AtomNone)
+        return;
+    // TeX's rules for binary operators look at both neighbours: the atom
+    // before learns what follows it, then tells the new one what precedes.
+    MTatomClass before = AtomNone;
+    if (lastAtomNode) {
+        lastAtomNode->setAtomNeighbours(lastAtomBefore, node->firstAtom());
+        before = lastAtomNode->resolvedLastAtom();
+    }
+    node->setAtomNeighbours(before, AtomNone);
+    lastAtomNode = node;
+    lastAtomBefore = before;
 }
 
 void MTlistNode::layout(QPainter& painter, const MTstyle& env, Layout& l, double x, double y, bool paint)
 {
-    const QFont font = env.getFont(parent);
-    const double xHeight = parent->xHeight(font, painter.device());
-    const double space = parent->textAdvance(font, QStringLiteral(" "), painter.device());
-    const double superShift = parent->getSuperShiftFactor();
-    l.x = x;
-
-    for (int i = 0; i < nodes.size(); ++i) {
+    l.x = l.start = x;
+    MTstyle current = env;
+    double mu = MTlayout::mu(parent, painter, current);
+    for (int i = 0; i < nodes.size();) {
         MTnode* node = nodes.at(i);
-        const bool afterBrace = nodeAt<MTbraceNode>(nodes, i - 1) != nullptr;
-        auto* symbol = dynamic_cast<MTsymbolNode*>(node);
-        auto* lower = nodeAt<MTsubscriptNode>(nodes, i + 1);
-
-        if (symbol && lower && limitOperators().contains(symbol->getSymbolName())) {
-            // Limits: set in a smaller size, stacked under and over the operator.
-            auto* upper = nodeAt<MTsuperscriptNode>(nodes, i + 2);
-            const MTstyle limitEnv = MTlayout::scaled(env, parent->getOperatorsubsuperSizeFactor());
-            const Box op = measure(painter, symbol, env);
-            MTnode* lowerChild = indexChild(lower);
-            MTnode* upperChild = upper ? indexChild(upper) : nullptr;
-            const Box low = lowerChild ? measure(painter, lowerChild, limitEnv) : Box();
-            const Box up = upperChild ? measure(painter, upperChild, limitEnv) : Box();
-            const double maxW = std::max({op.width, low.width, up.width});
-            // Clear space between the limits and the operator, after TeX's
-            // rules for display limits (an x-height is about 0.45 em): at
-            // least 0.11 em above and 0.17 em below the ink, and the upper
-            // limit's baseline at least 0.2 em above the operator, the lower
-            // one's at least 0.6 em below it, so that short limits such as
-            // "n" or "0" do not sit on the operator either.
-            const double upperGap = upper ? std::max(0.25 * xHeight, 0.45 * xHeight - up.depth()) : 0;
-            const double lowerGap = std::max(0.37 * xHeight, 1.33 * xHeight - low.baseline);
-            // The stack counts as one box: the operator's baseline, or the
-            // upper limit's top, above; the lower limit below.
-            Box stack;
-            stack.baseline = upper ? up.overall + upperGap + op.baseline : op.baseline;
-            stack.overall = stack.baseline + op.depth() + lowerGap + low.overall;
-            stack.strikeout = op.strikeout;
-            l.addOrdinary(stack);
-            if (paint) {
-                symbol->draw(painter, MTlayout::centred(l.x, maxW, op.width), y, env);
-                if (lowerChild)
-                    lowerChild->draw(painter, MTlayout::centred(l.x, maxW, low.width),
-                                     y + op.depth() + lowerGap + low.baseline, limitEnv);
-                if (upperChild)
-                    upperChild->draw(painter, MTlayout::centred(l.x, maxW, up.width),
-                                     y - op.baseline - up.depth() - upperGap, limitEnv);
+        const bool index = node->isIndexNode();
+        const MTatomClass atom = index ? AtomNone : node->firstAtom();
+        if (atom == AtomNone && !index) {
+            auto* instruction = dynamic_cast<MTinstruction1Node*>(node);
+            if (instruction && !instruction->getChild()) {
+                current = instruction->childStyle(current); // a style switch
+                mu = MTlayout::mu(parent, painter, current);
+                ++i;
+                continue;
             }
-            l.x += maxW + space;
-            l.width += maxW + space;
-            i += upper ? 2 : 1;
-            continue;
         }
-
-        auto* super = dynamic_cast<MTsuperscriptNode*>(node);
-        auto* sub = dynamic_cast<MTsubscriptNode*>(node);
-        if (!super && !sub) {
-            const Box box = measure(painter, node, env);
-            l.addOrdinary(box);
-            l.width += box.width;
-            l.x = paint ? node->draw(painter, l.x, y, env) : l.x + box.width;
-            continue;
-        }
-
-        // An index, possibly paired with an index of the other kind right after it.
-        if (!super)
-            super = nodeAt<MTsuperscriptNode>(nodes, i + 1);
-        else
-            sub = nodeAt<MTsubscriptNode>(nodes, i + 1);
-        double end = l.x;
-        double pairWidth = 0;
-        if (super) {
-            const Box box = measure(painter, super, env);
-            const double raise = afterBrace
-                ? l.baseline - superShift * parent->tightBounds(font, QStringLiteral("M"), painter.device()).height()
-                      + box.depth()
-                : superShift * xHeight + box.depth();
-            const double top = raise + box.baseline;
-            if (top > l.baseline) {
-                l.overall += top - l.baseline;
-                l.baseline = top;
+        if (atom != AtomNone) {
+            if (l.previousAtom && current.insideMath) {
+                l.x += MTatom::spaceBetween(l.previousAtom->resolvedLastAtom(), node->resolvedFirstAtom(),
+                                            current.isScriptStyle())
+                    * mu;
             }
-            // Raised by more than its own depth, an index reaches no lower
-            // than the baseline: it adds nothing below (adding its raise
-            // there pushed a blank band under "x^2" and lifted nested
-            // indices ever higher).
-            l.overall = std::max(l.overall, l.baseline + box.depth() - raise);
-            pairWidth = box.width;
-            end = paint ? std::max(end, super->draw(painter, l.x, y - raise, env)) : l.x + box.width;
+            l.previousAtom = node;
         }
-        if (sub) {
-            const Box box = measure(painter, sub, env);
-            l.overall = std::max(l.overall, l.baseline + box.depth());
-            pairWidth = super ? std::max(pairWidth, box.width + space) : box.width;
-            const double subEnd = paint ? sub->draw(painter, l.x, y, env) : l.x + box.width;
-            end = std::max(end, subEnd);
-        }
-        l.width += pairWidth;
-        l.x = paint ? end : l.x + pairWidth;
-        if (super && sub)
-            ++i;
+        i += placeNucleus(painter, current, l, i, y, paint);
     }
+}
+
+int MTlistNode::placeNucleus(QPainter& painter, const MTstyle& env, Layout& l, int i, double y, bool paint)
+{
+    MTnode* node = nodes.at(i);
+    // An index with nothing before it has an empty nucleus, as in TeX.
+    MTnode* nucleus = node->isIndexNode() ? nullptr : node;
+    Scripts scripts;
+    for (int j = nucleus ? i + 1 : i; j < nodes.size() && scripts.count() < 2 && nodes.at(j)->isIndexNode(); ++j) {
+        auto* super = nodeAt<MTsuperscriptNode>(nodes, j);
+        auto* sub = nodeAt<MTsubscriptNode>(nodes, j);
+        if ((super && !scripts.super) || (sub && !scripts.sub)) {
+            scripts.super = super ? super : scripts.super;
+            scripts.sub = sub ? sub : scripts.sub;
+        } else {
+            break;
+        }
+    }
+    auto* op = scripts.count() > 0 && node->firstAtom() == AtomOp ? dynamic_cast<MTsymbolNode*>(nucleus) : nullptr;
+    if (op && op->hasLimits(env))
+        placeLimits(painter, env, l, op, scripts, y, paint);
+    else if (scripts.count() > 0)
+        placeScripts(painter, env, l, nucleus, scripts, y, paint);
+    else {
+        const Box box = measure(painter, node, env);
+        put(painter, env, l, node, box, l.x, y, 0, paint);
+        l.x += box.width;
+    }
+    return (nucleus ? 1 : 0) + scripts.count();
+}
+
+void MTlistNode::put(QPainter& painter, const MTstyle& env, Layout& l, MTnode* node, const Box& box, double x, double y,
+                     double raise, bool paint)
+{
+    if (!node)
+        return;
+    l.add(box, raise);
+    if (l.trackInk)
+        l.ink.add(painter, node, env, x);
+    if (paint)
+        node->draw(painter, x, y - raise, env);
+}
+
+// TeX's rule 18 (The TeXbook, Appendix G).
+void MTlistNode::placeScripts(QPainter& painter, const MTstyle& env, Layout& l, MTnode* nucleus,
+                              const Scripts& scripts, double y, bool paint)
+{
+    const Box base = measure(painter, nucleus, env);
+    put(painter, env, l, nucleus, base, l.x, y, 0, paint);
+    const double italic = nucleus ? nucleus->italicCorrection(painter, env) : 0;
+    const double end = l.x + base.width;
+
+    const double em = MTlayout::em(parent, painter, env);
+    const double xHeight = parent->xHeight(env.getFont(parent), painter.device());
+    const double theta = MTtex::defaultRuleThickness * em;
+    const Box sup = measure(painter, scripts.super, env);
+    const Box sub = measure(painter, scripts.sub, env);
+    // Indices of a character start at the baseline; those of a box hang
+    // from its corners.
+    double u = 0, v = 0;
+    if (nucleus && !nucleus->isCharacter()) {
+        u = base.baseline - MTtex::supDrop * MTlayout::em(parent, painter, env.superscriptStyle(parent));
+        v = base.depth() + MTtex::subDrop * MTlayout::em(parent, painter, env.subscriptStyle(parent));
+    }
+    if (scripts.super) {
+        const double shift = env.cramped ? MTtex::sup3 : env.mathStyle == MathDisplay ? MTtex::sup1 : MTtex::sup2;
+        u = std::max({u, shift * em, sup.depth() + xHeight / 4});
+    }
+    if (scripts.sub && !scripts.super)
+        v = std::max({v, MTtex::sub1 * em, sub.baseline - xHeight * 4 / 5});
+    if (scripts.sub && scripts.super) {
+        v = std::max(v, MTtex::sub2 * em);
+        // At least four rule thicknesses between the two, the superscript's
+        // bottom at least four fifths of an x-height up.
+        if ((u - sup.depth()) - (sub.baseline - v) < 4 * theta) {
+            v = 4 * theta - (u - sup.depth()) + sub.baseline;
+            const double psi = xHeight * 4 / 5 - (u - sup.depth());
+            if (psi > 0) {
+                u += psi;
+                v -= psi;
+            }
+        }
+    }
+
+    double right = end;
+    if (scripts.super) {
+        put(painter, env, l, scripts.super, sup, end, y, u, paint);
+        right = std::max(right, end + sup.width);
+    }
+    if (scripts.sub) {
+        // A subscript tucks under a leaning glyph.
+        put(painter, env, l, scripts.sub, sub, end - italic, y, -v, paint);
+        right = std::max(right, end - italic + sub.width);
+    }
+    l.x = right + MTtex::scriptSpace * em;
+}
+
+// TeX's rule 13a: limits centred under and over the operator.
+void MTlistNode::placeLimits(QPainter& painter, const MTstyle& env, Layout& l, MTsymbolNode* op,
+                             const Scripts& scripts, double y, bool paint)
+{
+    const Box base = measure(painter, op, env);
+    const Box sup = measure(painter, scripts.super, env);
+    const Box sub = measure(painter, scripts.sub, env);
+    const double em = MTlayout::em(parent, painter, env);
+    const double width = std::max({base.width, sup.width, sub.width});
+    const double upper = base.baseline + std::max(MTtex::bigOpSpacing1 * em, MTtex::bigOpSpacing3 * em - sup.depth())
+        + sup.depth();
+    const double lower = base.depth() + std::max(MTtex::bigOpSpacing2 * em, MTtex::bigOpSpacing4 * em - sub.baseline)
+        + sub.baseline;
+    put(painter, env, l, op, base, MTlayout::centred(l.x, width, base.width), y, 0, paint);
+    put(painter, env, l, scripts.super, sup, MTlayout::centred(l.x, width, sup.width), y, upper, paint);
+    put(painter, env, l, scripts.sub, sub, MTlayout::centred(l.x, width, sub.width), y, -lower, paint);
+    l.x += width;
 }
 
 void MTlistNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
@@ -198,10 +244,19 @@ void MTlistNode::computeSize(QPainter& painter, MTstyle env, double& width, doub
 {
     Layout l;
     layout(painter, env, l, 0, 0, false);
-    width = l.width;
-    baselineHeight = l.baseline;
-    overallHeight = l.overall;
+    width = l.x - l.start;
+    baselineHeight = l.ascent;
+    overallHeight = l.ascent + l.depth;
     strikeoutPos = l.strikeout;
+}
+
+void MTlistNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Layout l;
+    l.trackInk = true;
+    layout(painter, env, l, 0, 0, false);
+    left = l.ink.left;
+    right = l.ink.right;
 }
 
 double MTlistNode::draw(QPainter& painter, double x, double y, MTstyle env)

@@ -4,12 +4,13 @@
 #include "math/MTnode.h"
 
 #include <QList>
-#include <QSet>
 
 class MTsymbolNode;
 
-// Children laid out side by side on one baseline. Indices are raised or
-// lowered here, and the indices of big operators become stacked limits.
+// TeX's math list: children side by side on one baseline, set apart by the
+// spaces between their atoms (in math). Indices are attached here to the
+// node before them, as scripts beside it or, for operators, as limits
+// under and over it.
 class MTlistNode : public MTnode
 {
 public:
@@ -22,19 +23,35 @@ public:
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
-    // Takes ownership; a null node is ignored.
+    // Takes ownership; a null node is ignored. Tells the node and the atom
+    // before it their neighbours.
     void addNode(MTnode* node);
     QList<MTnode*> getNodes() const { return nodes; }
 
-    // Operators whose indices are set as limits below and above them.
-    static const QSet<QString>& limitOperators();
-
 private:
+    struct Box;
     struct Layout;
+    struct Scripts;
+    static Box measure(QPainter& painter, MTnode* node, const MTstyle& env);
     void layout(QPainter& painter, const MTstyle& env, Layout& result, double x, double y, bool paint);
+    // The node at i with the indices right after it; returns how many
+    // nodes it took.
+    int placeNucleus(QPainter& painter, const MTstyle& env, Layout& l, int i, double y, bool paint);
+    void placeScripts(QPainter& painter, const MTstyle& env, Layout& l, MTnode* nucleus, const Scripts& scripts,
+                      double y, bool paint);
+    // Adds node's box, placed at x with its baseline `raise` above y, and
+    // draws it when painting.
+    void put(QPainter& painter, const MTstyle& env, Layout& l, MTnode* node, const Box& box, double x,
+             double y, double raise, bool paint);
+    void placeLimits(QPainter& painter, const MTstyle& env, Layout& l, MTsymbolNode* op, const Scripts& scripts,
+                     double y, bool paint);
 
     QList<MTnode*> nodes;
+    // The last node that is an atom, and the class of the atom before it.
+    MTnode* lastAtomNode = nullptr;
+    MTatomClass lastAtomBefore = AtomNone;
 };
 
 #endif // MTLISTNODE_H

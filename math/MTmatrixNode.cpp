@@ -5,12 +5,23 @@
 
 #include <QPainter>
 
+namespace {
+
+// TeX's arrays: 5 pt of \arraycolsep on each side of a column (1 em between
+// two), rows 12 pt apart (\baselineskip) with a strut of 70 % above the
+// baseline and 30 % below, for a 10 pt font.
+constexpr double columnGapEm = 1.0;
+constexpr double strutAscentEm = 0.84, strutDepthEm = 0.36;
+
+} // namespace
+
 // Column widths and row heights of one measurement.
 struct MTmatrixNode::Grid
 {
-    QVector<double> colWidth, rowHeight, rowBaseline;
-    double gap = 0;       // the width of an "x": between columns, half of it between rows
-    double strikeout = 0;
+    QVector<double> colWidth, rowAscent, rowDepth;
+    MTstyle cells; // the cells' environment
+    double gap = 0; // between columns
+    double axis = 0;
     double width = 0, overallHeight = 0;
 };
 
@@ -31,30 +42,45 @@ MTmatrixNode::~MTmatrixNode()
 
 void MTmatrixNode::measureGrid(QPainter& painter, const MTstyle& env, Grid& g)
 {
-    const QFont font = env.getFont(parent);
-    g.gap = parent->textBounds(font, QStringLiteral("x"), painter.device()).width();
-    g.strikeout = parent->strikeOutPos(font, painter.device());
+    // Each cell is a formula of its own, in text style as in TeX's arrays.
+    g.cells = env.mathStyle == MathDisplay ? env.inMathStyle(MathText, env.cramped, parent) : env;
+    const double em = MTlayout::em(parent, painter, g.cells);
+    g.gap = columnGapEm * em;
+    g.axis = MTlayout::axisHeight(parent, painter, env);
     g.colWidth.fill(0, columns);
-    g.rowHeight.fill(0, lines);
-    g.rowBaseline.fill(0, lines);
+    g.rowAscent.fill(strutAscentEm * em, lines);
+    g.rowDepth.fill(strutDepthEm * em, lines);
     for (int r = 0; r < lines; ++r) {
         const QVector<MTnode*>& row = children.at(r);
         for (int c = 0; c < row.size(); ++c) {
             if (!row.at(c))
                 continue;
             double w = 0, b = 0, h = 0, s = 0;
-            row.at(c)->getSize(painter, env, w, b, h, s);
+            row.at(c)->getSize(painter, g.cells, w, b, h, s);
             g.colWidth[c] = std::max(g.colWidth[c], w);
-            g.rowHeight[r] = std::max(g.rowHeight[r], h);
-            g.rowBaseline[r] = std::max(g.rowBaseline[r], b);
+            g.rowAscent[r] = std::max(g.rowAscent[r], b);
+            g.rowDepth[r] = std::max(g.rowDepth[r], h - b);
         }
     }
-    g.overallHeight = std::max(0, lines - 1) * g.gap * 0.5;
-    for (double h : qAsConst(g.rowHeight))
-        g.overallHeight += h;
-    g.width = columns * g.gap;
+    g.overallHeight = 0;
+    for (int r = 0; r < lines; ++r)
+        g.overallHeight += g.rowAscent[r] + g.rowDepth[r];
+    g.width = std::max(0, columns - 1) * g.gap;
     for (double w : qAsConst(g.colWidth))
         g.width += w;
+}
+
+double MTmatrixNode::cellX(int c, double x, double columnWidth, double w) const
+{
+    switch (columnAlignment) {
+    case AlignCentre:
+        return MTlayout::centred(x, columnWidth, w);
+    case AlignLeft:
+        return x;
+    case AlignRightLeft:
+        return c % 2 == 0 ? x + columnWidth - w : x;
+    }
+    return x;
 }
 
 void MTmatrixNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
@@ -64,9 +90,29 @@ void MTmatrixNode::computeSize(QPainter& painter, MTstyle env, double& width, do
     measureGrid(painter, env, g);
     width = g.width;
     overallHeight = g.overallHeight;
-    // Centred on the strike-out line, which is the math axis.
-    baselineHeight = g.overallHeight * 0.5 + g.strikeout;
-    strikeoutPos = g.strikeout;
+    // Centred on the math axis.
+    baselineHeight = g.overallHeight * 0.5 + g.axis;
+    strikeoutPos = g.axis;
+}
+
+void MTmatrixNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    Grid g;
+    measureGrid(painter, env, g);
+    MTlayout::InkSpan ink;
+    for (const QVector<MTnode*>& row : qAsConst(children)) {
+        double column = 0;
+        for (int c = 0; c < row.size(); ++c) {
+            if (MTnode* cell = row.at(c)) {
+                double w = 0, b = 0, h = 0, s = 0;
+                cell->getSize(painter, g.cells, w, b, h, s);
+                ink.add(painter, cell, g.cells, cellX(c, column, g.colWidth[c], w));
+            }
+            column += g.colWidth[c] + g.gap;
+        }
+    }
+    left = ink.left;
+    right = ink.right;
 }
 
 double MTmatrixNode::draw(QPainter& painter, double x, double y, MTstyle env)
@@ -74,19 +120,20 @@ double MTmatrixNode::draw(QPainter& painter, double x, double y, MTstyle env)
     drawDebugBoxes(painter, x, y, env);
     Grid g;
     measureGrid(painter, env, g);
-    double baseline = y - (g.overallHeight * 0.5 + g.strikeout);
+    double baseline = y - (g.overallHeight * 0.5 + g.axis);
     for (int r = 0; r < lines; ++r) {
-        baseline += g.rowBaseline[r];
+        baseline += g.rowAscent[r];
         const QVector<MTnode*>& row = children.at(r);
-        // Half the column gap before the first column and after the last,
-        // so that the cells sit centred between surrounding brackets.
-        double cellX = x + g.gap * 0.5;
+        double column = x;
         for (int c = 0; c < row.size(); ++c) {
-            if (row.at(c))
-                row.at(c)->draw(painter, cellX, baseline, env);
-            cellX += g.colWidth[c] + g.gap;
+            if (MTnode* cell = row.at(c)) {
+                double w = 0, b = 0, h = 0, s = 0;
+                cell->getSize(painter, g.cells, w, b, h, s);
+                cell->draw(painter, cellX(c, column, g.colWidth[c], w), baseline, g.cells);
+            }
+            column += g.colWidth[c] + g.gap;
         }
-        baseline += g.rowHeight[r] - g.rowBaseline[r] + g.gap * 0.5;
+        baseline += g.rowDepth[r];
     }
     return x + g.width;
 }

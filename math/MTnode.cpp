@@ -48,6 +48,43 @@ void MTnode::setDebugBoxes(bool debug)
     debugBoxes = debug;
 }
 
+MTatomClass MTnode::firstAtom() const
+{
+    return AtomOrd;
+}
+
+MTatomClass MTnode::lastAtom() const
+{
+    return firstAtom();
+}
+
+void MTnode::setAtomNeighbours(MTatomClass before, MTatomClass after)
+{
+    const MTatomClass first = firstAtom(), last = lastAtom();
+    const QVector<MTatomClass> atoms = MTatom::resolved(first == last ? QVector<MTatomClass>{first}
+                                                                      : QVector<MTatomClass>{first, last},
+                                                        before, after);
+    setResolvedAtoms(atoms.constFirst(), atoms.constLast());
+}
+
+bool MTnode::isCharacter() const
+{
+    return false;
+}
+
+double MTnode::italicCorrection(QPainter&, const MTstyle&)
+{
+    return 0;
+}
+
+void MTnode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
+    getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
+    left = 0;
+    right = width;
+}
+
 void MTnode::getSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                      double& overallHeight, double& strikeoutPos)
 {

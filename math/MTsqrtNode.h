@@ -3,7 +3,8 @@
 
 #include "math/MTnode.h"
 
-// A root sign over its child; a degree other than 2 is drawn in the corner.
+// A root sign over its child, in the cramped style (TeX's rule 11); a degree
+// other than 2 is drawn in the corner.
 class MTsqrtNode : public MTnode
 {
 public:
@@ -16,11 +17,15 @@ public:
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     MTnode* getChild() const { return child; }
     int getDegree() const { return degree; }
 
 private:
+    struct Parts;
+    void measureParts(QPainter& painter, const MTstyle& env, Parts& parts);
+
     MTnode* child;
     int degree;
 };

@@ -5,15 +5,6 @@
 
 #include <QPainter>
 
-namespace {
-
-double heightOfM(QPainter& painter, VelQTmathText* parent, const MTstyle& env)
-{
-    return parent->tightBounds(env.getFont(parent), QStringLiteral("M"), painter.device()).height();
-}
-
-} // namespace
-
 MTsubscriptNode::MTsubscriptNode(VelQTmathText* parent, MTnode* child)
     : MTnode(parent)
     , child(child)
@@ -28,32 +19,31 @@ MTsubscriptNode::~MTsubscriptNode()
 void MTsubscriptNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                                   double& overallHeight, double& strikeoutPos)
 {
-    const MTstyle reduced = MTlayout::scaled(env, parent->getSubsuperSizeFactor());
-    double w = 0, b = 0, h = 0, s = 0;
+    width = baselineHeight = overallHeight = 0;
+    double childStrikeout = 0;
     if (child)
-        child->getSize(painter, reduced, w, b, h, s);
-    const QFont font = env.getFont(parent);
-    const double ownM = heightOfM(painter, parent, env);
-    // The box reaches from the top of an "M" of the base down to the
-    // lowered child's depth.
-    width = w;
-    baselineHeight = ownM;
-    overallHeight = parent->getSubShiftFactor() * heightOfM(painter, parent, reduced) + ownM + (h - b);
-    // No italic correction here: pulling what follows back over a lower
-    // index makes it overlap the index ("\partial_t u"), and a last index
-    // would stick out of the formula's box.
-    strikeoutPos = parent->strikeOutPos(font, painter.device());
+        child->getSize(painter, env.subscriptStyle(parent), width, baselineHeight, overallHeight, childStrikeout);
+    strikeoutPos = parent->strikeOutPos(env.getFont(parent), painter.device());
 }
 
 double MTsubscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
-    const MTstyle reduced = MTlayout::scaled(env, parent->getSubsuperSizeFactor());
-    double width = 0, b = 0, h = 0, s = 0;
-    getSize(painter, env, width, b, h, s);
+    const MTstyle style = env.subscriptStyle(parent);
+    return child ? child->draw(painter, x, y, style) : x;
+}
+
+void MTsubscriptNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    left = 1;
+    right = 0;
     if (child)
-        child->draw(painter, x, y + parent->getSubShiftFactor() * heightOfM(painter, parent, reduced), reduced);
-    return x + width;
+        child->inkExtent(painter, env.subscriptStyle(parent), left, right);
+}
+
+MTatomClass MTsubscriptNode::firstAtom() const
+{
+    return AtomNone; // part of the atom before it
 }
 
 bool MTsubscriptNode::isIndexNode() const

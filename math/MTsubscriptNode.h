@@ -3,7 +3,8 @@
 
 #include "math/MTnode.h"
 
-// A lower index: its size already includes the lowering below the baseline.
+// A lower index: the child in subscript style. The list that holds it
+// lowers it under the node before it.
 class MTsubscriptNode : public MTnode
 {
 public:
@@ -14,9 +15,11 @@ public:
                      double& overallHeight, double& strikeoutPos) override;
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     bool isIndexNode() const override;
+    MTatomClass firstAtom() const override;
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     MTnode* getChild() const { return child; }
 

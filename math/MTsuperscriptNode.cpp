@@ -20,26 +20,30 @@ void MTsuperscriptNode::computeSize(QPainter& painter, MTstyle env, double& widt
                                     double& overallHeight, double& strikeoutPos)
 {
     width = baselineHeight = overallHeight = 0;
-    if (child) {
-        double childStrikeout = 0;
-        child->getSize(painter, MTlayout::scaled(env, parent->getSubsuperSizeFactor()), width, baselineHeight,
-                       overallHeight, childStrikeout);
-    }
-    const QFont font = env.getFont(parent);
-    strikeoutPos = parent->strikeOutPos(font, painter.device());
-    // An italic base leans to the right: move on a little before what follows.
-    if (env.italic)
-        width += parent->getItalicCorrectionFactor() * parent->textAdvance(font, QStringLiteral(" "), painter.device());
+    double childStrikeout = 0;
+    if (child)
+        child->getSize(painter, env.superscriptStyle(parent), width, baselineHeight, overallHeight, childStrikeout);
+    strikeoutPos = parent->strikeOutPos(env.getFont(parent), painter.device());
 }
 
 double MTsuperscriptNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
-    double width = 0, b = 0, h = 0, s = 0;
-    getSize(painter, env, width, b, h, s);
+    const MTstyle style = env.superscriptStyle(parent);
+    return child ? child->draw(painter, x, y, style) : x;
+}
+
+void MTsuperscriptNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    left = 1;
+    right = 0;
     if (child)
-        child->draw(painter, x, y, MTlayout::scaled(env, parent->getSubsuperSizeFactor()));
-    return x + width;
+        child->inkExtent(painter, env.superscriptStyle(parent), left, right);
+}
+
+MTatomClass MTsuperscriptNode::firstAtom() const
+{
+    return AtomNone; // part of the atom before it
 }
 
 bool MTsuperscriptNode::isIndexNode() const

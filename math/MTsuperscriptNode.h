@@ -3,7 +3,8 @@
 
 #include "math/MTnode.h"
 
-// An upper index; the list that holds it raises it above the baseline.
+// An upper index: the child in superscript style. The list that holds it
+// raises it beside the node before it.
 class MTsuperscriptNode : public MTnode
 {
 public:
@@ -14,9 +15,11 @@ public:
                      double& overallHeight, double& strikeoutPos) override;
     double draw(QPainter& painter, double x, double y, MTstyle env) override;
     bool isIndexNode() const override;
+    MTatomClass firstAtom() const override;
     bool toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv) override;
     void setDebugBoxes(bool debug) override;
     QString typeName() const override;
+    void inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right) override;
 
     MTnode* getChild() const { return child; }
 

@@ -23,8 +23,6 @@ struct Row
     const char16_t* text;
     MTsymbolRole role = SymbolRoleDefault;
     int flags = NoFlag;
-    double sizeFactor = 1.0;
-    double yShift = 0.0;
 };
 
 // A row of the TeX layouts: a font position, repeated `count` times.
@@ -34,8 +32,6 @@ struct TexRow
     char16_t code;
     MTsymbolRole role = SymbolRoleDefault;
     int flags = NoFlag;
-    double sizeFactor = 1.0;
-    double yShift = 0.0;
     int count = 1;
 };
 
@@ -82,6 +78,8 @@ const Row unicodeRows[] = {
     {"prod", u"\u220F", SymbolRoleSymbol, BigOperator},
     {"pm", u"\u00B1", SymbolRoleSymbol}, {"mp", u"\u2213", SymbolRoleSymbol},
     {"leq", u"\u2264", SymbolRoleSymbol}, {"geq", u"\u2265", SymbolRoleSymbol},
+    {"le", u"\u2264", SymbolRoleSymbol}, {"ge", u"\u2265", SymbolRoleSymbol},
+    {"|", u"\u2016", SymbolRoleSymbol}, // LaTeX's \| is one double bar
     {"ll", u"\u226A", SymbolRoleSymbol}, {"gg", u"\u226B", SymbolRoleSymbol},
     {"hbar", u"\u210F", SymbolRoleSymbol}, {"euro", u"\u20AC", SymbolRoleSymbol},
     {"bbC", u"\u2102", SymbolRoleSymbol}, {"bbH", u"\u210D", SymbolRoleSymbol},
@@ -95,11 +93,11 @@ const Row unicodeRows[] = {
     {"nexists", u"\u2204", SymbolRoleSymbol}, {"ni", u"\u220B", SymbolRoleSymbol},
     {"notni", u"\u220C", SymbolRoleSymbol}, {"circ", u"\u2218", SymbolRoleSymbol},
     {"tilde", u"\u223C", SymbolRoleSymbol},
-    {"iint", u"\u222C", SymbolRoleSymbol, BigOperator, 1.8},
-    {"iiint", u"\u222D", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oint", u"\u222E", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oiint", u"\u222F", SymbolRoleSymbol, BigOperator, 1.8},
-    {"oiiint", u"\u2230", SymbolRoleSymbol, BigOperator, 1.8},
+    {"iint", u"\u222C", SymbolRoleSymbol, BigOperator},
+    {"iiint", u"\u222D", SymbolRoleSymbol, BigOperator},
+    {"oint", u"\u222E", SymbolRoleSymbol, BigOperator},
+    {"oiint", u"\u222F", SymbolRoleSymbol, BigOperator},
+    {"oiiint", u"\u2230", SymbolRoleSymbol, BigOperator},
     {"emptyset", u"\u2300", SymbolRoleSymbol}, {"varnothing", u"\u2300", SymbolRoleSymbol},
     {"odot", u"\u2299", SymbolRoleSymbol}, {"ominus", u"\u2296", SymbolRoleSymbol},
     {"lceil", u"\u2308", SymbolRoleSymbol}, {"rceil", u"\u2309", SymbolRoleSymbol},
@@ -148,7 +146,7 @@ const Row unicodeRows[] = {
     {"neg", u"\u00AC", SymbolRoleSymbol}, {"wedge", u"\u2227", SymbolRoleSymbol},
     {"vee", u"\u2228", SymbolRoleSymbol}, {"langle", u"\u2329", SymbolRoleSymbol},
     {"rangle", u"\u232A", SymbolRoleSymbol},
-    {"int", u"\u222B", SymbolRoleSymbol, BigOperator, 1.8},
+    {"int", u"\u222B", SymbolRoleSymbol, BigOperator},
     {"infty", u"\u221E", SymbolRoleSymbol}, {"forall", u"\u2200", SymbolRoleSymbol},
     {"exists", u"\u2203", SymbolRoleSymbol}, {"cong", u"\u2245", SymbolRoleSymbol},
 };
@@ -173,8 +171,8 @@ const Row winSymbolRows[] = {
     {"Theta", u"Q", SymbolRoleGreek}, {"Lambda", u"L", SymbolRoleGreek},
     {"Omega", u"W", SymbolRoleGreek}, {"Xi", u"X", SymbolRoleGreek},
     {"Pi", u"P", SymbolRoleGreek}, {"Sigma", u"S", SymbolRoleGreek},
-    {"sum", u"S", SymbolRoleGreek, BigOperator, 1.8},
-    {"prod", u"P", SymbolRoleGreek, BigOperator, 1.8},
+    {"sum", u"S", SymbolRoleGreek, BigOperator},
+    {"prod", u"P", SymbolRoleGreek, BigOperator},
     {"Upsilon", u"", SymbolRoleGreek}, {"Phi", u"F", SymbolRoleGreek},
     {"Psi", u"Y", SymbolRoleGreek},
     {"leftrightarrow", u"\u00AB", SymbolRoleSymbol}, {"leftarrow", u"\u00AC", SymbolRoleSymbol},
@@ -184,6 +182,7 @@ const Row winSymbolRows[] = {
     {"Leftarrow", u"\u00DC", SymbolRoleSymbol}, {"Rightarrow", u"\u00DE", SymbolRoleSymbol},
     {"Uparrow", u"\u00DD", SymbolRoleSymbol}, {"Downarrow", u"\u00FF", SymbolRoleSymbol},
     {"pm", u"\u00B1", SymbolRoleSymbol}, {"leq", u"\u00A3", SymbolRoleSymbol},
+    {"le", u"\u00A3", SymbolRoleSymbol}, {"ge", u"\u00B3", SymbolRoleSymbol},
     {"geq", u"\u00B3", SymbolRoleSymbol}, {"times", u"\u00B4", SymbolRoleSymbol},
     {"propto", u"\u00B5", SymbolRoleSymbol}, {"partial", u"\u00B6", SymbolRoleSymbol},
     {"bullet", u"\u00B7", SymbolRoleSymbol}, {"neq", u"\u00B9", SymbolRoleSymbol},
@@ -203,7 +202,7 @@ const Row winSymbolRows[] = {
     {"neg", u"\u00D8", SymbolRoleSymbol}, {"wedge", u"\u00D9", SymbolRoleSymbol},
     {"vee", u"\u00DA", SymbolRoleSymbol}, {"diamond", u"\u00E0", SymbolRoleSymbol},
     {"langle", u"\u00E1", SymbolRoleSymbol}, {"rangle", u"\u00F1", SymbolRoleSymbol},
-    {"int", u"\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"int", u"\u00F2", SymbolRoleSymbol, NoFlag},
     {"forall", u"\"", SymbolRoleSymbol}, {"exists", u"$", SymbolRoleSymbol},
     {"cong", u"@", SymbolRoleSymbol}, {"bot", u"^", SymbolRoleSymbol},
     {"ll", u"<<", SymbolRoleSymbol}, {"gg", u">>", SymbolRoleSymbol},
@@ -213,18 +212,18 @@ const Row winSymbolRows[] = {
     {"bbZ", u"Z", SymbolRoleSymbol, ForceBold},
     {"Alef", u"\u00C0", SymbolRoleSymbol}, {"alef", u"\u00C0", SymbolRoleSymbol},
     {"tilde", u"~", SymbolRoleSymbol},
-    {"iint", u"\u00F2\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
-    {"iiint", u"\u00F2\u00F2\u00F2", SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"iint", u"\u00F2\u00F2", SymbolRoleSymbol, NoFlag},
+    {"iiint", u"\u00F2\u00F2\u00F2", SymbolRoleSymbol, NoFlag},
     {"emptyset", u"\u00C6", SymbolRoleSymbol}, {"varnothing", u"\u00C6", SymbolRoleSymbol},
     {"lceil", u"\u00E9", SymbolRoleSymbol}, {"rceil", u"\u00F9", SymbolRoleSymbol},
     {"lfloor", u"\u00EB", SymbolRoleSymbol}, {"rfloor", u"\u00FB", SymbolRoleSymbol},
     {"subsetnot", u"\u00CB", SymbolRoleSymbol}, {"DC", u"=", SymbolRoleSymbol},
     {"cdots", u"\u00D7\u00D7\u00D7", SymbolRoleSymbol}, {"dots", u"\u00DC", SymbolRoleSymbol},
     {"ldots", u"\u00DC", SymbolRoleSymbol}, {"cent", u"c", SymbolRoleSymbol},
-    {"bigcap", u"\u00C7", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bigcup", u"\u00C8", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bigvee", u"\u00DA", SymbolRoleSymbol, NoFlag, 2.0},
-    {"bighat", u"\u00D9", SymbolRoleSymbol, NoFlag, 2.0},
+    {"bigcap", u"\u00C7", SymbolRoleSymbol, NoFlag},
+    {"bigcup", u"\u00C8", SymbolRoleSymbol, NoFlag},
+    {"bigvee", u"\u00DA", SymbolRoleSymbol, NoFlag},
+    {"bighat", u"\u00D9", SymbolRoleSymbol, NoFlag},
 };
 
 // Positions in the TeX font layouts (OT1 text, OML math italic, OMS math
@@ -276,7 +275,8 @@ const TexRow texRows[] = {
     {"oslash", 0x0B, SymbolRoleSymbol}, {"odot", 0x0C, SymbolRoleSymbol},
     {"circ", 0x0E, SymbolRoleSymbol}, {"bullet", 0x0F, SymbolRoleSymbol},
     {"equiv", 0x11, SymbolRoleSymbol}, {"subseteq", 0x12, SymbolRoleSymbol},
-    {"supseteq", 0x13, SymbolRoleSymbol}, {"leq", 0x14, SymbolRoleSymbol},
+    {"supseteq", 0x13, SymbolRoleSymbol}, {"leq", 0x14, SymbolRoleSymbol}, {"le", 0x14, SymbolRoleSymbol},
+    {"ge", 0x15, SymbolRoleSymbol},
     {"geq", 0x15, SymbolRoleSymbol}, {"sim", 0x18, SymbolRoleSymbol},
     {"tilde", 0x18, SymbolRoleSymbol}, {"approx", 0x19, SymbolRoleSymbol},
     {"subset", 0x1A, SymbolRoleSymbol}, {"supset", 0x1B, SymbolRoleSymbol},
@@ -295,7 +295,7 @@ const TexRow texRows[] = {
     {"lceil", 0x64, SymbolRoleSymbol}, {"rceil", 0x65, SymbolRoleSymbol},
     {"langle", 0x68, SymbolRoleSymbol}, {"rangle", 0x69, SymbolRoleSymbol},
     {"nabla", 0x72, SymbolRoleSymbol}, {"partial", 0x40, SymbolRoleGreek},
-    {"int", 0x73, SymbolRoleSymbol, NoFlag, 1.8, 0.1},
+    {"int", 0x73, SymbolRoleSymbol, NoFlag},
     {"bigcap", 0x54, SymbolRoleBraces, BigOperator},
     {"bigcup", 0x53, SymbolRoleBraces, BigOperator},
     {"bigvee", 0x57, SymbolRoleBraces, BigOperator},
@@ -303,9 +303,9 @@ const TexRow texRows[] = {
     {"coprod", 0x60, SymbolRoleBraces, BigOperator},
     {"sum", 0x50, SymbolRoleBraces, BigOperator},
     {"prod", 0x51, SymbolRoleBraces, BigOperator},
-    {"oint", 0x48, SymbolRoleBraces, NoFlag, 1.0, 0.1},
-    {"iint", 0x52, SymbolRoleBraces, NoFlag, 1.0, 0.1, 2},
-    {"iiint", 0x52, SymbolRoleBraces, NoFlag, 1.0, 0.1, 3},
+    {"oint", 0x48, SymbolRoleBraces, NoFlag},
+    {"iint", 0x52, SymbolRoleBraces, NoFlag, 2},
+    {"iiint", 0x52, SymbolRoleBraces, NoFlag, 3},
 };
 
 // Escaped characters, in every encoding, after the table of the encoding.
@@ -350,7 +350,7 @@ const char* const htmlRows[][2] = {
     {"sum", "&sum;"}, {"prod", "&prod;"}, {"leftrightarrow", "&harr;"}, {"leftarrow", "&larr;"},
     {"rightarrow", "&rarr;"}, {"uparrow", "&uarr;"}, {"downarrow", "&darr;"},
     {"Leftrightarrow", "&hArr;"}, {"Leftarrow", "&lArr;"}, {"Rightarrow", "&rArr;"},
-    {"Uparrow", "&uArr;"}, {"Downarrow", "&dArr;"}, {"pm", "&plusmn;"}, {"leq", "&le;"},
+    {"Uparrow", "&uArr;"}, {"Downarrow", "&dArr;"}, {"pm", "&plusmn;"}, {"leq", "&le;"}, {"le", "&le;"}, {"ge", "&ge;"},
     {"geq", "&ge;"}, {"times", "&times;"}, {"propto", "&prop;"}, {"partial", "&part;"},
     {"bullet", "&bull;"}, {"neq", "&ne;"}, {"equiv", "&equiv;"}, {"approx", "&asymp;"},
     {"ellipsis", "..."}, {"Im", "&image;"}, {"Re", "&real;"}, {"otimes", "&otimes;"},
@@ -376,6 +376,7 @@ const char* const htmlRows[][2] = {
     // Spaces, among them the thin spaces that parse() puts around every
     // formula: without them no parsed formula would have an HTML form.
     {" ", "&nbsp;"}, {";", "&thinsp;"}, {":", "&thinsp;"}, {",", "&thinsp;"}, {"!", ""},
+    {"quad", "&emsp;"}, {"qquad", "&emsp;&emsp;"},
 };
 
 // Named functions whose HTML is their own name.
@@ -383,6 +384,68 @@ const char* const htmlFunctions[] = {
     "sin", "cos", "sinh", "tanh", "atan", "acos", "asin", "arcsin", "arccos", "arctan", "exp",
     "log", "ln", "ld", "lb", "erf", "min", "max", "argmin", "argmax", "inf", "sup", "liminf",
     "limsup", "lim", "sec", "gcd", "hom", "ker", "dim", "cot", "arg", "det", "deg", "Pr", "coth",
+};
+
+// TeX's classes of the commands (plain TeX's \mathchardef and \mathop
+// definitions); what is not listed is ordinary.
+struct MathClassRow
+{
+    MTatomClass atom;
+    std::initializer_list<const char*> names;
+};
+
+const MathClassRow mathClassRows[] = {
+    {AtomBin, {"pm", "mp", "times", "div", "cdot", "ast", "star", "circ", "bullet", "cap", "cup", "land", "lor",
+               "wedge", "vee", "oplus", "ominus", "otimes", "oslash", "odot", "odiv", "diamond", "setminus"}},
+    {AtomRel, {"leq", "le", "geq", "ge", "neq", "ne", "ll", "gg", "equiv", "approx", "cong", "sim", "tilde",
+               "propto", "in", "notin", "ni", "notni", "subset", "subseteq", "supset", "supseteq", "subsetnot",
+               "supsetnot", "mapsto", "to", "rightarrow", "leftarrow", "leftrightarrow", "uparrow", "downarrow",
+               "updownarrow", "Rightarrow", "Leftarrow", "Leftrightarrow", "Uparrow", "Downarrow", "Updownarrow",
+               "iff", "longleftarrow", "longrightarrow", "Longleftarrow", "Longrightarrow", "longleftrightarrow",
+               "Longleftrightarrow", "nearrow", "searrow", "nwarrow", "swarrow", "leftharpoonup",
+               "leftharpoondown", "rightharpoonup", "rightharpoondown", "upharpoonleft", "upharpoonright",
+               "downharpoonleft", "downharpoonright", "leftrightharpoon", "rightleftharpoon", "multimap",
+               "maporiginal", "mapimage"}},
+    {AtomOp, {"sum", "prod", "coprod", "bigcap", "bigcup", "bigvee", "bighat", "int", "iint", "iiint", "oint",
+              "oiint", "oiiint", "sin", "cos", "tan", "sinh", "cosh", "tanh", "atan", "acos", "asin", "arcsin",
+              "arccos", "arctan", "exp", "log", "ln", "ld", "lb", "argmin", "argmax", "sec", "gcd", "hom",
+              "ker", "dim", "cot", "arg", "det", "deg", "Pr", "coth", "min", "max", "inf", "sup", "liminf",
+              "limsup", "lim", "erf"}},
+    {AtomOpen, {"langle", "lceil", "lfloor", "{"}},
+    {AtomClose, {"rangle", "rceil", "rfloor", "}"}},
+    {AtomInner, {"ldots", "cdots", "dots", "ellipsis"}},
+};
+
+// Operators whose indices go under and over them outside scripts.
+const char* const stackedLimitRows[] = {
+    "sum", "prod", "coprod", "bigcap", "bigcup", "bigvee", "bighat", "lim", "liminf", "limsup", "max", "min",
+    "sup", "inf", "argmax", "argmin", "det", "gcd", "Pr",
+};
+
+// Heights (ink, in ems) of the big operators of cmex10 in text and in
+// display style.
+struct BigOperatorRow
+{
+    const char* name;
+    double textHeight, displayHeight;
+};
+
+const BigOperatorRow bigOperatorRows[] = {
+    {"sum", 1.0, 1.4}, {"prod", 1.0, 1.4}, {"coprod", 1.0, 1.4}, {"bigcap", 1.0, 1.4}, {"bigcup", 1.0, 1.4},
+    {"bigvee", 1.0, 1.4}, {"bighat", 1.0, 1.4}, {"int", 1.11, 2.22}, {"iint", 1.11, 2.22},
+    {"iiint", 1.11, 2.22}, {"oint", 1.11, 2.22}, {"oiint", 1.11, 2.22}, {"oiiint", 1.11, 2.22},
+};
+
+// Spaces in mu: \, \: \; are TeX's thin, medium and thick spaces, \! a
+// negative thin one, "\ " the interword space of Computer Modern (6 mu).
+struct SpaceRow
+{
+    const char* name;
+    double mu;
+};
+
+const SpaceRow spaceRows[] = {
+    {" ", 6}, {",", 3}, {":", 4}, {";", 5}, {"!", -3}, {"quad", 18}, {"qquad", 36},
 };
 
 // The TrueType conversions of the TeX fonts move the glyphs of codes 0-9 to
@@ -402,8 +465,6 @@ MTsymbolProperties properties(const R& row, const QString& text)
     MTsymbolProperties p;
     p.symbol = text;
     p.font = row.role;
-    p.sizeFactor = row.sizeFactor;
-    p.yShift = row.yShift;
     p.drawBar = row.flags & DrawBar;
     p.ascentOnlyHeight = row.flags & AscentOnly;
     p.tightAscent = row.flags & Tight;
@@ -491,21 +552,31 @@ QString html(const QString& name)
     return entities.value(name);
 }
 
-bool widensInMath(const QString& name)
+const MTsymbolMath& math(const QString& name)
 {
-    static const QSet<QString> names = {
-        "bot", "cong", "vee", "wedge", "cdot", "notin", "in", "subseteq", "subset", "supsetnot",
-        "supseteq", "supset", "lor", "cup", "land", "cap", "oslash", "oplus", "otimes", "approx",
-        "equiv", "ne", "neq", "bullet", "propto", "times", "mapimage", "maporiginal", "multimap",
-        "div", "mapsto", "swarrow", "searrow", "nearrow", "nwarrow", "downharpoonright",
-        "upharpoonright", "rightharpoondown", "leftharpoondown", "coprod", "rightleftharpoon",
-        "leftrightharpoon", "downharpoonleft", "upharpoonleft", "rightharpoonup", "leftharpoonup",
-        "subsetnot", "ominus", "odot", "emptyset", "sim", "circ", "notni", "ni", "nexists", "mp",
-        "pm", "Updownarrow", "Downarrow", "Uparrow", "Rightarrow", "Leftarrow", "iff",
-        "Leftrightarrow", "updownarrow", "downarrow", "uparrow", "to", "rightarrow", "leftarrow",
-        "leftrightarrow", "geq", "leq", "gg", "ll",
-    };
-    return names.contains(name);
+    static const QHash<QString, MTsymbolMath> table = [] {
+        QHash<QString, MTsymbolMath> t;
+        const auto add = [&t](MTatomClass atom, std::initializer_list<const char*> names) {
+            for (const char* n : names)
+                t[QLatin1String(n)].atom = atom;
+        };
+        for (const auto& row : mathClassRows)
+            add(row.atom, row.names);
+        for (const char* n : stackedLimitRows)
+            t[QLatin1String(n)].limits = LimitsOutsideScripts;
+        for (const BigOperatorRow& row : bigOperatorRows) {
+            t[QLatin1String(row.name)].textHeight = row.textHeight;
+            t[QLatin1String(row.name)].displayHeight = row.displayHeight;
+        }
+        for (const SpaceRow& row : spaceRows) {
+            t[QLatin1String(row.name)].atom = AtomNone;
+            t[QLatin1String(row.name)].space = row.mu;
+        }
+        return t;
+    }();
+    static const MTsymbolMath ordinary;
+    const auto it = table.constFind(name);
+    return it == table.constEnd() ? ordinary : *it;
 }
 
 } // namespace MTsymbolTables

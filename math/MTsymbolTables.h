@@ -1,6 +1,7 @@
 #ifndef MTSYMBOLTABLES_H
 #define MTSYMBOLTABLES_H
 
+#include "math/MTatom.h"
 #include "math/MTencoding.h"
 
 #include <QString>
@@ -21,13 +22,35 @@ struct MTsymbolProperties
 {
     QString symbol;
     MTsymbolRole font = SymbolRoleDefault;
-    double sizeFactor = 1.0;
     qint8 italic = -1;  // -1 upright, 0 as the environment, +1 italic
     qint8 bold = 0;     // -1 normal weight, 0 as the environment, +1 bold
-    double yShift = 0.0; // downwards, in units of the symbol's overall height
     bool drawBar = false;
     bool ascentOnlyHeight = false;
     bool tightAscent = false;
+};
+
+// Where an operator's indices go: under and over it outside scripts (the
+// default of \sum and \lim: TeX stacks them in display style only, the
+// editor has always stacked them in running text too), always, or never
+// (beside it, as for \int and \sin).
+enum MTlimits {
+    LimitsOutsideScripts = 0,
+    LimitsAlways = 1,
+    LimitsNever = 2
+};
+
+// How a symbol takes part in math layout, the same in every encoding.
+struct MTsymbolMath
+{
+    MTatomClass atom = AtomOrd;
+    MTlimits limits = LimitsNever;
+    // Big operators: the height of TeX's glyph in text and in display style,
+    // in ems; the glyph is scaled to it and centred on the math axis.
+    // Zero for other symbols.
+    double textHeight = 0, displayHeight = 0;
+    // Spaces: their width in mu (TeX's \, \: \; \! \quad ...); zero for
+    // other symbols.
+    double space = 0;
 };
 
 namespace MTsymbolTables {
@@ -39,8 +62,8 @@ const MTsymbolProperties* lookup(MTencoding encoding, const QString& name);
 // The HTML form of a symbol (an entity or plain text), or a null string.
 QString html(const QString& name);
 
-// Relations, arrows and binary operators, which get extra room in math.
-bool widensInMath(const QString& name);
+// The math properties of the symbol `name` (ordinary for unknown names).
+const MTsymbolMath& math(const QString& name);
 
 } // namespace MTsymbolTables
 

@@ -3,6 +3,7 @@
 #include "math/MTlayout.h"
 #include "math/VelQTmathText.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -16,12 +17,8 @@ bool isWhite(QChar c)
 
 bool isBraceText(const QString& text)
 {
-    static const QStringList braces = {
-        QStringLiteral("("), QStringLiteral("["), QStringLiteral("|"), QStringLiteral("]"),
-        QStringLiteral(")"), QStringLiteral("<"), QStringLiteral(">"),
-        QString(QChar(0x2329)), QString(QChar(0x232A)), QString(QChar(0x2308)),
-        QString(QChar(0x2309)), QString(QChar(0x230A)), QString(QChar(0x230B))};
-    return text.size() <= 1 && braces.contains(text);
+    static const QString braces = QStringLiteral("([|])<>\u2329\u232A\u2308\u2309\u230A\u230B\u2016");
+    return text.size() == 1 && braces.contains(text.at(0));
 }
 
 bool onlyDigitsAndWhite(const QString& text)
@@ -33,52 +30,30 @@ bool onlyDigitsAndWhite(const QString& text)
     return true;
 }
 
-bool hasDigit(const QString& text)
+// In italic math only letters lean: digits, operators and punctuation are
+// upright, as TeX takes them from its roman font. In italic text, digits.
+bool uprightInItalic(QChar c, bool math)
 {
-    for (QChar c : text) {
-        if (c.isDigit())
-            return true;
-    }
-    return false;
+    if (math)
+        return !c.isLetter() && !c.isSurrogate();
+    return c.isDigit();
 }
 
-// What can stand before a binary operator: not an operator, a relation,
-// an opening bracket or punctuation, after which "+" and "-" are signs.
-bool isOperand(QChar c)
+// The length of the character at i, a surrogate pair counting as one.
+int characterLength(const QString& text, int i)
 {
-    return !QStringLiteral("+-*/=<>([{,;:").contains(c) && c.category() != QChar::Symbol_Math;
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
 }
 
-// Operators get the spacing of math typography; "-" becomes a true minus.
-// A binary "+" or "-" (after an operand) gets a space on both sides, as in
-// TeX; a sign ("-x", "e^{-x}", "x \to +\infty") none.
-QString spaceMathOperators(const QString& text, bool operandBefore)
+// TeX's math forms of characters typed on the keyboard: the minus sign,
+// the centred asterisk, and "||" as one double bar.
+QString mathCharacters(const QString& text)
 {
-    QString result;
-    result.reserve(text.size() * 2);
-    bool operand = operandBefore;
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '+': result += operand ? QLatin1String(" + ") : QLatin1String("+"); break;
-        case '-':
-            if (operand)
-                result += QLatin1Char(' ');
-            result += QChar(0x2212);
-            if (operand)
-                result += QLatin1Char(' ');
-            break;
-        case '/': result += QLatin1String(" / "); break;
-        case ';': result += QLatin1String("; "); break;
-        case ':': result += QLatin1String(" : "); break; // a relation, as in TeX: "{x : x > 0}"
-        case '<': result += QLatin1String(" < "); break;
-        case '=': result += QLatin1String(" = "); break;
-        case '>': result += QLatin1String(" > "); break;
-        default: result += c;
-        }
-        if (!isWhite(c))
-            operand = isOperand(c);
-    }
-    return result.replace(QLatin1String("  "), QLatin1String(" "));
+    QString result = text;
+    result.replace(QLatin1Char('-'), QChar(0x2212));
+    result.replace(QLatin1Char('*'), QChar(0x2217));
+    result.replace(QLatin1String("||"), QString(QChar(0x2016)));
+    return result;
 }
 
 // Letters that Unicode encodes outside the mathematical alphanumeric block,
@@ -140,6 +115,24 @@ QString toMathAlphabet(const QString& text, const MathAlphabet& alphabet)
 
 } // namespace
 
+// What one drawText() call draws: the text, its font and where it starts.
+struct MTtextNode::Piece
+{
+    QString text;
+    QFont font;
+    double x;
+};
+
+struct MTtextNode::Layout
+{
+    int generation = 0;
+    int dpi = -1;
+    MTstyle env;
+    QVector<Piece> pieces;
+    QRectF ink; // of all pieces, from the start of the baseline
+    double width = 0, strikeout = 0, italicCorrection = 0;
+};
+
 MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, bool stripInnerWhitespace)
     : MTnode(parent)
 {
@@ -162,15 +155,52 @@ MTtextNode::MTtextNode(VelQTmathText* parent, QString text, bool addWhitespace, 
     if (addWhitespace && (text.isEmpty() || !isWhite(text.at(text.size() - 1))))
         text += QLatin1Char(' ');
     this->text = text;
+
+    if (!stripInnerWhitespace)
+        return;
+    // Ordinary characters in a row make one atom: nothing comes between them.
+    for (int i = 0; i < text.size();) {
+        const MTatomClass kind = MTatom::ofCharacter(text.at(i));
+        int end = i + characterLength(text, i);
+        while (kind == AtomOrd && end < text.size() && MTatom::ofCharacter(text.at(end)) == AtomOrd)
+            end += characterLength(text, end);
+        atoms.append({i, end - i, kind});
+        i = end;
+    }
+    setAtomNeighbours(AtomNone, AtomNone);
 }
 
-bool MTtextNode::endsWithOperand() const
+MTtextNode::~MTtextNode() = default;
+
+MTatomClass MTtextNode::firstAtom() const
 {
-    for (int i = text.size() - 1; i >= 0; --i) {
-        if (!isWhite(text.at(i)))
-            return isOperand(text.at(i));
+    if (!atoms.isEmpty())
+        return atoms.constFirst().kind;
+    return std::all_of(text.cbegin(), text.cend(), isWhite) ? AtomNone : AtomOrd;
+}
+
+MTatomClass MTtextNode::lastAtom() const
+{
+    return atoms.isEmpty() ? firstAtom() : atoms.constLast().kind;
+}
+
+void MTtextNode::setAtomNeighbours(MTatomClass before, MTatomClass after)
+{
+    if (atoms.isEmpty()) {
+        MTnode::setAtomNeighbours(before, after);
+        return;
     }
-    return operandBefore; // only white space: what came before still counts
+    QVector<MTatomClass> kinds;
+    kinds.reserve(atoms.size());
+    for (const Atom& atom : qAsConst(atoms))
+        kinds.append(atom.kind);
+    atomClasses = MTatom::resolved(kinds, before, after);
+    setResolvedAtoms(atomClasses.constFirst(), atomClasses.constLast());
+}
+
+bool MTtextNode::isCharacter() const
+{
+    return true;
 }
 
 QString MTtextNode::transformText(QString text, MTstyle env) const
@@ -178,7 +208,7 @@ QString MTtextNode::transformText(QString text, MTstyle env) const
     if (parent->getFontEncoding() != EncodingUnicode)
         return text;
     if (env.insideMath)
-        text = spaceMathOperators(text, operandBefore);
+        text = mathCharacters(text);
     if (env.font == StyleBlackboard)
         text = mapLetters(text, "CHNPQRZdeij",
                           u"\u2102\u210D\u2115\u2119\u211A\u211D\u2124\u2146\u2147\u2148\u2149");
@@ -210,11 +240,12 @@ QFont MTtextNode::uprightFont(const QString& family, const MTstyle& env) const
     return parent->font(family, style);
 }
 
-QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
+QString MTtextNode::shownText(const QString& part, const MTstyle& env, QFont& font) const
 {
     static const MathAlphabet doubleStruck{0x1D538, 0x1D552, 0x1D7D8};
     static const MathAlphabet script{0x1D49C, 0x1D4B6, 0};
-    QString t = transformText(text, env);
+    QString t = transformText(part, env);
+    font = fontFor(t, env);
     if (parent->getFontEncoding() != EncodingUnicode)
         return t;
     const MathAlphabet* alphabet = env.font == StyleBlackboard ? &doubleStruck
@@ -230,72 +261,135 @@ QString MTtextNode::shownText(const MTstyle& env, QFont& font) const
     return t;
 }
 
+const MTtextNode::Layout& MTtextNode::layout(QPainter& painter, const MTstyle& env)
+{
+    const int generation = parent->settingsGeneration();
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 0;
+    if (!cache)
+        cache = std::make_unique<Layout>();
+    Layout& l = *cache;
+    if (l.generation != generation || l.dpi != dpi || l.env != env) {
+        l = Layout();
+        if (env.insideMath && !atoms.isEmpty())
+            layOutAtoms(painter, env, l);
+        else
+            layOutText(painter, env, l);
+        l.strikeout = parent->strikeOutPos(env.getFont(parent), painter.device());
+        l.generation = generation;
+        l.dpi = dpi;
+        l.env = env;
+    }
+    return l;
+}
+
+double MTtextNode::addPieces(QPainter& painter, const QString& shown, const QFont& font, const MTstyle& env, double x,
+                             Layout& l) const
+{
+    QPaintDevice* device = painter.device();
+    const bool math = env.insideMath && !atoms.isEmpty();
+    const auto add = [&](const QString& part, const QFont& f) {
+        l.pieces.append({part, f, x});
+        l.ink |= parent->tightBounds(f, part, device).translated(x, 0);
+        x += parent->textAdvance(f, part, device);
+    };
+    const bool mixed = font.italic() && std::any_of(shown.cbegin(), shown.cend(), [math](QChar c) {
+        return uprightInItalic(c, math);
+    });
+    if (!mixed) {
+        add(shown, font);
+        return x;
+    }
+    const QFont upright = uprightFont(font.family(), env);
+    for (int i = 0; i < shown.size();) {
+        const bool up = uprightInItalic(shown.at(i), math);
+        int end = i + characterLength(shown, i);
+        while (end < shown.size() && uprightInItalic(shown.at(end), math) == up)
+            end += characterLength(shown, end);
+        add(shown.mid(i, end - i), up ? upright : font);
+        i = end;
+    }
+    return x;
+}
+
+void MTtextNode::layOutText(QPainter& painter, const MTstyle& env, Layout& l) const
+{
+    QFont f;
+    const QString t = shownText(text, env, f);
+    // Numbers stay upright in italic math.
+    if (env.insideMath && f.italic() && onlyDigitsAndWhite(t))
+        f = uprightFont(f.family(), env);
+    addPieces(painter, t, f, env, 0, l);
+
+    QPaintDevice* device = painter.device();
+    l.width = parent->textBounds(f, t, device).width();
+    // The bounding width reaches from the origin to the last ink: a
+    // leading space is in it, a trailing one is not. A word space of text
+    // mode gets the room of an "I".
+    if (!env.insideMath && !t.isEmpty() && isWhite(t.at(0)))
+        l.width += parent->textBounds(f, QStringLiteral("I"), device).width();
+    if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
+        l.width += parent->textAdvance(f, env.insideMath ? QStringLiteral(" ") : QStringLiteral("I"), device);
+}
+
+void MTtextNode::layOutAtoms(QPainter& painter, const MTstyle& env, Layout& l) const
+{
+    const double mu = MTlayout::mu(parent, painter, env);
+    double x = 0;
+    for (int i = 0; i < atoms.size(); ++i) {
+        const Atom& atom = atoms.at(i);
+        if (i > 0)
+            x += MTatom::spaceBetween(atomClasses.at(i - 1), atomClasses.at(i), env.isScriptStyle()) * mu;
+        MTstyle style = env;
+        if (atom.kind != AtomOrd)
+            style.italic = false; // operators, brackets and punctuation
+        QFont font;
+        const QString shown = shownText(text.mid(atom.start, atom.length), style, font);
+        x = addPieces(painter, shown, font, env, x, l);
+    }
+    // TeX adds the italic correction of a math character to its box: what
+    // follows a leaning "f" starts beyond its ink.
+    const Piece& last = l.pieces.constLast();
+    if (last.font.italic() && !last.text.isEmpty()) {
+        const QString glyph = last.text.right(last.text.back().isLowSurrogate() ? 2 : 1);
+        QPaintDevice* device = painter.device();
+        l.italicCorrection = std::max(0.0, parent->tightBounds(last.font, glyph, device).right()
+                                               - parent->textAdvance(last.font, glyph, device));
+    }
+    l.width = x + l.italicCorrection;
+}
+
 void MTtextNode::computeSize(QPainter& painter, MTstyle env, double& width, double& baselineHeight,
                              double& overallHeight, double& strikeoutPos)
 {
-    QFont f = fontFor(text, env);
-    const QString t = shownText(env, f);
+    const Layout& l = layout(painter, env);
+    width = l.width;
+    baselineHeight = -l.ink.top();
+    overallHeight = l.ink.height();
+    strikeoutPos = l.strikeout;
+}
 
-    QPaintDevice* device = painter.device();
-    width = parent->textBounds(f, t, device).width();
-    // The bounding width reaches from the origin to the last ink: a
-    // leading space is in it, a trailing one is not. A word space of text
-    // mode gets the room of an "I". Inside math the spaces come from the
-    // operator spacing: the leading one is measured already, the trailing
-    // one gets its own advance, so that "a = " keeps the same gap on both
-    // sides of the "=" before a fraction.
-    if (!env.insideMath && !t.isEmpty() && isWhite(t.at(0)))
-        width += parent->textBounds(f, QStringLiteral("I"), device).width();
-    if (t.size() > 1 && isWhite(t.at(t.size() - 1)))
-        width += parent->textAdvance(f, env.insideMath ? QStringLiteral(" ") : QStringLiteral("I"), device);
-    // A lone bar is set narrower than its glyph box; its heights stay those
-    // of the glyph, so that it neither hangs below the baseline nor is cut.
-    if (t == QLatin1String("|"))
-        width = 0.7 * parent->textBounds(f, QStringLiteral("X"), device).width();
+void MTtextNode::inkExtent(QPainter& painter, const MTstyle& env, double& left, double& right)
+{
+    const Layout& l = layout(painter, env);
+    left = l.ink.isNull() ? 1 : l.ink.left(); // a space has none
+    right = l.ink.isNull() ? 0 : l.ink.right();
+}
 
-    const QRectF r = parent->tightBounds(f, t, device);
-    // The 1.1 leaves room for antialiasing beyond the ink.
-    baselineHeight = -r.top() * 1.1;
-    overallHeight = r.height() * 1.1;
-    strikeoutPos = parent->strikeOutPos(f, painter.device()) * 1.1;
+double MTtextNode::italicCorrection(QPainter& painter, const MTstyle& env)
+{
+    return layout(painter, env).italicCorrection;
 }
 
 double MTtextNode::draw(QPainter& painter, double x, double y, MTstyle env)
 {
     drawDebugBoxes(painter, x, y, env);
-    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
-    getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
-
-    QFont f = fontFor(text, env);
-    const QString t = shownText(env, f);
-    // Numbers stay upright in italic math.
-    if (env.insideMath && f.italic() && onlyDigitsAndWhite(t))
-        f = uprightFont(f.family(), env);
-
-    // The font and pen stay set: the engine restores the painter once for
-    // the whole formula.
+    const Layout& l = layout(painter, env);
+    // The pen stays set: the engine restores the painter once for the whole
+    // formula.
     painter.setPen(QPen(env.color));
-    if (f.italic() && hasDigit(t)) {
-        const QFont upright = uprightFont(f.family(), env);
-        double cx = x;
-        for (int i = 0; i < t.size(); ++i) {
-            // A surrogate pair is one character.
-            const int len = (t.at(i).isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate()) ? 2 : 1;
-            const QString ch = t.mid(i, len);
-            const bool digit = t.at(i).isDigit();
-            const QFont& font = digit ? upright : f;
-            if (painter.font() != font)
-                painter.setFont(font);
-            painter.drawText(QPointF(cx, y), ch);
-            cx += parent->textAdvance(digit ? upright : f, ch, painter.device());
-            i += len - 1;
-        }
-    } else {
-        if (painter.font() != f)
-            painter.setFont(f);
-        painter.drawText(QPointF(x, y), t);
-    }
-    return x + width;
+    for (const Piece& piece : l.pieces)
+        parent->drawText(painter, QPointF(x + piece.x, y), piece.font, piece.text);
+    return x + l.width;
 }
 
 bool MTtextNode::toHtml(QString& html, MTstyle currentEv, MTstyle defaultEv)

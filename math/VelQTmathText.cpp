@@ -1,18 +1,11 @@
 #include "math/VelQTmathText.h"
 
+#include "math/MTatom.h"
 #include "math/MTlayout.h"
 #include "math/MTnode.h"
 #include "math/MTplainTextNode.h"
 
 #include <QPainter>
-
-namespace {
-
-// Ascent and descent are enlarged by a tenth: the room that antialiased
-// edges, accents and indices take beyond the measured boxes.
-constexpr double sizeEnlargement = 1.1;
-
-} // namespace
 
 VelQTmathText::VelQTmathText(QObject* parent)
     : QObject(parent)
@@ -61,6 +54,30 @@ MTstyle VelQTmathText::baseStyle() const
     return env;
 }
 
+VelQTmathText::Picture VelQTmathText::picture(QPainter& painter, MTnode* node) const
+{
+    Picture p;
+    const MTstyle env = baseStyle();
+    double width = 0, baselineHeight = 0, overallHeight = 0;
+    node->getSize(painter, env, width, baselineHeight, overallHeight, p.strikeoutPos);
+    node->inkExtent(painter, env, p.left, p.right);
+    // An even margin around the ink: the thick space that parse() puts at
+    // each end of the text. Without ink (spaces only), the boxes as they are.
+    if (p.left > p.right) {
+        p.left = 0;
+        p.right = width;
+        p.ascent = baselineHeight;
+        p.descent = overallHeight - baselineHeight;
+        return p;
+    }
+    const double margin = MTatom::thickSpace * MTlayout::mu(this, painter, env);
+    p.left -= margin;
+    p.right += margin;
+    p.ascent = baselineHeight + margin;
+    p.descent = overallHeight - baselineHeight + margin;
+    return p;
+}
+
 void VelQTmathText::measureDetail(QPainter& painter, double& width, double& ascent, double& descent,
                                   double& strikeoutPos)
 {
@@ -68,11 +85,11 @@ void VelQTmathText::measureDetail(QPainter& painter, double& width, double& asce
     MTnode* node = activeTree();
     if (!node)
         return;
-    double baselineHeight = 0, overallHeight = 0;
-    node->getSize(painter, baseStyle(), width, baselineHeight, overallHeight, strikeoutPos);
-    ascent = baselineHeight * sizeEnlargement;
-    descent = std::max((overallHeight - baselineHeight) * sizeEnlargement, ascent * 0.1);
-    strikeoutPos *= sizeEnlargement;
+    const Picture p = picture(painter, node);
+    width = p.right - p.left;
+    ascent = p.ascent;
+    descent = p.descent;
+    strikeoutPos = p.strikeoutPos;
 }
 
 QSizeF VelQTmathText::getSize(QPainter& painter)
@@ -114,22 +131,20 @@ void VelQTmathText::draw(QPainter& painter, unsigned int flags, QRectF rect, boo
     if (!node)
         return;
     node->setDebugBoxes(debugBoxes);
-    const MTstyle env = baseStyle();
-    double width = 0, baselineHeight = 0, overallHeight = 0, strikeoutPos = 0;
-    node->getSize(painter, env, width, baselineHeight, overallHeight, strikeoutPos);
-
-    double x = rect.left();
+    // The picture (ink and margin, as getSize() measures it) aligned in rect.
+    const Picture p = picture(painter, node);
+    double x = rect.left() - p.left;
     if (flags & Qt::AlignRight)
-        x = rect.left() + rect.width() - width;
+        x = rect.right() - p.right;
     else if (flags & Qt::AlignHCenter)
-        x = rect.left() + (rect.width() - width) * 0.5;
-    double y = rect.top() + baselineHeight;
+        x = rect.left() + (rect.width() - (p.right - p.left)) * 0.5 - p.left;
+    double y = rect.top() + p.ascent;
     if (flags & Qt::AlignBottom)
-        y = rect.top() + baselineHeight + rect.height() - overallHeight;
+        y = rect.bottom() - p.descent;
     else if (flags & Qt::AlignVCenter)
-        y = rect.top() + baselineHeight + (rect.height() - overallHeight) * 0.5;
+        y = rect.top() + p.ascent + (rect.height() - (p.ascent + p.descent)) * 0.5;
     painter.save();
-    node->draw(painter, x, y, env);
+    node->draw(painter, x, y, baseStyle());
     painter.restore();
 }
 

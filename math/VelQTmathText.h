@@ -17,6 +17,7 @@ class MTnode;
 class MTplainTextNode;
 class QPaintDevice;
 class QPainter;
+class QPointF;
 class QSettings;
 
 // The formula typesetting engine: holds the typesetting settings, turns a
@@ -67,6 +68,10 @@ public:
     virtual MTencoding getFontEncoding() const { return fontEncoding; }
     virtual bool getUseStixFonts() const { return useStixFonts; }
     virtual bool getUseXitsFonts() const { return useXitsFonts; }
+    // The layout factors below are kept, read and written as settings, but
+    // the layout follows TeX's rules (MTtexParameters.h) and reads only two
+    // of them: subsuperSizeFactor, the size of script style (squared for
+    // scriptscript), and braceShrinkFactor, the room of a drawn bracket.
     virtual void setBraceFactor(const double& value) { braceFactor = value; settingsChanged(); }
     virtual double getBraceFactor() const { return braceFactor; }
     virtual void setSubsuperSizeFactor(const double& value) { subsuperSizeFactor = value; settingsChanged(); }
@@ -105,7 +110,8 @@ public:
     // not make it fail: they are collected in getErrors().
     bool parse(QString text);
 
-    // Sizes enlarged by 1.1 for the room that accents and indices need.
+    // The size of a picture of the formula: its ink and an even margin on
+    // all four sides (draw() aligns that picture in a rectangle).
     void measureDetail(QPainter& painter, double& width, double& ascent, double& descent, double& strikeoutPos);
     QSizeF getSize(QPainter& painter);
     double getAscent(QPainter& painter);
@@ -136,11 +142,22 @@ public:
     QRectF tightBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     QRectF textBounds(const QFont& font, const QString& text, QPaintDevice* device) const;
     double textAdvance(const QFont& font, const QString& text, QPaintDevice* device) const;
-    // QFontMetricsF's xHeight, strikeOutPos and lineWidth, kept likewise:
-    // metrics on a device cost a font lookup each time they are made.
+    // QFontMetricsF's xHeight, strikeOutPos and lineWidth, and the em (the
+    // point size in pixels), kept likewise: metrics on a device cost a font
+    // lookup each time they are made.
     double xHeight(const QFont& font, QPaintDevice* device) const;
     double strikeOutPos(const QFont& font, QPaintDevice* device) const;
     double lineWidth(const QFont& font, QPaintDevice* device) const;
+    // The em of a font of that point size on the device: its size in pixels.
+    double em(double pointSize, QPaintDevice* device) const;
+    // The math axis of a family in ems: the middle of its "+", measured
+    // once at a large size (small sizes round the glyph's bounds).
+    double mathAxis(const QString& family) const;
+
+    // Draws text in font with the start of its baseline at origin, in the
+    // painter's pen, as QPainter::drawText() does, from glyphs shaped once
+    // per process: shaping is most of the cost of drawing a formula.
+    void drawText(QPainter& painter, const QPointF& origin, const QFont& font, const QString& text) const;
 
     // The font of `family` (none when empty) in env's size and style flags.
     // One shared QFont per style keeps Qt's lookup of the glyph engine
@@ -159,6 +176,13 @@ private:
     void settingsChanged() { ++generation; }
     // The tree that measuring and drawing use (rawTree with drawRawText).
     MTnode* activeTree() const;
+    // The picture of a tree: where it starts and ends across the tree's
+    // box, its height above and below the baseline.
+    struct Picture
+    {
+        double left = 0, right = 0, ascent = 0, descent = 0, strikeoutPos = 0;
+    };
+    Picture picture(QPainter& painter, MTnode* node) const;
     // The environment at the root of the tree: colour and size of the settings.
     MTstyle baseStyle() const;
     // The families of the construction defaults (installed fonts looked up once).
@@ -250,6 +274,10 @@ private:
     MTnode* readList(bool get, QString stopBracket = QString(), QString stopEnvironment = QString());
     ReadStep readElement(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
     ReadStep readIndex(MTlistNode* list);
+    // What follows "^" or "_": null when nothing can be an index. `rest`
+    // gets the rest of a text run after its first character, `step` what
+    // the reader does next.
+    MTnode* readIndexBody(MTnode*& rest, ReadStep& step);
     ReadStep readCommand(MTlistNode* list, const QString& stopBracket, const QString& stopEnvironment);
     ReadStep readCommandWithoutArgument(MTlistNode* list, const QString& name, const QString& stopBracket);
     ReadStep readCommandArgument(MTlistNode* list, const QString& name, const QString& stopEnvironment);

@@ -4,8 +4,11 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
 
 // Fonts and text metrics shared by every engine of the process. Formulas
 // keep measuring the same few texts ("M", "x", "A", the glyphs of their
@@ -30,7 +33,15 @@ uint qHash(const FontKey& key, uint seed = 0)
 
 // FontLines keeps the x-height, strike-out position and line width of a
 // font (no text) as x, y and width.
-enum MetricKind { TightBounds, TextBounds, TextAdvance, FontLines };
+enum MetricKind { TightBounds, TextBounds, TextAdvance, FontLines, GlyphRuns };
+
+// What QPainter::drawText() would shape at every call: the glyphs, placed
+// from the top of the line.
+struct Shaped
+{
+    QList<QGlyphRun> runs;
+    double ascent = 0;
+};
 
 struct MetricKey
 {
@@ -73,6 +84,7 @@ QRectF metric(const QFont& font, const QString& text, QPaintDevice* device, Metr
     case TextBounds: value = fm.boundingRect(text); break;
     case TextAdvance: value = QRectF(0, 0, fm.horizontalAdvance(text), 0); break;
     case FontLines: value = QRectF(fm.xHeight(), fm.strikeOutPos(), fm.lineWidth(), 0); break;
+    case GlyphRuns: break; // not a rectangle: see drawText()
     }
     if (cache.size() >= maxEntries)
         cache.clear();
@@ -152,9 +164,57 @@ double VelQTmathText::lineWidth(const QFont& font, QPaintDevice* device) const
     return metric(font, QString(), device, FontLines).width();
 }
 
+double VelQTmathText::em(double pointSize, QPaintDevice* device) const
+{
+    // Without a device, metrics are those of the default screen.
+    static const double defaultDpi = QFontMetricsF(QFont()).fontDpi();
+    return pointSize * (device ? device->logicalDpiY() : defaultDpi) / 72;
+}
+
+double VelQTmathText::mathAxis(const QString& family) const
+{
+    auto& cache = processCache<QString, double>();
+    const auto found = cache.constFind(family);
+    if (found != cache.constEnd())
+        return *found;
+    MTstyle large;
+    large.fontSize = 100;
+    const QFont f = font(family, large);
+    const QRectF plus = QFontMetricsF(f).tightBoundingRect(QStringLiteral("+"));
+    const double axis = -(plus.top() + plus.bottom()) / 2 / em(f.pointSizeF(), nullptr);
+    cache.insert(family, axis);
+    return axis;
+}
+
+void VelQTmathText::drawText(QPainter& painter, const QPointF& origin, const QFont& font, const QString& text) const
+{
+    auto& cache = processCache<MetricKey, Shaped>();
+    QPaintDevice* device = painter.device();
+    const MetricKey key{font, text, device ? device->logicalDpiY() : 0, GlyphRuns};
+    auto found = cache.constFind(key);
+    if (found == cache.constEnd()) {
+        QTextLayout layout(text, font, device);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        Shaped shaped;
+        if (line.isValid()) {
+            shaped.runs = line.glyphRuns();
+            shaped.ascent = line.ascent();
+        }
+        if (cache.size() >= maxEntries)
+            cache.clear();
+        found = cache.insert(key, shaped);
+    }
+    for (const QGlyphRun& run : found->runs)
+        painter.drawGlyphRun(origin - QPointF(0, found->ascent), run);
+}
+
 void VelQTmathText::forgetFontMetrics()
 {
     processCache<FontKey, QFont>().clear();
     processCache<MetricKey, QRectF>().clear();
     processCache<QString, QString>().clear();
+    processCache<QString, double>().clear();
+    processCache<MetricKey, Shaped>().clear();
 }

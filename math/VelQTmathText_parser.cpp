@@ -85,27 +85,6 @@ bool endsInSpace(const MTlistNode* list)
     return text && !text->getText().isEmpty() && isWhitespace(text->getText().back());
 }
 
-// Whether the list ends in an operand, so that a "+" or "-" read next is a
-// binary operator rather than a sign. Spaces ("\,") are looked through.
-bool endsWithOperand(const MTlistNode* list)
-{
-    static const QStringList spaces = {" ", ";", ":", ",", "!", ""};
-    static const QStringList opening = {"{", "langle", "lceil", "lfloor"};
-    const QList<MTnode*> nodes = list->getNodes();
-    for (int i = nodes.size() - 1; i >= 0; --i) {
-        if (const auto* text = dynamic_cast<const MTtextNode*>(nodes.at(i)))
-            return text->endsWithOperand();
-        if (const auto* symbol = dynamic_cast<const MTsymbolNode*>(nodes.at(i))) {
-            if (spaces.contains(symbol->getSymbolName()))
-                continue;
-            // Relations, arrows and binary operators are what widen in math.
-            return !symbol->getWidenInMath() && !opening.contains(symbol->getSymbolName());
-        }
-        return true; // an index, a fraction, a bracket pair, a root, ...
-    }
-    return false;
-}
-
 // Commands whose argument is text even inside math, as in LaTeX: its
 // spaces are kept ("\text{pour tout} x").
 bool takesTextArgument(const QString& name)
@@ -146,6 +125,19 @@ const QHash<QString, MTaccent>& decorations()
         {"ddot", AccentDdot},
     };
     return accents;
+}
+
+const QHash<QString, MTlimits>& limitControls()
+{
+    static const QHash<QString, MTlimits> controls = {
+        {"limits", LimitsAlways}, {"nolimits", LimitsNever}, {"displaylimits", LimitsOutsideScripts},
+    };
+    return controls;
+}
+
+bool isStyleSwitch(const QString& name)
+{
+    return name == "displaystyle" || name == "textstyle" || name == "scriptstyle" || name == "scriptscriptstyle";
 }
 
 bool isColorCommand(const QString& name)
@@ -192,8 +184,7 @@ bool closesWithCommand(const QString& quitCode, const QString& name)
 
 bool VelQTmathText::parse(QString text)
 {
-    QString working = QStringLiteral("\\;") + text + QStringLiteral("\\;");
-    working.remove(QStringLiteral("\\limits"));
+    const QString working = QStringLiteral("\\;") + text + QStringLiteral("\\;");
     if (tree && sourceText == working)
         return true;
 
@@ -306,7 +297,10 @@ VelQTmathText::TokenKind VelQTmathText::nextToken()
     }
 
     if (isMathBracket(c)) {
-        tokenText = c;
+        // "||" is one double bar, as "\|" is.
+        const bool doubleBar = c == QLatin1Char('|') && tokenPos + 1 < length && sourceText.at(tokenPos + 1) == c;
+        tokenText = sourceText.mid(tokenPos, doubleBar ? 2 : 1);
+        tokenPos += doubleBar ? 1 : 0;
         return tokenKind = TokenText;
     }
     // In math a run keeps white space only as single characters between others.
@@ -366,9 +360,7 @@ VelQTmathText::ReadStep VelQTmathText::readElement(MTlistNode* list, const QStri
     case TokenText: {
         const QString text = tokenText;
         nextToken();
-        auto* node = new MTtextNode(this, text, tokenKind == TokenSpace && !inMathMode, inMathMode);
-        node->setFollowsOperand(endsWithOperand(list));
-        list->addNode(node);
+        list->addNode(new MTtextNode(this, text, tokenKind == TokenSpace && !inMathMode, inMathMode));
         return KeepToken;
     }
     case TokenSpace:
@@ -399,38 +391,41 @@ VelQTmathText::ReadStep VelQTmathText::readElement(MTlistNode* list, const QStri
 VelQTmathText::ReadStep VelQTmathText::readIndex(MTlistNode* list)
 {
     const bool super = tokenKind == TokenCaret;
-    nextToken();
-    MTnode* body = nullptr;
     MTnode* rest = nullptr;
     ReadStep step = ReadNext;
-    if (tokenKind == TokenCommand) {
-        const QString name = tokenText;
-        nextToken();
-        if (tokenKind == TokenOpenBrace) {
-            body = new MTinstruction1Node(this, name, readList(true));
-        } else {
-            body = new MTsymbolNode(this, name);
-            step = KeepToken;
-        }
-    } else if (tokenKind == TokenOpenBrace) {
-        body = readList(true);
-    } else if (tokenKind == TokenText && !tokenText.isEmpty()) {
-        const int first = firstCharacterLength(tokenText);
-        body = new MTtextNode(this, tokenText.left(first), false, inMathMode);
-        if (tokenText.size() > first) {
-            auto* text = new MTtextNode(this, tokenText.mid(first), false, inMathMode);
-            text->setFollowsOperand(true); // "x^2-1": the index is the operand
-            rest = text;
-        }
-    } else {
+    MTnode* body = readIndexBody(rest, step);
+    if (!body)
         return KeepToken;
-    }
     if (super)
         list->addNode(new MTsuperscriptNode(this, body));
     else
         list->addNode(new MTsubscriptNode(this, body));
     list->addNode(rest);
     return step;
+}
+
+MTnode* VelQTmathText::readIndexBody(MTnode*& rest, ReadStep& step)
+{
+    nextToken();
+    rest = nullptr;
+    step = ReadNext;
+    if (tokenKind == TokenCommand) {
+        const QString name = tokenText;
+        nextToken();
+        if (tokenKind == TokenOpenBrace)
+            return new MTinstruction1Node(this, name, readList(true));
+        step = KeepToken;
+        return new MTsymbolNode(this, name);
+    }
+    if (tokenKind == TokenOpenBrace)
+        return readList(true);
+    if (tokenKind == TokenText && !tokenText.isEmpty()) {
+        const int first = firstCharacterLength(tokenText);
+        if (tokenText.size() > first)
+            rest = new MTtextNode(this, tokenText.mid(first), false, inMathMode);
+        return new MTtextNode(this, tokenText.left(first), false, inMathMode);
+    }
+    return nullptr;
 }
 
 VelQTmathText::ReadStep VelQTmathText::readCommand(MTlistNode* list, const QString& stopBracket,
@@ -455,6 +450,21 @@ VelQTmathText::ReadStep VelQTmathText::readCommandWithoutArgument(MTlistNode* li
         return readRight(stopBracket);
     if (name == QLatin1String("left"))
         return readLeft(list);
+    const auto control = limitControls().constFind(name);
+    if (control != limitControls().constEnd()) {
+        // TeX's \limits, \nolimits, \displaylimits: for the operator
+        // right before; elsewhere they do nothing.
+        const QList<MTnode*> nodes = list->getNodes();
+        if (auto* op = nodes.isEmpty() ? nullptr : dynamic_cast<MTsymbolNode*>(nodes.constLast()))
+            op->setLimits(*control);
+        return KeepToken;
+    }
+    if (isStyleSwitch(name)) {
+        // "\displaystyle" without a group, as in LaTeX: a switch for the
+        // rest of the list (MTlistNode applies it).
+        list->addNode(new MTinstruction1Node(this, name, nullptr));
+        return KeepToken;
+    }
     const QString letter = name.mid(name.size() - 1);
     if (name.size() == 2 && name.startsWith(QLatin1Char('v'))) {
         list->addNode(new MTdecoratedNode(this, AccentVec, new MTtextNode(this, letter, false, false)));
@@ -587,19 +597,30 @@ VelQTmathText::ReadStep VelQTmathText::readTwoArguments(MTlistNode* list, const 
 {
     MTnode* first = readList(true);
     nextToken();
-    if (tokenKind != TokenOpenBrace) {
+    MTnode* second = nullptr;
+    MTnode* rest = nullptr;
+    ReadStep step = ReadNext;
+    // LaTeX's spelling of the braces' labels, "\overbrace{x}^{n}" and
+    // "\underbrace{x}_{n}", besides the dialect's second argument.
+    const bool label = (name == QLatin1String("overbrace") && tokenKind == TokenCaret)
+        || (name == QLatin1String("underbrace") && tokenKind == TokenUnderscore);
+    if (tokenKind == TokenOpenBrace)
+        second = readList(true);
+    else if (label)
+        second = readIndexBody(rest, step);
+    if (!second) {
         addError(errorTwoArguments, name);
         delete first;
         return KeepToken;
     }
-    MTnode* second = readList(true);
     if (name == QLatin1String("binom")) {
         list->addNode(new MTbraceNode(this, QStringLiteral("("), QStringLiteral(")"),
                                       new MTfracNode(this, first, second, FractionStackrel), true));
     } else {
         list->addNode(new MTfracNode(this, first, second, twoArgumentCommands().value(name)));
     }
-    return ReadNext;
+    list->addNode(rest);
+    return step;
 }
 
 VelQTmathText::ReadStep VelQTmathText::readColor(MTlistNode* list, const QString& name)
@@ -676,7 +697,13 @@ MTnode* VelQTmathText::readEnvironment()
         }
     }
 
-    MTnode* matrix = new MTmatrixNode(this, rows);
+    auto* matrix = new MTmatrixNode(this, rows);
+    // LaTeX's columns: "cases" on the left, aligned equations right and
+    // left by pairs, matrices centred.
+    if (name == QLatin1String("cases"))
+        matrix->setAlignment(MTmatrixNode::AlignLeft);
+    else if (name == QLatin1String("aligned") || name == QLatin1String("align"))
+        matrix->setAlignment(MTmatrixNode::AlignRightLeft);
     if (known == environments().constEnd() || !known.value().open)
         return matrix;
     return new MTbraceNode(this, QString::fromLatin1(known.value().open),

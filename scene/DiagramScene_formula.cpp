@@ -43,15 +43,28 @@ constexpr OverhangingCommand overhangingCommands[] = {
     {"\\Omega", 3, 0},
 };
 
+// Occurrences of `command` as a whole command: "\in" not inside "\int" or
+// "\infty", "\le" not inside "\left" (a command's name ends at the first
+// non-letter; "\lim_" includes its underscore).
+int countCommand(const QString &formula, const QString &command)
+{
+    int count = 0;
+    for (int at = formula.indexOf(command); at >= 0; at = formula.indexOf(command, at + 1)) {
+        const int end = at + command.size();
+        if (!command.back().isLetter() || end == formula.size() || !formula.at(end).isLetter())
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 QSize DiagramScene::formulaMargins(const QString &formula)
 {
-    // Plain substring counts: "\in" also counts inside "\infty" and "\notin".
     int x = 0;
     int y = 0;
     for (const OverhangingCommand &overhang : overhangingCommands) {
-        const int occurrences = formula.count(QLatin1String(overhang.command), Qt::CaseSensitive);
+        const int occurrences = countCommand(formula, QLatin1String(overhang.command));
         if (occurrences == 0)
             continue;
         x += occurrences * overhang.widthPerOccurrence;

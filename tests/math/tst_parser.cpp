@@ -117,7 +117,11 @@ private slots:
         QTest::newRow("math drops spaces, brackets are single tokens") << "$a f(x)$" << "equation(['af' '(' 'x' ')'])";
         QTest::newRow("unmatched close brace ends the formula") << "{ab}c}d" << "['ab'] 'c'";
         QTest::newRow("line break ends the formula") << "a\\\\b" << "'a'";
-        QTest::newRow("limits is removed") << "$\\sum\\limits_i$" << "equation([\\sum _('i')])";
+        QTest::newRow("limit controls add no node") << "$\\sum\\limits_i\\int\\nolimits$"
+                                                    << "equation([\\sum _('i') \\int])";
+        QTest::newRow("a double bar typed is one token") << "$||x|$" << "equation(['||' 'x' '|'])";
+        QTest::newRow("style switch without a group") << "$a\\displaystyle b$"
+                                                      << "equation(['a' displaystyle(null) 'b'])";
 
         // Indices.
         QTest::newRow("index of one letter from a run") << "a_bc" << "'a' _('b') 'c'";
@@ -136,6 +140,8 @@ private slots:
         QTest::newRow("stacked") << "\\stackrel{a}{b}\\underbrace{a}{b}\\overset{a}{b}"
                                  << "stackrel(['a'],['b']) underbrace(['a'],['b']) overset(['a'],['b'])";
         QTest::newRow("binom") << "\\binom{n}{k}" << "brace<( )>(stackrel(['n'],['k']))";
+        QTest::newRow("LaTeX's labels of braces") << "\\overbrace{AB}^{a}\\underbrace{AB}_ab"
+                                                  << "overbrace(['AB'],['a']) underbrace(['AB'],'a') 'b'";
         QTest::newRow("missing second argument keeps what follows") << "\\frac{1}2" << "'2'";
         QTest::newRow("verb copies raw text") << "\\verb{a_b\\c$}d" << "'a_b\\c$' 'd'";
         QTest::newRow("unknown symbol and instruction") << "$\\foo\\foo{x}$" << "equation([\\foo foo(['x'])])";
@@ -191,6 +197,8 @@ private slots:
         QTest::newRow("no error") << "\\frac{a}{b}" << QStringList();
         QTest::newRow("missing second argument") << "\\frac{1}2"
             << QStringList{"error @ ch. 10: expected two arguments in '{' braces after 'frac' command"};
+        QTest::newRow("label of a brace on the wrong side") << "\\overbrace{AB}_{a}"
+            << QStringList{"error @ ch. 16: expected two arguments in '{' braces after 'overbrace' command"};
         QTest::newRow("colour without group") << "\\textcolor{red}x"
             << QStringList{"error @ ch. 17: expected two arguments in '{' braces after 'textcolor' command"};
         QTest::newRow("unknown environment") << "\\begin{foo}" << QStringList{"error @ ch. 12: unknown environment 'foo'"};
@@ -257,36 +265,32 @@ private slots:
         engine.draw(painter, Qt::AlignLeft, QRectF(image.rect()));
     }
 
-    void signsAndBinaryOperators_data()
+    void limitControls_data()
     {
         QTest::addColumn<QString>("formula");
-        QTest::addColumn<QString>("shown"); // the math text nodes as drawn, joined by "|"
+        QTest::addColumn<int>("limits"); // MTlimits of the first symbol
 
-        const QString minus(QChar(0x2212));
-        QTest::newRow("sign first, binary minus, sign after a relation") << "-ad-bc=-1"
-            << minus + "ad " + minus + " bc = " + minus + "1";
-        QTest::newRow("sign after a relation symbol") << "x\\leq-1" << "x|" + minus + "1";
-        QTest::newRow("binary after a fraction") << "\\frac{1}{2}-x" << "1|2| " + minus + " x";
-        QTest::newRow("brackets, sign after an opening bracket") << "(-n-k)-1"
-            << "(|" + minus + "n " + minus + " k|)| " + minus + " 1";
-        QTest::newRow("spaces are looked through") << "a\\,-b" << "a| " + minus + " b";
-        QTest::newRow("sign first in a cell") << "\\begin{cases}-x&x<0\\end{cases}" << minus + "x|x < 0";
+        QTest::newRow("sum: stacked outside scripts") << "\\sum_i" << int(LimitsOutsideScripts);
+        QTest::newRow("integral: beside") << "\\int_0^1" << int(LimitsNever);
+        QTest::newRow("limits") << "\\int\\limits_0^1" << int(LimitsAlways);
+        QTest::newRow("nolimits") << "\\sum\\nolimits_i" << int(LimitsNever);
+        QTest::newRow("displaylimits") << "\\int\\limits\\displaylimits_0" << int(LimitsOutsideScripts);
+        QTest::newRow("not after an operator: nothing") << "x\\limits\\sum_i" << int(LimitsOutsideScripts);
     }
 
-    void signsAndBinaryOperators()
+    void limitControls()
     {
         QFETCH(QString, formula);
-        QFETCH(QString, shown);
+        QFETCH(int, limits);
         XitsEngine engine;
         QVERIFY(engine.parse("$" + formula));
-        MTstyle math;
-        math.insideMath = true;
-        QList<const MTtextNode*> texts;
-        treeDepth(engine.getTree(), &texts);
-        QStringList drawn;
-        for (const MTtextNode* text : qAsConst(texts))
-            drawn << text->transformText(text->getText(), math);
-        QCOMPARE(drawn.join('|'), shown);
+        const auto* equation = dynamic_cast<const MTinstruction1Node*>(childrenOf(engine.getTree()).at(1));
+        const QList<MTnode*> nodes = childrenOf(equation->getChild());
+        const auto symbol = std::find_if(nodes.cbegin(), nodes.cend(),
+                                         [](const MTnode* n) { return dynamic_cast<const MTsymbolNode*>(n); });
+        QVERIFY(symbol != nodes.cend());
+        QCOMPARE(int(static_cast<const MTsymbolNode*>(*symbol)->getLimits()), limits);
+        QVERIFY(engine.getErrors().isEmpty());
     }
 };
 

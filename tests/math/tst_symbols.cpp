@@ -18,22 +18,23 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("symbol");
         QTest::addColumn<MTsymbolRole>("role");
-        QTest::addColumn<double>("sizeFactor");
 
         const MTencoding u = EncodingUnicode, w = EncodingWinSymbol;
-        QTest::newRow("unicode Greek") << u << "alpha" << QString(QChar(0x03B1)) << SymbolRoleDefault << 1.0;
-        QTest::newRow("unicode relation") << u << "leq" << QString(QChar(0x2264)) << SymbolRoleSymbol << 1.0;
-        QTest::newRow("unicode integral") << u << "int" << QString(QChar(0x222B)) << SymbolRoleSymbol << 1.8;
-        QTest::newRow("empty name is a space") << u << "" << " " << SymbolRoleDefault << 1.0;
-        QTest::newRow("unknown") << u << "foo" << "" << SymbolRoleDefault << 1.0;
+        QTest::newRow("unicode Greek") << u << "alpha" << QString(QChar(0x03B1)) << SymbolRoleDefault;
+        QTest::newRow("unicode relation") << u << "leq" << QString(QChar(0x2264)) << SymbolRoleSymbol;
+        QTest::newRow("LaTeX's short spelling") << u << "le" << QString(QChar(0x2264)) << SymbolRoleSymbol;
+        QTest::newRow("LaTeX's double bar") << u << "|" << QString(QChar(0x2016)) << SymbolRoleSymbol;
+        QTest::newRow("unicode integral") << u << "int" << QString(QChar(0x222B)) << SymbolRoleSymbol;
+        QTest::newRow("empty name is a space") << u << "" << " " << SymbolRoleDefault;
+        QTest::newRow("unknown") << u << "foo" << "" << SymbolRoleDefault;
 
-        QTest::newRow("win big operator") << w << "sum" << "S" << SymbolRoleGreek << 1.8;
-        QTest::newRow("win Upsilon is empty") << w << "Upsilon" << "" << SymbolRoleGreek << 1.0;
-        QTest::newRow("win triple integral") << w << "iiint" << QString(3, QChar(0xF2)) << SymbolRoleSymbol << 1.8;
-        QTest::newRow("win table before characters") << w << "cent" << "c" << SymbolRoleSymbol << 1.0;
-        QTest::newRow("win barred h") << w << "hbar" << "h" << SymbolRoleDefault << 1.0;
+        QTest::newRow("win big operator") << w << "sum" << "S" << SymbolRoleGreek;
+        QTest::newRow("win Upsilon is empty") << w << "Upsilon" << "" << SymbolRoleGreek;
+        QTest::newRow("win triple integral") << w << "iiint" << QString(3, QChar(0xF2)) << SymbolRoleSymbol;
+        QTest::newRow("win table before characters") << w << "cent" << "c" << SymbolRoleSymbol;
+        QTest::newRow("win barred h") << w << "hbar" << "h" << SymbolRoleDefault;
         // TeX positions below 33 are moved up, as in the TrueType TeX fonts.
-        QTest::newRow("tex Gamma") << EncodingTex << "Gamma" << QString(QChar(161)) << SymbolRoleGreek << 1.0;
+        QTest::newRow("tex Gamma") << EncodingTex << "Gamma" << QString(QChar(161)) << SymbolRoleGreek;
     }
 
     void resolution()
@@ -42,13 +43,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, symbol);
         QFETCH(MTsymbolRole, role);
-        QFETCH(double, sizeFactor);
         VelQTmathText engine;
         engine.setFontEncoding(encoding);
         MTsymbolNode node(&engine, name);
         QCOMPARE(node.getSymbol(), symbol);
         QCOMPARE(node.getSymbolRole(), role);
-        QCOMPARE(node.getSizeFactor(), sizeFactor);
         QCOMPARE(MTsymbolNode(&engine, name, true).getSymbol(), name == "foo" ? " " : symbol + " ");
     }
 
@@ -57,16 +56,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("italic");
         QTest::addColumn<bool>("bold");
-        QTest::addColumn<double>("size");
-        QTest::addColumn<bool>("widens"); // by the operator width factor, in math only
 
         // The environment is bold italic math at 20 points.
-        QTest::newRow("Greek is upright") << "alpha" << false << true << 20.0 << false;
-        QTest::newRow("relation is widened") << "leq" << false << true << 20.0 << true;
-        QTest::newRow("escaped character is upright and normal") << "%" << false << false << 20.0 << false;
-        QTest::newRow("backslash keeps the environment") << "backslash" << true << true << 20.0 << false;
-        QTest::newRow("integral is larger") << "int" << false << true << 36.0 << false;
-        QTest::newRow("sum keeps the size") << "sum" << false << true << 20.0 << false;
+        QTest::newRow("Greek is upright") << "alpha" << false << true;
+        QTest::newRow("relation is upright") << "leq" << false << true;
+        QTest::newRow("escaped character is upright and normal") << "%" << false << false;
+        QTest::newRow("backslash keeps the environment") << "backslash" << true << true;
     }
 
     void styleInMath()
@@ -74,22 +69,51 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, italic);
         QFETCH(bool, bold);
-        QFETCH(double, size);
-        QFETCH(bool, widens);
         XitsEngine engine;
         MTsymbolNode node(&engine, name);
-        MTstyle math = mathEnv(), text = mathEnv(false);
-        math.bold = text.bold = true;
+        MTstyle math = mathEnv();
+        math.bold = true;
         const QFont font = node.symbolFont(math);
         QCOMPARE(font.italic(), italic);
         QCOMPARE(font.weight() == QFont::Bold, bold);
-        QCOMPARE(font.pointSizeF(), size);
+        QCOMPARE(font.pointSizeF(), 20.0);
+    }
 
-        engine.setMathoperatorWidthFactor(1.0);
-        const double plainInMath = measure(&node, math).width, plainInText = measure(&node, text).width;
-        engine.setMathoperatorWidthFactor(1.5);
-        QCOMPARE(measure(&node, math).width, widens ? 1.5 * plainInMath : plainInMath);
-        QCOMPARE(measure(&node, text).width, plainInText);
+    void bigOperatorsAfterTeX_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("display");
+        QTest::addColumn<double>("height"); // of the ink, in ems: TeX's glyphs of cmex10
+
+        QTest::newRow("integral in running text") << "int" << false << 1.11;
+        QTest::newRow("integral in display style") << "int" << true << 2.22;
+        QTest::newRow("sum in running text") << "sum" << false << 1.0;
+        QTest::newRow("sum in display style") << "sum" << true << 1.4;
+        QTest::newRow("contour integral") << "oint" << false << 1.11;
+    }
+
+    // As tall as TeX's, whatever the proportions of the font's glyph, and
+    // centred on the math axis (the middle of "+").
+    void bigOperatorsAfterTeX()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, display);
+        QFETCH(double, height);
+        XitsEngine engine;
+        MTsymbolNode node(&engine, name);
+        MTstyle env = mathEnv();
+        env.mathStyle = display ? MathDisplay : MathText;
+        const Box box = measure(&node, env);
+        MTstyle roman = mathEnv();
+        roman.italic = false;
+        const QFontMetricsF upright(roman.getFont(&engine));
+        const double em = 20 * upright.fontDpi() / 72;
+        QVERIFY2(std::abs(box.overall / em - height) < 0.05, qPrintable(QString::number(box.overall / em)));
+        const QRectF plus = upright.tightBoundingRect(QStringLiteral("+"));
+        QVERIFY2(std::abs((box.baseline - box.depth()) / 2 + plus.center().y()) <= 1,
+                 qPrintable(QStringLiteral("middle %1, axis %2")
+                                .arg((box.baseline - box.depth()) / 2)
+                                .arg(-plus.center().y())));
     }
 
     void standInsStayInsideTheirBox_data()

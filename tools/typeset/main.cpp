@@ -2,11 +2,14 @@
 // rebuilds a stored formula (20 points, XITS, margins), so that anyone can
 // look at the engine's output.
 //
-//   pensato_typeset [-o folder] [--white] [--zoom n] [--sheet file] [-f file] [formula...]
+//   pensato_typeset [-o folder] [--white] [--zoom n] [--sheet file]
+//                   [--reference folder] [-f file] [formula...]
 //
 // Each formula is read as the editor hands it over: "$" + the text typed.
 // --sheet also writes one page with every picture beside its text, each
-// framed so that a glyph cut off by the picture's edge shows.
+// framed so that a glyph cut off by the picture's edge shows; with
+// --reference, the pictures of that folder (formula-001.png, ... as
+// tex-reference.sh makes them) stand beside them, for comparison.
 
 #include "math/VelQTmathText.h"
 #include "scene/DiagramScene.h"
@@ -17,6 +20,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,33 +42,39 @@ QImage forViewing(const QPixmap& pixmap, bool white, int zoom)
     return image;
 }
 
-// One page: per formula its text, then its picture in a grey frame.
-QImage contactSheet(const QStringList& formulas, const QList<QImage>& pictures)
+// One page: per formula its text, then its picture in a grey frame, then
+// the reference picture, if any, in the same frame.
+QImage contactSheet(const QStringList& formulas, const QList<QImage>& pictures, const QList<QImage>& references)
 {
     const int gap = 10;
     QFont labelFont;
     labelFont.setPixelSize(13);
     const QFontMetrics fm(labelFont);
-    int labelWidth = 0, pictureWidth = 0, height = gap;
+    int labelWidth = 0, pictureWidth = 0, referenceWidth = 0, height = gap;
     for (int i = 0; i < formulas.size(); ++i) {
         labelWidth = qMax(labelWidth, fm.horizontalAdvance(formulas.at(i)));
         pictureWidth = qMax(pictureWidth, pictures.at(i).width());
-        height += qMax(fm.height(), pictures.at(i).height()) + 2 * gap;
+        referenceWidth = qMax(referenceWidth, references.value(i).width());
+        height += std::max({fm.height(), pictures.at(i).height(), references.value(i).height()}) + 2 * gap;
     }
-    QImage sheet(labelWidth + pictureWidth + 4 * gap, height, QImage::Format_RGB32);
+    QImage sheet(labelWidth + pictureWidth + referenceWidth + 6 * gap, height, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
     painter.setFont(labelFont);
-    int y = gap;
-    for (int i = 0; i < formulas.size(); ++i) {
-        const QImage& picture = pictures.at(i);
-        const int rowHeight = qMax(fm.height(), picture.height());
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(gap, y, labelWidth, rowHeight), Qt::AlignVCenter, formulas.at(i));
-        const QPoint at(labelWidth + 3 * gap, y);
+    const auto framed = [&painter](const QPoint& at, const QImage& picture) {
         painter.drawImage(at, picture);
         painter.setPen(QColor(200, 200, 200));
         painter.drawRect(QRect(at - QPoint(1, 1), picture.size() + QSize(1, 1)));
+    };
+    int y = gap;
+    for (int i = 0; i < formulas.size(); ++i) {
+        const QImage& picture = pictures.at(i);
+        const int rowHeight = std::max({fm.height(), picture.height(), references.value(i).height()});
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(gap, y, labelWidth, rowHeight), Qt::AlignVCenter, formulas.at(i));
+        framed(QPoint(labelWidth + 3 * gap, y), picture);
+        if (!references.value(i).isNull())
+            framed(QPoint(labelWidth + pictureWidth + 5 * gap, y), references.at(i));
         y += rowHeight + 2 * gap;
     }
     return sheet;
@@ -94,7 +105,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption whiteOption("white", "Paint on white instead of transparency.");
     const QCommandLineOption zoomOption("zoom", "Enlarge the pictures <n> times.", "n", "1");
     const QCommandLineOption sheetOption("sheet", "Also write every picture on one page <file>.", "file");
-    parser.addOptions({fileOption, outputOption, whiteOption, zoomOption, sheetOption});
+    const QCommandLineOption referenceOption(
+        "reference", "On the sheet, show beside each picture the one of <folder> with the same number.", "folder");
+    parser.addOptions({fileOption, outputOption, whiteOption, zoomOption, sheetOption, referenceOption});
     parser.addPositionalArgument("formula", "Formula text as typed in the editor.", "[formula...]");
     parser.process(app);
 
@@ -118,11 +131,14 @@ int main(int argc, char* argv[])
     const int zoom = qBound(1, parser.value(zoomOption).toInt(), 16);
     QTextStream out(stdout);
     int failures = 0;
-    QList<QImage> pictures;
+    QList<QImage> pictures, references;
     for (int i = 0; i < formulas.size(); ++i) {
         const QString formula = "$" + formulas.at(i);
         const QPixmap pixmap = DiagramScene::renderFormula(formula);
-        const QString name = folder.filePath(QString("formula-%1.png").arg(i + 1, 3, 10, QLatin1Char('0')));
+        const QString fileName = QString("formula-%1.png").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const QString name = folder.filePath(fileName);
+        if (parser.isSet(referenceOption))
+            references << QImage(QDir(parser.value(referenceOption)).filePath(fileName));
         pictures << (pixmap.isNull() ? QImage() : forViewing(pixmap, parser.isSet(whiteOption), zoom));
         const bool saved = !pictures.last().isNull() && pictures.last().save(name);
         if (!saved)
@@ -132,7 +148,7 @@ int main(int argc, char* argv[])
         for (const QString& error : engineErrors(formula))
             out << "\t" << error << "\n";
     }
-    if (parser.isSet(sheetOption) && !contactSheet(formulas, pictures).save(parser.value(sheetOption))) {
+    if (parser.isSet(sheetOption) && !contactSheet(formulas, pictures, references).save(parser.value(sheetOption))) {
         QTextStream(stderr) << "cannot write " << parser.value(sheetOption) << "\n";
         return 1;
     }
