@@ -138,9 +138,8 @@ struct FormulaPicture
     bool tooLarge = false;
 };
 
-// Typesets a whole formula at `size` points on `background`, with the room
-// the scene gives overhanging glyphs. No pixmap is made when it would be
-// too large to paint.
+// Typesets a whole formula at `size` points on `background`, as the scene
+// does. No pixmap is made when it would be too large to paint.
 FormulaPicture typesetFormula(const QString &formula, int size, const QColor &background)
 {
     VelQTmathText engine;
@@ -149,8 +148,7 @@ FormulaPicture typesetFormula(const QString &formula, int size, const QColor &ba
     engine.parse(formula);
     // Measured without a device: the metrics of the default paint device.
     QPainter painter;
-    const QSizeF measured = engine.getSize(painter)
-        + QSizeF(DiagramScene::formulaMargins(formula));
+    const QSizeF measured = engine.getSize(painter);
     // Written so that a NaN size counts as too large as well.
     if (!(measured.width() <= MathWindow::maxPictureSide
           && measured.height() <= MathWindow::maxPictureSide))

@@ -144,7 +144,6 @@ public:
     // The picture of a formula typeset at 20 points in the XITS fonts, with
     // room added for the commands whose glyphs overhang their box.
     static QPixmap renderFormula(const QString &formula);
-    static QSize formulaMargins(const QString &formula);
 
     // Adds an item rebuilt from a file (if it is not in the scene yet),
     // registers it and announces it as an insertion of its kind.

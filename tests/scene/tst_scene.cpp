@@ -175,19 +175,6 @@ private slots:
         QVERIFY(!image->isMath() && static_cast<DiagramImage *>(h.scene.itemById(3))->isMath());
     }
 
-    void formulaMargins()
-    {
-        // "\in" also counts inside "\infty"; a repeated command counts each time.
-        QCOMPARE(DiagramScene::formulaMargins("$x+1"), QSize(0, 0));
-        QCOMPARE(DiagramScene::formulaMargins("$\\in\\infty"), QSize(19 * 2 + 3, 26));
-        QCOMPARE(DiagramScene::formulaMargins("$a\\neq b\\leq c\\geq d"), QSize(3 * 28, 3 * 26));
-        QCOMPARE(DiagramScene::formulaMargins("$\\alpha\\alpha\\alpha"), QSize(9, 0));
-        QCOMPARE(DiagramScene::formulaMargins("$\\omega\\Omega\\lim_{x}"), QSize(3 + 3 + 35, 0));
-    }
-
-    // Copies land 30 units down and right of their sources, or all on the
-    // point of the scene menu's paste, and look the same under new ids and
-    // names; arrows are not pasted.
     void pasteOffsetsAndKeepsLooks()
     {
         ItemsHarness h;
