@@ -75,6 +75,9 @@ constexpr int bulkThreshold = 64;
 ListWidget::ListWidget(QMenu *multiMenu, DiagramScene *scene, QWidget *parent)
     : QListWidget(parent), multiMenu(multiMenu), m_scene(scene)
 {
+    // Every row is one line under an icon of the same size: the view need
+    // not measure each one, which large diagrams would feel.
+    setUniformItemSizes(true);
     QAbstractItemModel *rows = model();
     connect(rows, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { indexRows(first, last); });
@@ -169,11 +172,7 @@ void ListWidget::addEntries(const QList<DiagramObject *> &objects)
     added.reserve(objects.size());
     for (DiagramObject *object : objects)
         added.append(newEntry(object));
-    QList<QListWidgetItem *> kept;
-    kept.reserve(count());
-    while (count() > 0)
-        kept.prepend(takeItem(count() - 1));
-    rebuildRows(kept, added);
+    rebuildRows(takeAllRows(), added);
 }
 
 void ListWidget::removeEntries(const QList<DiagramObject *> &objects)
@@ -188,26 +187,36 @@ void ListWidget::removeEntries(const QList<DiagramObject *> &objects)
         if (QListWidgetItem *entry = entryById(object->id()))
             removed.insert(entry);
     }
-    QList<QListWidgetItem *> kept;
-    kept.reserve(count());
-    while (count() > 0) {
-        QListWidgetItem *entry = takeItem(count() - 1);
-        if (removed.contains(entry))
-            delete entry;
-        else
-            kept.prepend(entry);
-    }
+    QList<QListWidgetItem *> kept = takeAllRows();
+    kept.erase(std::remove_if(kept.begin(), kept.end(),
+                              [&removed](QListWidgetItem *entry) {
+                                  if (!removed.contains(entry))
+                                      return false;
+                                  delete entry;
+                                  return true;
+                              }),
+               kept.end());
     rebuildRows(kept, {});
+}
+
+QList<QListWidgetItem *> ListWidget::takeAllRows()
+{
+    {
+        // Silently and first: told of the old selection, the view would
+        // measure every selected range to repaint it, and the selection
+        // model would follow every row taken; all rows are redone anyway.
+        const QSignalBlocker blocker(selectionModel());
+        clearSelection();
+    }
+    QList<QListWidgetItem *> rows;
+    rows.reserve(count());
+    while (count() > 0)
+        rows.prepend(takeItem(count() - 1));
+    return rows;
 }
 
 void ListWidget::rebuildRows(const QList<QListWidgetItem *> &kept, QList<QListWidgetItem *> added)
 {
-    {
-        // Silently: told of the old selection, the view would measure every
-        // selected range to repaint it, and all rows are redone below.
-        const QSignalBlocker blocker(selectionModel());
-        clearSelection();
-    }
     std::stable_sort(added.begin(), added.end(), keyBefore);
     QList<QListWidgetItem *> merged;
     merged.reserve(kept.size() + added.size());

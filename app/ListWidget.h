@@ -85,8 +85,9 @@ private:
     QListWidgetItem *newEntry(DiagramObject *object) const;
     // The row at which an entry with that key belongs.
     int rowForKey(double key) const;
-    // Rebuilds the rows from the kept ones and the added ones in key order,
-    // without the view measuring each change.
+    // Every row, taken out in order, with the selection cleared.
+    QList<QListWidgetItem *> takeAllRows();
+    // Puts back the kept rows and the added ones in key order.
     void rebuildRows(const QList<QListWidgetItem *> &kept, QList<QListWidgetItem *> added);
     void indexRows(int first, int last);
     void unindexRows(int first, int last);

@@ -135,7 +135,8 @@ void DiagramScene::beginDragRecord()
 {
     dragRecord = {};
     QGraphicsItem *grabbed = mouseGrabberItem();
-    if (!grabbed)
+    // A scene without history has nothing to record into.
+    if (!grabbed || !m_undoStack)
         return;
     const auto record = [this](DiagramObject *object, DiagramObject::Property property) {
         const QVariant value = object->value(property);

@@ -112,8 +112,11 @@ void ObjectsCommand::takeOut()
     if (!m_inScene)
         return;
     m_links.clear();
+    m_selected.clear();
     for (DiagramObject *object : qAsConst(m_objects)) {
         QGraphicsItem *item = object->graphicsItem();
+        if (item->isSelected())
+            m_selected.append(object);
         if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item)) {
             if (DiagramTextItem *text = shape->linkedText())
                 m_links.append({text, shape});
@@ -154,10 +157,8 @@ void ObjectsCommand::putBack()
             asArrow(object)->updatePosition();
     }
     m_inScene = true;
-    // What comes back is what the user was working on.
-    if (!m_inserted) {
-        m_scene->clearSelection();
-        for (DiagramObject *object : qAsConst(m_objects))
-            object->graphicsItem()->setSelected(true);
-    }
+    // What comes back is selected as it was when it went.
+    m_scene->clearSelection();
+    for (DiagramObject *object : qAsConst(m_selected))
+        object->graphicsItem()->setSelected(true);
 }

@@ -52,6 +52,7 @@ private:
     // Arrows after the items they join, so that they go back after them.
     QList<DiagramObject *> m_objects;
     QList<Link> m_links;
+    QList<DiagramObject *> m_selected;
     bool m_inserted;
     bool m_inScene;
     bool m_discardOnUndo = false;

@@ -6,119 +6,26 @@
 //                 the list following
 //   sync          one scene-to-list synchronisation of 2N selected items
 //   listToScene   selecting all 2N entries, the scene following
-//   deleteHalf    "Supprimer" on every other shape (with its arrows)
 //   qtRemoveHalf  for reference, Qt's scene alone removing every other item
+//                 (the program's deletion is in the history benchmark)
 //
 // Each case at N = 10,000 should cost at most 12 times its cost at 1,000.
 // The memory case reports the resident size holding 10,000 shapes, 10,000
 // arrows and their entries; run it alone (--benchmark_filter=Memory) to read
 // its own peak.
 
-#include "app/ListWidget.h"
-#include "app/MainWindow.h"
-#include "scene/Arrow.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramScene.h"
 #include "support/BenchSupport.h"
+#include "support/BenchWindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QGraphicsScene>
-#include <QGraphicsView>
-#include <QPainterPath>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 
 namespace {
-
-// Resident and peak resident size of the process, in MiB.
-// A window whose scene gets items the way the scene inserts them: id,
-// name, registration, then the insertion signal that the window answers
-// with a list entry.
-class Diagram
-{
-public:
-    Diagram() : window(new MainWindow)
-    {
-        window->show();
-        QApplication::processEvents();
-    }
-
-    QGraphicsView *view() const { return window->findChild<QGraphicsView *>(); }
-    DiagramScene *scene() const { return qobject_cast<DiagramScene *>(view()->scene()); }
-    ListWidget *list() const { return window->findChild<ListWidget *>(); }
-
-    void fill(int shapes)
-    {
-        DiagramScene *s = scene();
-        QList<DiagramItem *> added;
-        for (int i = 0; i < shapes; ++i) {
-            DiagramItem *shape = s->newShape(DiagramItem::DiagramType(i % DiagramItem::TypeCount));
-            shape->setId(s->nbItems());
-            shape->setPos(40.0 * (i % 100), 40.0 * (i / 100));
-            shape->changeTransform(0, true, 0.15, 0.15, false);
-            s->addItem(shape);
-            s->registerItem(shape);
-            shape->setName(QStringLiteral("Carré %1").arg(i));
-            s->setNbItems(s->nbItems() + 1);
-            emit s->itemInserted(shape);
-            added.append(shape);
-        }
-        for (int i = 0; i < shapes; ++i) {
-            DiagramItem *start = added[i];
-            DiagramItem *end = added[(i + 1) % shapes];
-            Arrow *arrow = s->newArrow(start, end, 20);
-            arrow->setId(s->nbItems());
-            arrow->setName(QStringLiteral("Flèche %1").arg(i));
-            s->addItem(arrow);
-            s->registerItem(arrow);
-            s->setNbItems(s->nbItems() + 1);
-            emit s->arrowInserted(arrow);
-            arrow->updatePosition();
-        }
-        // Every size shows the same picture, a view full of shapes: the
-        // window opens on the middle of the scene, which small grids do not
-        // reach, and an empty view would cost nothing to repaint.
-        view()->ensureVisible(QRectF(0, 0, 1, 1), 0, 0);
-        QApplication::processEvents();
-    }
-
-    void selectAllInScene() const
-    {
-        QPainterPath everything;
-        everything.addRect(scene()->sceneRect().adjusted(-100, -100, 100, 100));
-        scene()->setSelectionArea(everything, Qt::IntersectsItemBoundingRect);
-    }
-
-    // Items make their handles at their first selection. Done once before
-    // timing, so that every timed selection is alike: with few iterations
-    // at 10,000 items, the first would otherwise weigh on the average.
-    void warmUp() const
-    {
-        selectAllInScene();
-        clearSelections();
-    }
-
-    void clearSelections() const
-    {
-        scene()->clearSelection();
-        list()->clearSelection();
-        QApplication::processEvents();
-    }
-
-    QAction *action(const QString &text) const
-    {
-        for (QAction *a : window->findChildren<QAction *>()) {
-            if (a->text() == text)
-                return a;
-        }
-        return nullptr;
-    }
-
-    std::unique_ptr<MainWindow> window;
-};
 
 void setCounts(benchmark::State &state)
 {
@@ -128,7 +35,7 @@ void setCounts(benchmark::State &state)
 void BM_Memory(benchmark::State &state)
 {
     for (auto _ : state) {
-        Diagram diagram;
+        BenchWindow diagram;
         diagram.fill(int(state.range(0)));
         state.counters["rss_MiB"] = BenchSupport::statusMiB("VmRSS:");
         state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
@@ -140,7 +47,7 @@ void BM_Insert(benchmark::State &state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        auto diagram = std::make_unique<Diagram>();
+        auto diagram = std::make_unique<BenchWindow>();
         state.ResumeTiming();
         diagram->fill(int(state.range(0)));
         state.PauseTiming();
@@ -154,7 +61,7 @@ void BM_Insert(benchmark::State &state)
 template <typename Select, typename Followed>
 void selectEverything(benchmark::State &state, Select select, Followed followed)
 {
-    Diagram diagram;
+    BenchWindow diagram;
     diagram.fill(int(state.range(0)));
     diagram.warmUp();
     for (auto _ : state) {
@@ -172,13 +79,13 @@ void selectEverything(benchmark::State &state, Select select, Followed followed)
 void BM_SceneToList(benchmark::State &state)
 {
     selectEverything(
-        state, [](const Diagram &d) { d.selectAllInScene(); },
-        [](const Diagram &d) { return d.list()->selectedItems().size(); });
+        state, [](const BenchWindow &d) { d.selectAllInScene(); },
+        [](const BenchWindow &d) { return d.list()->selectedItems().size(); });
 }
 
 void BM_Sync(benchmark::State &state)
 {
-    Diagram diagram;
+    BenchWindow diagram;
     diagram.fill(int(state.range(0)));
     diagram.selectAllInScene();
     for (auto _ : state) {
@@ -199,8 +106,8 @@ void BM_Sync(benchmark::State &state)
 void BM_ListToScene(benchmark::State &state)
 {
     selectEverything(
-        state, [](const Diagram &d) { d.list()->selectAll(); },
-        [](const Diagram &d) { return d.scene()->selectedItems().size(); });
+        state, [](const BenchWindow &d) { d.list()->selectAll(); },
+        [](const BenchWindow &d) { return d.scene()->selectedItems().size(); });
 }
 
 // A reference, not an operation of the program: what Qt's scene itself
@@ -226,37 +133,6 @@ void BM_QtRemoveHalf(benchmark::State &state)
     setCounts(state);
 }
 
-void BM_DeleteHalf(benchmark::State &state)
-{
-    const int shapes = int(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto diagram = std::make_unique<Diagram>();
-        diagram->fill(shapes);
-        {
-            // One synchronisation of the list at the end, not one per item.
-            const QSignalBlocker blocker(diagram->scene());
-            for (QGraphicsItem *item : diagram->scene()->items()) {
-                if (item->type() == DiagramItem::Type
-                    && static_cast<DiagramItem *>(item)->id() % 2 == 0)
-                    item->setSelected(true);
-            }
-        }
-        QMetaObject::invokeMethod(diagram->window.get(), "itemSelectionChanged");
-        QApplication::processEvents();
-        state.ResumeTiming();
-        diagram->action(QStringLiteral("&Supprimer"))->trigger();
-        QApplication::processEvents();
-        state.PauseTiming();
-        // Every arrow touched a deleted shape: only the odd shapes stay.
-        if (diagram->list()->count() != shapes / 2)
-            state.SkipWithError("deletion left the wrong entries");
-        diagram.reset();
-        state.ResumeTiming();
-    }
-    setCounts(state);
-}
-
 const int small = 1000;
 const int large = 10000;
 
@@ -268,7 +144,6 @@ BENCHMARK(BM_SceneToList)->Arg(small)->Arg(3000)->Arg(large)->Unit(benchmark::kM
 BENCHMARK(BM_Sync)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListToScene)->Arg(small)->Arg(3000)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtRemoveHalf)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeleteHalf)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
