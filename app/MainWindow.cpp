@@ -94,6 +94,15 @@ MainWindow::MainWindow()
     startUpdateCheck();
 }
 
+MainWindow::~MainWindow()
+{
+    // The document is a child that QObject would delete after this class is
+    // gone; the last signals of its scene (selection, focus) must not reach a
+    // half-destroyed window.
+    scene->disconnect(this);
+    delete document;
+}
+
 void MainWindow::createToolBox()
 {
     buttonGroup = new QButtonGroup(this);
@@ -244,6 +253,9 @@ void MainWindow::connectScene()
     connect(scene, &DiagramScene::itemNameChanged, this, &MainWindow::updateItemInList);
     connect(scene, &DiagramScene::contextMenuRequested, this, &MainWindow::showContextMenu);
     connect(scene, &DiagramScene::sceneMenuRequested, this, &MainWindow::showSceneMenu);
+    connect(scene, &DiagramScene::escapePressed, this, &MainWindow::backToPointer);
+    connect(scene, &DiagramScene::editRequested, this, &MainWindow::editObject);
+    connect(scene, &DiagramScene::filesDropped, this, &MainWindow::filesDropped);
     // The list is told directly, before the scene's own selection changes.
     connect(scene, &DiagramScene::objectsRemoved, listWidget, &ListWidget::removeEntries);
     connect(scene, &DiagramScene::objectsRestored, listWidget, &ListWidget::addEntries);
@@ -309,6 +321,14 @@ void MainWindow::choosePicture()
                                      tr("Le fichier « %1 » n'est pas une image lisible.").arg(path));
     }
     resetModeAfterInsertion(imageButtonId);
+}
+
+void MainWindow::backToPointer()
+{
+    if (QAbstractButton *checked = buttonGroup->checkedButton())
+        checked->setChecked(false);
+    pointerTypeGroup->button(DiagramScene::MoveItem)->setChecked(true);
+    setSceneMode(DiagramScene::MoveItem);
 }
 
 void MainWindow::uncheckInsertionButton(int id)

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "io/ItemCopy.h"
 #include "scene/DiagramObject.h"
 #include "scene/SceneBackground.h"
 
@@ -33,6 +34,8 @@ class QFontComboBox;
 class QGraphicsItem;
 class QGraphicsView;
 class QListWidgetItem;
+class QImage;
+class QJsonArray;
 class QMenu;
 class QPen;
 class QToolBar;
@@ -60,6 +63,11 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow();
+    ~MainWindow() override;
+
+    // Opens a scene file as "Charger" does once a file is chosen: an error
+    // box and the scene on screen kept when it cannot be read.
+    bool openFile(const QString &fileName);
 
     // Icon of a colour button: the 42 x 43 picture above a bar of `color`.
     static QIcon createColorToolButtonIcon(const QString &imageFile, const QColor &color);
@@ -148,6 +156,8 @@ private slots:
 
     void copy();
     void paste();
+    void duplicate();
+    void selectAll();
 
     // Connects the current scene's signals; run again for every new scene.
     void connectScene();
@@ -168,6 +178,14 @@ private slots:
     // with its values, or the menu of empty space.
     void showContextMenu(DiagramObject *object, const QPoint &screenPosition);
     void showSceneMenu(const QPoint &screenPosition);
+    // A double click: a formula opens in its editor, a shape's text is
+    // edited (made and linked first when it has none).
+    void editObject(DiagramObject *object);
+    // Pictures dropped on the scene are placed where they fall; a scene file
+    // is opened.
+    void filesDropped(const QStringList &paths, const QPointF &position);
+    // Esc: back to the pointer, no insertion tool chosen.
+    void backToPointer();
 
 private:
     // Construction (MainWindow.cpp, MainWindow_actions.cpp)
@@ -203,6 +221,13 @@ private:
     // Changes the border of every selected shape as one step.
     void changeBorder(const std::function<void(QPen &)> &change, bool mergeable);
     void stepHistory(void (QUndoGroup::*step)());
+    // Pastes copied file objects as new objects, one step, selected.
+    void insertCopies(const QJsonArray &items, const PastePlacement &placement);
+    void pastePicture(const QImage &image, const QPointF &point);
+    void startEditing(DiagramTextItem *text);
+    void editFormula(DiagramImage *formula);
+    // The scene point in the middle of the view.
+    QPointF viewCentre() const;
 
     // Scene files (MainWindow_file.cpp)
     DiagramDocument *newDocument();
@@ -236,6 +261,8 @@ private:
     QAction *redoAction = nullptr;
     QAction *deleteAction = nullptr;
     QAction *copyAction = nullptr;
+    QAction *duplicateAction = nullptr;
+    QAction *selectAllAction = nullptr;
     QAction *pasteAction = nullptr;
     QAction *resetArrowAction = nullptr;
 
@@ -308,6 +335,9 @@ private:
 
     // Set while a selection is copied between the list and the scene.
     bool syncingSelection = false;
+    // Set while the menu of empty space is open: its "Coller" pastes on the
+    // point clicked.
+    bool pasteOnMenuPoint = false;
 };
 
 #endif // MAINWINDOW_H

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPen>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -97,6 +98,16 @@ void MainWindow::createActions()
         action->disconnect(undoGroup);
     connect(undoAction, &QAction::triggered, this, &MainWindow::undo);
     connect(redoAction, &QAction::triggered, this, &MainWindow::redo);
+
+    copyAction->setShortcuts(QKeySequence::Copy);
+    pasteAction->setShortcuts(QKeySequence::Paste);
+    duplicateAction = new QAction(QIcon(QStringLiteral(":/images/copy.png")), tr("&Dupliquer"), this);
+    duplicateAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    duplicateAction->setStatusTip(tr("Dupliquer la sélection"));
+    connect(duplicateAction, &QAction::triggered, this, &MainWindow::duplicate);
+    selectAllAction = new QAction(tr("Tout &sélectionner"), this);
+    selectAllAction->setShortcuts(QKeySequence::SelectAll);
+    connect(selectAllAction, &QAction::triggered, this, &MainWindow::selectAll);
 
     toFrontAction->setShortcut(QKeySequence(tr("Ctrl+F"), QKeySequence::NativeText));
     sendBackAction->setShortcut(QKeySequence(tr("Ctrl+T"), QKeySequence::NativeText));
@@ -202,7 +213,10 @@ void MainWindow::createMenus()
     editMenu->addSeparator();
     editMenu->addAction(copyAction);
     editMenu->addAction(pasteAction);
+    editMenu->addAction(duplicateAction);
     editMenu->addAction(deleteAction);
+    editMenu->addSeparator();
+    editMenu->addAction(selectAllAction);
 
     // The context menus have no parent and live as long as the process; a
     // null entry stands for a separator.
@@ -492,5 +506,6 @@ void MainWindow::showContextMenu(DiagramObject *object, const QPoint &screenPosi
 
 void MainWindow::showSceneMenu(const QPoint &screenPosition)
 {
+    const QScopedValueRollback<bool> onPoint(pasteOnMenuPoint, true);
     sceneMenu->exec(screenPosition);
 }

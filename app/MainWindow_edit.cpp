@@ -1,18 +1,30 @@
 #include "app/MainWindow.h"
 
 #include "app/CenterViewCommand.h"
+#include "app/ItemsMime.h"
 #include "app/ListWidget.h"
 #include "scene/Arrow.h"
+#include "scene/DiagramImage.h"
 #include "scene/DiagramItem.h"
 #include "scene/DiagramObject.h"
 #include "scene/DiagramScene.h"
 #include "scene/DiagramTextItem.h"
 #include "scene/Dialogs.h"
+#include "io/ItemCopy.h"
 #include "scene/LinkCommand.h"
 #include "scene/ObjectsCommand.h"
 #include "scene/PropertyCommand.h"
+#include "scene/writeWholeFile.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QGraphicsView>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QTextCursor>
 #include <QPen>
 #include <QScopedValueRollback>
 #include <QUndoGroup>
@@ -25,11 +37,12 @@ using Property = DiagramObject::Property;
 
 namespace {
 
+// In the list's order, which copies keep.
 QList<DiagramObject *> selectedObjects(const DiagramScene *scene)
 {
     QList<DiagramObject *> objects;
-    for (QGraphicsItem *item : scene->selectedItems()) {
-        if (DiagramObject *object = DiagramObject::from(item))
+    for (DiagramObject *object : scene->objects()) {
+        if (object->graphicsItem()->isSelected())
             objects.append(object);
     }
     return objects;
@@ -80,12 +93,77 @@ void MainWindow::unlinkPair(DiagramTextItem *text, DiagramItem *shape)
 
 void MainWindow::copy()
 {
-    scene->copy();
+    if (QMimeData *data = itemsMimeData(selectedObjects(scene)))
+        QApplication::clipboard()->setMimeData(data);
 }
 
+// Items of ours paste with new ids and names, 30 below and to the right
+// of their sources, or on the point of the menu of empty space; a picture
+// from another program becomes a picture, a text a text.
 void MainWindow::paste()
 {
-    scene->paste();
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    const QJsonArray items = itemsOf(data);
+    const PastePlacement placement{QPointF(30, 30), pasteOnMenuPoint, scene->menuPosition()};
+    const QPointF point = pasteOnMenuPoint ? scene->menuPosition() : viewCentre();
+    if (!items.isEmpty())
+        insertCopies(items, placement);
+    else if (data && data->hasImage())
+        pastePicture(qvariant_cast<QImage>(data->imageData()), point);
+    else if (data && data->hasText() && !data->text().trimmed().isEmpty())
+        scene->insertText(point, data->text());
+}
+
+void MainWindow::duplicate()
+{
+    insertCopies(copyItems(selectedObjects(scene)), {QPointF(20, 20), false, QPointF()});
+}
+
+void MainWindow::insertCopies(const QJsonArray &items, const PastePlacement &placement)
+{
+    const SceneCounters before = scene->counters();
+    const QList<DiagramObject *> copies = pasteItems(*scene, items, placement);
+    scene->recordInsertion(copies, before);
+    // The copies are what the user wants to move next, not the originals.
+    scene->clearSelection();
+    for (DiagramObject *copy : copies)
+        copy->graphicsItem()->setSelected(true);
+}
+
+// A picture item keeps the path of its file: a pasted picture is written to
+// the program's own folder first, under a name made from its contents.
+void MainWindow::pastePicture(const QImage &image, const QPointF &point)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                           + QStringLiteral("/images");
+    const QString path = folder + QStringLiteral("/collé-%1.png")
+        .arg(QString::fromLatin1(QCryptographicHash::hash(png, QCryptographicHash::Sha1).toHex().left(12)));
+    QString reason;
+    if (!QDir().mkpath(folder) || !writeWholeFile(path, png, &reason)) {
+        Dialogs::instance()->warning(this, tr("Image non collée"),
+                                     tr("L'image n'a pas pu être enregistrée dans « %1 » : %2.")
+                                         .arg(path, reason));
+        return;
+    }
+    scene->insertPicture(path, QPixmap::fromImage(image), false, point);
+}
+
+QPointF MainWindow::viewCentre() const
+{
+    return view->mapToScene(view->viewport()->rect().center());
+}
+
+void MainWindow::selectAll()
+{
+    const QScopedValueRollback<bool> guard(syncingSelection, true);
+    for (DiagramObject *object : scene->objects())
+        object->graphicsItem()->setSelected(true);
+    listWidget->selectEntriesOfSelectedItems();
 }
 
 void MainWindow::stackSelection(bool toFront)
@@ -243,4 +321,27 @@ void MainWindow::setTextFont()
 void MainWindow::centerView()
 {
     scene->push(new CenterViewCommand(view, scene->itemsBoundingRect().center()));
+}
+
+void MainWindow::editObject(DiagramObject *object)
+{
+    QGraphicsItem *item = object->graphicsItem();
+    if (object->kind() == DiagramObject::Kind::Formula) {
+        editFormula(static_cast<DiagramImage *>(item));
+    } else if (object->kind() == DiagramObject::Kind::Shape) {
+        // The shape's text, or a new one linked to it.
+        auto *shape = static_cast<DiagramItem *>(item);
+        DiagramTextItem *text = shape->linkedText();
+        startEditing(text ? text : scene->insertLabel(shape));
+    }
+}
+
+void MainWindow::startEditing(DiagramTextItem *text)
+{
+    scene->clearSelection();
+    text->setTextInteractionFlags(Qt::TextEditorInteraction);
+    text->setFocus();
+    QTextCursor cursor = text->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    text->setTextCursor(cursor);
 }

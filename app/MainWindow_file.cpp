@@ -3,6 +3,7 @@
 #include "app/ListWidget.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/SceneJson.h"
 #include "scene/DiagramDocument.h"
 #include "scene/DiagramScene.h"
 #include "scene/Dialogs.h"
@@ -104,8 +105,12 @@ void MainWindow::load()
 {
     const QString fileName = Dialogs::instance()->openFileName(this, tr("Choisir scène"),
                                                                desktopFolder(), sceneFilter());
-    if (fileName.isEmpty())
-        return;
+    if (!fileName.isEmpty())
+        openFile(fileName);
+}
+
+bool MainWindow::openFile(const QString &fileName)
+{
     QJsonObject top;
     QString reason;
     const SceneFileRead read = readSceneFile(fileName, &top, &reason);
@@ -114,7 +119,7 @@ void MainWindow::load()
             ? tr("Le fichier « %1 » ne peut pas être ouvert : %2.")
             : tr("Le fichier « %1 » n'est pas une scène : %2.");
         Dialogs::instance()->warning(this, tr("Scène non chargée"), sentence.arg(fileName, reason));
-        return;
+        return false;
     }
 
     // Read aside: a file of which nothing can be used must not cost the
@@ -127,7 +132,7 @@ void MainWindow::load()
             this, tr("Scène non chargée"),
             tr("Le fichier « %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
                 .arg(fileName));
-        return;
+        return false;
     }
     installDocument(loaded.release());
     listWidget->addEntries(itemsRead);
@@ -138,6 +143,7 @@ void MainWindow::load()
     view->centerOn(scene->itemsBoundingRect().center());
     if (!report.isClean())
         Dialogs::instance()->information(this, tr("Scène chargée"), report.summary());
+    return true;
 }
 
 void MainWindow::createNewScene()
@@ -173,4 +179,21 @@ void MainWindow::installDocument(DiagramDocument *fresh)
     previous->scene()->disconnect(this);
     undoGroup->removeStack(previous->undoStack());
     previous->deleteLater();
+}
+
+void MainWindow::filesDropped(const QStringList &paths, const QPointF &position)
+{
+    QPointF at = position;
+    for (const QString &path : paths) {
+        if (path.endsWith(QLatin1String(".pensascene"), Qt::CaseInsensitive)) {
+            openFile(path);
+            return;
+        }
+        // Each picture a little further, so that none hides another.
+        if (scene->insertPicture(path, SceneJson::pictureFromFile(path), false, at))
+            at += QPointF(20, 20);
+        else
+            Dialogs::instance()->warning(this, tr("Image non lue"),
+                                         tr("Le fichier « %1 » n'est pas une image lisible.").arg(path));
+    }
 }

@@ -1,7 +1,11 @@
 #include "app/MainWindow.h"
 
 #include "app/MathWindow.h"
+#include "scene/DiagramImage.h"
 #include "scene/DiagramScene.h"
+#include "scene/PropertyCommand.h"
+
+#include <QPointer>
 
 #include <memory>
 
@@ -23,6 +27,23 @@ void MainWindow::showDialogMath()
             resetModeAfterInsertion(11); // the "Math" insertion button
     });
 
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+}
+
+// A formula changed in place: same id, name, position and arrows, one step
+// of the history.
+void MainWindow::editFormula(DiagramImage *formula)
+{
+    auto *window = new MathWindow;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFormula(formula->path());
+    QPointer<DiagramImage> edited(formula);
+    connect(window, &MathWindow::done, this, [this, edited](const QString &text) {
+        if (edited)
+            scene->push(PropertyCommand::change({edited.data()}, DiagramObject::Property::FormulaText,
+                                                text));
+    });
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
 }

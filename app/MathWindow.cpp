@@ -300,6 +300,11 @@ QWidget *MathWindow::createPaletteEntry(const PaletteEntry &entry)
     return widget;
 }
 
+void MathWindow::setFormula(const QString &formula)
+{
+    textEdit->setPlainText(formula.startsWith(QLatin1Char('$')) ? formula.mid(1) : formula);
+}
+
 QString MathWindow::formulaText() const
 {
     return QLatin1Char('$') + textEdit->toPlainText();

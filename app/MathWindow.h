@@ -26,6 +26,9 @@ public:
     // What the palette button `id` inserts; empty for an id no button has.
     static QString snippet(int id);
 
+    // Opens on a formula to change: its text, "$" and what was typed.
+    void setFormula(const QString &formula);
+
     // Longest side of a formula picture, in pixels: painting cannot
     // allocate much larger pixmaps.
     static constexpr int maxPictureSide = 16000;

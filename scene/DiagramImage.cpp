@@ -4,6 +4,7 @@
 #include "scene/DiagramImageResizer.h"
 #include "scene/DiagramImageRotator.h"
 #include "scene/DiagramObjectVisitor.h"
+#include "scene/DiagramScene.h"
 #include "scene/HandleGeometry.h"
 
 #include <QCursor>
@@ -136,6 +137,24 @@ void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double s
         arrow->updatePosition();
 }
 
+void DiagramImage::setFormula(const QString &text)
+{
+    const QPixmap typeset = DiagramScene::renderFormula(text);
+    if (typeset.isNull())
+        return;
+    setContent(text, typeset, true);
+    // Still centred on its position, so that it stays where it was.
+    setOffset(-(typeset.width() / 2), -(typeset.height() / 2));
+    placeHandles();
+    for (Arrow *arrow : qAsConst(m_arrows))
+        arrow->updatePosition();
+}
+
+void DiagramImage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *)
+{
+    requestEdit();
+}
+
 void DiagramImage::mousePressEvent(QGraphicsSceneMouseEvent *)
 {
     // No default press handling: the press neither selects the picture nor
@@ -178,6 +197,8 @@ QVariant DiagramImage::value(Property property) const
         return int(m_itemRotation->angle());
     case Property::Scale:
         return QSizeF(m_itemScale->xScale(), m_itemScale->yScale());
+    case Property::FormulaText:
+        return m_isMath ? QVariant(m_path) : QVariant();
     default:
         return DiagramObject::value(property);
     }
@@ -191,6 +212,9 @@ void DiagramImage::setValue(Property property, const QVariant &value)
         break;
     case Property::Scale:
         changeTransform(0, true, value.toSizeF().width());
+        break;
+    case Property::FormulaText:
+        setFormula(value.toString());
         break;
     default:
         DiagramObject::setValue(property, value);

@@ -34,6 +34,9 @@ public:
     // null (unreadable file) shows a card naming its file instead.
     void setContent(const QString &path, const QPixmap &pixmap, bool isMath);
     QString path() const { return m_path; }
+    // Typesets another formula in the item's place: same id, name, position
+    // and arrows.
+    void setFormula(const QString &text);
     bool isMath() const { return m_isMath; }
 
     QGraphicsRotation *rotationTransform() const { return m_itemRotation; }
@@ -69,6 +72,7 @@ signals:
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 

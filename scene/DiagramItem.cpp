@@ -231,6 +231,11 @@ void DiagramItem::createHandles()
     rotator = new DiagramItemRotator(this);
 }
 
+void DiagramItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *)
+{
+    requestEdit();
+}
+
 void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
     requestContextMenu(event);

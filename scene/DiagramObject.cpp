@@ -77,6 +77,12 @@ void DiagramObject::setValue(Property property, const QVariant &value)
     }
 }
 
+void DiagramObject::requestEdit()
+{
+    if (DiagramScene *scene = diagramScene())
+        scene->requestEdit(this);
+}
+
 void DiagramObject::requestContextMenu(QGraphicsSceneContextMenuEvent *event)
 {
     DiagramScene *scene = diagramScene();

@@ -42,6 +42,7 @@ public:
         ArrowSize,   // int: arrows
         LineColor,   // QColor: arrows
         ArrowTip,    // QPointF in the end item's coordinates, (0, 0) when automatic: arrows
+        FormulaText, // QString, "$" and what the user typed: formulas
     };
 
     // The object an item of the scene is, or null for handles and the
@@ -85,6 +86,10 @@ public:
     virtual QVariant value(Property property) const;
     virtual void setValue(Property property, const QVariant &value);
     bool hasProperty(Property p) const { return value(p).isValid(); }
+
+    // A double click on the object: asks the scene, which asks the window,
+    // to edit it (a formula in its editor, a shape's text).
+    void requestEdit();
 
     // The scene-file writer and other readers of every kind's own state.
     virtual void accept(DiagramObjectVisitor &visitor) const = 0;

@@ -138,7 +138,7 @@ void DiagramScene::registerItem(QGraphicsItem *item)
     // aside for undo; one put back keeps its place.
     if (object->listKey() <= 0.0)
         object->setListKey(++lastListKey);
-    listOrder[object->listKey()] = object;
+    listOrder[object->listKey()] = track(item);
 
     const int id = object->id();
     for (auto it = idIndex.constFind(id); it != idIndex.cend() && it.key() == id; ++it) {
@@ -177,8 +177,8 @@ QList<DiagramObject *> DiagramScene::objects() const
     QList<DiagramObject *> inOrder;
     inOrder.reserve(int(listOrder.size()));
     for (const auto &entry : listOrder) {
-        if (entry.second->graphicsItem()->scene() == this)
-            inOrder.append(entry.second);
+        if (isLive(entry.second))
+            inOrder.append(DiagramObject::from(entry.second.item));
     }
     return inOrder;
 }
@@ -190,7 +190,7 @@ void DiagramScene::removeObjects(const QList<DiagramObject *> &objects)
     emit objectsRemoved(objects);
     for (DiagramObject *object : objects) {
         auto found = listOrder.find(object->listKey());
-        if (found != listOrder.end() && found->second == object)
+        if (found != listOrder.end() && found->second.item == object->graphicsItem())
             listOrder.erase(found);
         removeItem(object->graphicsItem());
     }
@@ -266,7 +266,7 @@ bool DiagramScene::linkText(DiagramTextItem *text, DiagramItem *shape)
         // The shape's entry moves to just after the text's, before whatever
         // followed the text.
         auto next = listOrder.upper_bound(text->listKey());
-        if (next != listOrder.end() && next->second == shape)
+        if (next != listOrder.end() && next->second.item == shape)
             ++next;
         const double after = next == listOrder.end() ? text->listKey() + 1.0 : next->first;
         setListKey(shape, (text->listKey() + after) / 2.0);
@@ -293,11 +293,11 @@ void DiagramScene::moveInList(DiagramObject *object, double listKey)
 void DiagramScene::setListKey(DiagramObject *object, double key)
 {
     auto found = listOrder.find(object->listKey());
-    if (found != listOrder.end() && found->second == object)
+    if (found != listOrder.end() && found->second.item == object->graphicsItem())
         listOrder.erase(found);
     object->setListKey(key);
     if (object->graphicsItem()->scene() == this)
-        listOrder[key] = object;
+        listOrder[key] = track(object->graphicsItem());
 }
 
 void DiagramScene::unlinkText(DiagramTextItem *text, DiagramItem *shape)
@@ -316,6 +316,14 @@ void DiagramScene::notifyRenamed(DiagramObject *object)
 void DiagramScene::requestContextMenu(DiagramObject *object, const QPoint &screenPosition)
 {
     emit contextMenuRequested(object, screenPosition);
+}
+
+void DiagramScene::requestEdit(DiagramObject *object)
+{
+    // The editing ends the gesture: a formula's editor is a window of its
+    // own, and the release would never come back to the scene.
+    cancelDrag();
+    emit editRequested(object);
 }
 
 void DiagramScene::setMode(DiagramScene::Mode mode)

@@ -159,9 +159,26 @@ public:
     // Puts an object's entry back at a list place it had.
     void moveInList(DiagramObject *object, double listKey);
 
+    // New items placed as the insertion tools place them, each recorded as
+    // one step: a text holding `content`, a picture or formula (none for a
+    // null pixmap, which nobody could see).
+    DiagramTextItem *insertText(const QPointF &position, const QString &content);
+    DiagramImage *insertPicture(const QString &path, const QPixmap &pixmap, bool isMath,
+                                const QPointF &position);
+    // An empty text on the shape, linked to it, as one step; left empty, it
+    // goes again and so does the step.
+    DiagramTextItem *insertLabel(DiagramItem *shape);
+    // Records objects just added (by the scene or by pasting) as one step;
+    // `countersBefore` are the counters before they took their ids.
+    void recordInsertion(const QList<DiagramObject *> &objects, const SceneCounters &countersBefore);
+    // Where the menu of empty space was last asked for: what its "Coller"
+    // pastes on.
+    QPointF menuPosition() const { return pastePosition; }
+
     // Called by the objects themselves.
     void notifyRenamed(DiagramObject *object);
     void requestContextMenu(DiagramObject *object, const QPoint &screenPosition);
+    void requestEdit(DiagramObject *object);
 
 public slots:
     void setMode(DiagramScene::Mode mode);
@@ -170,8 +187,6 @@ public slots:
     // One argument: a picture file, loaded here. With a pixmap: a formula
     // whose text is path.
     void setPixmapToAdd(const QString &path, const QPixmap &pixmap = QPixmap());
-    void copy();
-    void paste();
 
 signals:
     void itemInserted(DiagramItem *item);
@@ -189,10 +204,20 @@ signals:
     // The window shows the menu of the object's kind, or of empty space.
     void contextMenuRequested(DiagramObject *object, const QPoint &screenPosition);
     void sceneMenuRequested(const QPoint &screenPosition);
+    // A double click on a formula or a shape.
+    void editRequested(DiagramObject *object);
+    // Files dropped from a file manager, at a scene point.
+    void filesDropped(const QStringList &paths, const QPointF &position);
+    // Esc: the editing or drag under way has ended; the window goes back
+    // to the pointer.
+    void escapePressed();
 
 protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dragMoveEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dropEvent(QGraphicsSceneDragDropEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
@@ -208,8 +233,6 @@ private:
     bool isLive(const TrackedItem &tracked) const;
     // Emits the insertion signal of the object's kind.
     void announceInsertion(DiagramObject *object);
-    // Records objects the scene has just inserted as one step.
-    void recordInsertion(const QList<DiagramObject *> &objects, const SceneCounters &countersBefore);
     // A drag of items or handles: what it may change, as it was at the
     // press, recorded as one step at the release.
     void beginDragRecord();
@@ -217,7 +240,11 @@ private:
     void setListKey(DiagramObject *object, double key);
 
     void removeEmptiedText(DiagramTextItem *text);
-    void insertText(const QPointF &position);
+    // A new text, added and announced, not recorded.
+    DiagramTextItem *makeText(const QPointF &position, const QString &content);
+    bool nudgeSelection(QKeyEvent *event);
+    void cancelDrag();
+    QList<DiagramObject *> movingWithSelection() const;
     void insertPixmap(const QPointF &position);
     void updatePreview();
     void insertShape(const QPointF &releasePosition);
@@ -225,10 +252,6 @@ private:
     void finishArrow();
     void finishLink();
     QGraphicsItem *topItemAt(const QPointF &point, const QGraphicsItem *ignored) const;
-    // Names already used, per item type number, for de-duplicating pastes.
-    QHash<int, QSet<QString>> namesByType() const;
-    // The new item, or null for kinds that do not paste.
-    QGraphicsItem *pasteItem(QGraphicsItem *source, const QPointF &position, const QString &name);
 
     Mode m_mode = MoveItem;
     DiagramItem::DiagramType m_itemType = DiagramItem::Carre;
@@ -250,9 +273,6 @@ private:
 
     SceneCounters m_counters;
 
-    // Not owning; an entry whose item has gone is never pasted.
-    QList<TrackedItem> copiedItems;
-    bool pasteAtPosition = false;
     QPointF pastePosition;
 
     QPointF pressPosition;
@@ -272,8 +292,9 @@ private:
 
     // id -> registered items; stale entries are dropped when met.
     mutable QMultiHash<int, TrackedItem> idIndex;
-    // The objects in the scene by list key, which is also the list's order.
-    std::map<double, DiagramObject *> listOrder;
+    // The objects in the scene by list key, which is also the list's order;
+    // tracked, as an item deleted outright must not be handed out again.
+    std::map<double, TrackedItem> listOrder;
     double lastListKey = 0.0;
 };
 

@@ -10,12 +10,15 @@
 #include <QGraphicsLineItem>
 #include <QGraphicsScale>
 #include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QTextCursor>
 #include <QUndoStack>
+#include <QUrl>
 
 // The insertion modes: mouse press, drag and release, keys and the menu on
 // empty space.
@@ -30,7 +33,6 @@ bool isArrowEnd(const QGraphicsItem *item)
 {
     return item->type() == DiagramItem::Type || item->type() == DiagramImage::Type;
 }
-
 
 } // namespace
 
@@ -49,7 +51,7 @@ void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
         addItem(arrowLine);
         break;
     case InsertText:
-        insertText(pressPosition);
+        insertText(pressPosition, QString());
         break;
     case InsertPixmap:
         insertPixmap(pressPosition);
@@ -66,6 +68,13 @@ void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     case InsertItem:
     case MoveItem:
         break;
+    }
+    // While a line is drawn the items stay put: a handle pressed on must
+    // not start turning or resizing its item. The press still ends a text's
+    // editing, as a press anywhere does.
+    if (m_mode == InsertLine || m_mode == LinkText) {
+        setFocusItem(nullptr);
+        return;
     }
     QGraphicsScene::mousePressEvent(event);
     if (m_mode == MoveItem)
@@ -155,24 +164,30 @@ void DiagramScene::beginDragRecord()
     }
     if (!DiagramObject::from(grabbed))
         return;
-    // The selection moves together; a linked text or shape follows its partner.
-    QSet<DiagramObject *> moving;
-    for (QGraphicsItem *item : selectedItems()) {
-        DiagramObject *object = DiagramObject::from(item);
-        if (!object || moving.contains(object))
-            continue;
-        moving.insert(object);
+    for (DiagramObject *object : movingWithSelection())
         record(object, DiagramObject::Property::Position);
-        DiagramObject *partner = nullptr;
-        if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item))
-            partner = shape->linkedText();
-        else if (auto *text = qgraphicsitem_cast<DiagramTextItem *>(item))
-            partner = text->linkedItem();
-        if (partner && !moving.contains(partner)) {
-            moving.insert(partner);
-            record(partner, DiagramObject::Property::Position);
+}
+
+// The selected objects and the linked texts or shapes that follow them,
+// each once.
+QList<DiagramObject *> DiagramScene::movingWithSelection() const
+{
+    QList<DiagramObject *> moving;
+    QSet<DiagramObject *> seen;
+    const auto take = [&](DiagramObject *object) {
+        if (object && !seen.contains(object)) {
+            seen.insert(object);
+            moving.append(object);
         }
+    };
+    for (QGraphicsItem *item : selectedItems()) {
+        take(DiagramObject::from(item));
+        if (auto *shape = qgraphicsitem_cast<DiagramItem *>(item))
+            take(shape->linkedText());
+        else if (auto *text = qgraphicsitem_cast<DiagramTextItem *>(item))
+            take(text->linkedItem());
     }
+    return moving;
 }
 
 void DiagramScene::endDragRecord()
@@ -198,14 +213,109 @@ void DiagramScene::endDragRecord()
 
 void DiagramScene::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
-        copy();
-    } else if (event->matches(QKeySequence::Paste)) {
-        pasteAtPosition = false;
-        paste();
+    QGraphicsItem *edited = focusItem();
+    if (event->key() == Qt::Key_Escape) {
+        // The editing ends with the text kept; a drag under way is undone.
+        if (edited)
+            edited->clearFocus();
+        cancelDrag();
+        emit escapePressed();
+        return;
     }
-    // An edited text still receives the key.
+    // An edited text receives every other key.
+    if (!edited && nudgeSelection(event))
+        return;
     QGraphicsScene::keyPressEvent(event);
+}
+
+// The arrow keys move the selection by a unit, ten with Shift; the moves
+// that follow each other make one step of the history.
+bool DiagramScene::nudgeSelection(QKeyEvent *event)
+{
+    const double step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    QPointF by;
+    switch (event->key()) {
+    case Qt::Key_Left: by = QPointF(-step, 0); break;
+    case Qt::Key_Right: by = QPointF(step, 0); break;
+    case Qt::Key_Up: by = QPointF(0, -step); break;
+    case Qt::Key_Down: by = QPointF(0, step); break;
+    default: return false;
+    }
+    QList<PropertyCommand::Entry> entries;
+    for (DiagramObject *object : movingWithSelection()) {
+        if (object->kind() == DiagramObject::Kind::Arrow)
+            continue;
+        const QPointF at = object->graphicsItem()->pos();
+        entries.append({object, DiagramObject::Property::Position, at, at + by});
+    }
+    if (entries.isEmpty())
+        return false;
+    auto *command = new PropertyCommand(
+        PropertyCommand::textFor(DiagramObject::Property::Position, entries.size()), entries);
+    command->setMergeable(true);
+    push(command);
+    return true;
+}
+
+void DiagramScene::cancelDrag()
+{
+    if (!isMouseDown())
+        return;
+    for (int i = 0; i < dragRecord.objects.size(); ++i)
+        dragRecord.objects.at(i)->setValue(dragRecord.properties.at(i), dragRecord.before.at(i));
+    dragRecord = {};
+    delete previewItem;
+    previewItem = nullptr;
+    delete arrowLine;
+    arrowLine = nullptr;
+    delete linkLine;
+    linkLine = nullptr;
+    isPressed = false;
+    isDragging = false;
+    if (QGraphicsItem *grabber = mouseGrabberItem())
+        grabber->ungrabMouse();
+}
+
+namespace {
+
+// The local files a drag carries; a drag of anything else is the items'.
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void DiagramScene::dragEnterEvent(QGraphicsSceneDragDropEvent *event)
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        QGraphicsScene::dragEnterEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+void DiagramScene::dragMoveEvent(QGraphicsSceneDragDropEvent *event)
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        QGraphicsScene::dragMoveEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+void DiagramScene::dropEvent(QGraphicsSceneDragDropEvent *event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        QGraphicsScene::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths, event->scenePos());
 }
 
 void DiagramScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
@@ -220,7 +330,6 @@ void DiagramScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
         }
     }
     clearSelection();
-    pasteAtPosition = true;
     pastePosition = position;
     emit sceneMenuRequested(event->screenPos());
 }
@@ -255,9 +364,26 @@ void DiagramScene::removeEmptiedText(DiagramTextItem *text)
     push(ObjectsCommand::deletion(this, {text}));
 }
 
-void DiagramScene::insertText(const QPointF &position)
+DiagramTextItem *DiagramScene::insertText(const QPointF &position, const QString &content)
 {
     const SceneCounters before = m_counters;
+    DiagramTextItem *text = makeText(position, content);
+    recordInsertion({text}, before);
+    return text;
+}
+
+DiagramTextItem *DiagramScene::insertLabel(DiagramItem *shape)
+{
+    const SceneCounters before = m_counters;
+    DiagramTextItem *text = makeText(shape->scenePos(), QString());
+    auto *insertion = ObjectsCommand::insertion(this, {text}, before);
+    new LinkCommand(this, text, shape, true, insertion);
+    push(insertion);
+    return text;
+}
+
+DiagramTextItem *DiagramScene::makeText(const QPointF &position, const QString &content)
+{
     DiagramTextItem *text = newText();
     text->setId(m_counters.nbItems);
     text->setFont(m_font);
@@ -269,34 +395,42 @@ void DiagramScene::insertText(const QPointF &position)
     text->setDefaultTextColor(m_textColor);
     text->setPos(position);
     text->setName(QStringLiteral("Texte ") + QString::number(m_counters.nbText));
+    text->setPlainText(content);
     ++m_counters.nbText;
     ++m_counters.nbItems;
     announceInsertion(text);
-    recordInsertion({text}, before);
+    return text;
 }
 
 void DiagramScene::insertPixmap(const QPointF &position)
 {
+    insertPicture(m_pathToAdd, m_pixmapToAdd, m_isMathToAdd, position);
+}
+
+DiagramImage *DiagramScene::insertPicture(const QString &path, const QPixmap &pixmap, bool isMath,
+                                          const QPointF &position)
+{
     // An unreadable picture file would make an item nobody can see.
-    if (m_pixmapToAdd.isNull())
-        return;
+    if (pixmap.isNull())
+        return nullptr;
     const SceneCounters before = m_counters;
     DiagramImage *image = newImage();
-    image->setContent(m_pathToAdd, m_pixmapToAdd, m_isMathToAdd);
+    image->setContent(path, pixmap, isMath);
     image->setId(m_counters.nbItems);
     addItem(image);
     // Integer halves, so that the position is the pixmap's centre.
-    image->setOffset(-(m_pixmapToAdd.width() / 2), -(m_pixmapToAdd.height() / 2));
+    image->setOffset(-(pixmap.width() / 2), -(pixmap.height() / 2));
     image->setPos(position);
     image->setZValue(1000.0);
     image->setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable);
     registerItem(image);
     ++m_counters.nbItems;
-    int &counter = m_isMathToAdd ? m_counters.nbMath : m_counters.nbImage;
-    image->setName((m_isMathToAdd ? QStringLiteral("Math ") : QStringLiteral("Image "))
+    int &counter = isMath ? m_counters.nbMath : m_counters.nbImage;
+    image->setName((isMath ? QStringLiteral("Math ") : QStringLiteral("Image "))
                    + QString::number(counter++));
     announceInsertion(image);
     recordInsertion({image}, before);
+    return image;
 }
 
 void DiagramScene::updatePreview()
@@ -360,20 +494,34 @@ void DiagramScene::insertShape(const QPointF &releasePosition)
     recordInsertion({shape}, before);
 }
 
+// The topmost object at the point, other than `ignored`; a handle stands
+// for the shape or picture it belongs to, so that a drag started on the
+// handles of a selected item still joins that item.
 QGraphicsItem *DiagramScene::topItemAt(const QPointF &point, const QGraphicsItem *ignored) const
 {
-    QList<QGraphicsItem *> hits = items(point, Qt::IntersectsItemShape, Qt::DescendingOrder,
-                                        QTransform());
-    if (!hits.isEmpty() && hits.first() == ignored)
-        hits.removeFirst();
-    return hits.isEmpty() ? nullptr : hits.first();
+    const QList<QGraphicsItem *> hits = items(point, Qt::IntersectsItemShape,
+                                              Qt::DescendingOrder, QTransform());
+    for (QGraphicsItem *hit : hits) {
+        if (hit == ignored)
+            continue;
+        if (!DiagramObject::from(hit) && DiagramObject::from(hit->parentItem()))
+            return hit->parentItem();
+        return hit;
+    }
+    return nullptr;
 }
 
 void DiagramScene::finishArrow()
 {
+    // A shape's label stands for its shape.
+    const auto endAt = [this](const QPointF &point) {
+        QGraphicsItem *item = topItemAt(point, arrowLine);
+        auto *text = qgraphicsitem_cast<DiagramTextItem *>(item);
+        return text && text->isLinked() ? text->linkedItem() : item;
+    };
     const QLineF line = arrowLine->line();
-    QGraphicsItem *start = topItemAt(line.p1(), arrowLine);
-    QGraphicsItem *end = topItemAt(line.p2(), arrowLine);
+    QGraphicsItem *start = endAt(line.p1());
+    QGraphicsItem *end = endAt(line.p2());
     removeItem(arrowLine);
     delete arrowLine;
     arrowLine = nullptr;

@@ -8,8 +8,9 @@
 
 using Property = DiagramObject::Property;
 
-LinkCommand::LinkCommand(DiagramScene *scene, DiagramTextItem *text, DiagramItem *shape, bool link)
-    : m_scene(scene), m_text(text), m_shape(shape), m_link(link),
+LinkCommand::LinkCommand(DiagramScene *scene, DiagramTextItem *text, DiagramItem *shape, bool link,
+                         QUndoCommand *parent)
+    : QUndoCommand(parent), m_scene(scene), m_text(text), m_shape(shape), m_link(link),
       m_position(shape->pos()), m_rotation(shape->value(Property::Rotation).toInt()),
       m_scale(shape->value(Property::Scale).toSizeF()), m_listKey(shape->listKey())
 {

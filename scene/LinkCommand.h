@@ -15,7 +15,8 @@ class DiagramTextItem;
 class LinkCommand : public QUndoCommand
 {
 public:
-    LinkCommand(DiagramScene *scene, DiagramTextItem *text, DiagramItem *shape, bool link);
+    LinkCommand(DiagramScene *scene, DiagramTextItem *text, DiagramItem *shape, bool link,
+                QUndoCommand *parent = nullptr);
 
     void undo() override;
     void redo() override;

@@ -87,21 +87,29 @@ ObjectsCommand::~ObjectsCommand()
         delete (*it)->graphicsItem();
 }
 
+// Steps added as children (the link of a text inserted on a shape) follow
+// an insertion and come before a deletion.
 void ObjectsCommand::redo()
 {
     // An insertion is pushed once done; its first redo finds the objects in.
-    if (m_inserted)
+    if (m_inserted) {
         putBack();
-    else
+        QUndoCommand::redo();
+    } else {
+        QUndoCommand::redo();
         takeOut();
+    }
 }
 
 void ObjectsCommand::undo()
 {
-    if (m_inserted)
+    if (m_inserted) {
+        QUndoCommand::undo();
         takeOut();
-    else
+    } else {
         putBack();
+        QUndoCommand::undo();
+    }
     // The stack then deletes the command, and with it what it holds.
     if (m_discardOnUndo)
         setObsolete(true);

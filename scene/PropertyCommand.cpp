@@ -54,6 +54,7 @@ QString PropertyCommand::textFor(Property property, int count)
     case Property::ArrowSize: return tr("Taille de la flèche");
     case Property::LineColor: return tr("Couleur de la flèche");
     case Property::ArrowTip: return tr("Pointe de la flèche");
+    case Property::FormulaText: return tr("Modifier la formule");
     }
     return QString();
 }

@@ -43,8 +43,8 @@ private slots:
         WindowFixture f;
         // The last seven, font styles and alignments, are checkable.
         const QStringList actions{
-            "Mettre au premier plan=Ctrl+F", "Mettre en arrière-plan=Ctrl+T", "&Copier",
-            "&Remise à zéro", "&Coller", "Délier", "Centrer scène", "Rotation 0°", "Rotation 90°",
+            "Mettre au premier plan=Ctrl+F", "Mettre en arrière-plan=Ctrl+T", "&Copier=Ctrl+C",
+            "&Remise à zéro", "&Coller=Ctrl+V", "Délier", "Centrer scène", "Rotation 0°", "Rotation 90°",
             "Rotation -90°", "Rotation 180°", "Police d'écriture", "Convertir en image",
             "Convertir en PDF", "Enregistrer la scène", "Enregistrer sous", "Charger une scène",
             "Nouvelle scène", "Gras=Ctrl+B", "Italique=Ctrl+I", "Souligné=Ctrl+U", "Aligné à droite",

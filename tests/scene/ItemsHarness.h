@@ -104,6 +104,7 @@ public:
         Arrow *arrow = scene.newArrow(start, end, 20);
         arrow->setId(nextId++);
         scene.addItem(arrow);
+        scene.registerItem(arrow);
         arrow->updatePosition();
         return arrow;
     }

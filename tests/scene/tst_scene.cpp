@@ -4,49 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include <functional>
-
-namespace {
-
-// What the drawing-default setters change on an item of each kind, with
-// the rest of its looks, which a paste repeats.
-QString look(const QGraphicsItem *item)
-{
-    const auto turned = [](auto *i) {
-        return QStringLiteral(" %1° %2×%3").arg(i->rotationTransform()->angle())
-            .arg(i->scaleTransform()->xScale()).arg(i->scaleTransform()->yScale());
-    };
-    if (auto *shape = qgraphicsitem_cast<const DiagramItem *>(item))
-        return shape->brush().color().name() + QString::number(shape->diagramType()) + turned(shape);
-    if (auto *image = qgraphicsitem_cast<const DiagramImage *>(item))
-        return image->path() + (image->isMath() ? " math" : "") + turned(image)
-               + QStringLiteral(" from %1,%2").arg(image->offset().x()).arg(image->offset().y());
-    if (item->type() == Arrow::Type)
-        return static_cast<const Arrow *>(item)->color().name();
-    auto *text = static_cast<const DiagramTextItem *>(item);
-    return text->toPlainText() + text->defaultTextColor().name() + text->font().toString()
-           + QString::number(text->alignment());
-}
-
-DiagramItem *shapeNamed(const ItemsHarness &h, const QString &name)
-{
-    for (DiagramItem *shape : h.itemsOf<DiagramItem>()) {
-        if (shape->name() == name)
-            return shape;
-    }
-    return nullptr;
-}
-
-void pressKeys(ItemsHarness &h, QKeySequence::StandardKey key)
-{
-    const int combined = QKeySequence(key)[0];
-    QTest::keyClick(h.view.viewport(), Qt::Key(combined & ~Qt::KeyboardModifierMask),
-                    Qt::KeyboardModifiers(combined & Qt::KeyboardModifierMask));
-}
-
-} // namespace
-
-// Insertion by mouse, ids and names, drawing defaults, copy and paste.
+// Insertion by mouse, ids and names, drawing defaults.
 class tst_Scene : public QObject
 {
     Q_OBJECT
@@ -175,82 +133,17 @@ private slots:
         QVERIFY(!image->isMath() && static_cast<DiagramImage *>(h.scene.itemById(3))->isMath());
     }
 
-    void pasteOffsetsAndKeepsLooks()
-    {
-        ItemsHarness h;
-        DiagramItem *square = h.addShape(QPointF(-200, 0));
-        square->setName(QStringLiteral("Carré 0"));
-        square->setBrush(Qt::yellow);
-        square->rotationTransform()->setAngle(90);
-        square->scaleTransform()->setYScale(0.5);
-        h.addShape(QPointF(200, 0), DiagramItem::Cercle)->setName(QStringLiteral("Cercle 0"));
-        DiagramImage *picture = h.addImage(QPointF(0, -300), QSize(41, 20));
-        picture->rotationTransform()->setAngle(45);
-        picture->changeTransform(0, true, 1.75);
-        h.addArrow(square, picture);
-        DiagramImage *formula = h.addImage(QPointF(-300, -300), QSize(30, 30));
-        formula->setContent(QStringLiteral("$x^2"), formula->pixmap(), true);
-        h.addText(QPointF(10, 200), QStringLiteral("Bonjour"))->setFont(QFont(QStringLiteral("Serif"), 19));
-        // The looks of the items that have an id, but of arrows, moved by `shift`.
-        const auto looks = [&h](const QPointF &shift) {
-            QStringList found;
-            for (QGraphicsItem *item : h.scene.items()) {
-                if (ListWidget::idOf(item) >= 0 && item->type() != Arrow::Type)
-                    found << look(item) + QStringLiteral(" at %1,%2").arg(item->x() + shift.x()).arg(item->y() + shift.y());
-            }
-            found.sort();
-            return found;
-        };
-        QStringList expected = looks({}) + looks({30, 30}); // the sources and their copies
-        expected.sort();
-        for (QGraphicsItem *item : h.scene.items())
-            item->setSelected(true);
-        QSignalSpy maths(&h.scene, &DiagramScene::mathInserted);
-
-        pressKeys(h, QKeySequence::Paste); // nothing copied yet: adds nothing
-        pressKeys(h, QKeySequence::Copy);
-        pressKeys(h, QKeySequence::Paste);
-
-        QCOMPARE(looks({}), expected);
-        QCOMPARE(h.itemsOf<Arrow>().size(), 1);
-        QCOMPARE(maths.count(), 1); // a formula is announced as one
-        QCOMPARE(h.scene.nbItems(), 5); // a new id for each copy
-        QCOMPARE(h.scene.nbCarre(), 0); // name counters are not touched
-
-        // A copy's name takes a further suffix. The scene's menu on empty space
-        // pastes everything on the point; the key goes back to the offset, and
-        // so does the menu's paste after it.
-        h.scene.clearSelection();
-        shapeNamed(h, QStringLiteral("Carré 0 (1)"))->setSelected(true);
-        shapeNamed(h, QStringLiteral("Cercle 0 (1)"))->setSelected(true);
-        h.scene.copy();
-        // The window would show its menu of empty space; its paste is the scene's.
-        connect(&h.scene, &DiagramScene::sceneMenuRequested, &h.scene, &DiagramScene::paste);
-        const QPoint click = h.view.mapFromScene(QPointF(-400, 300));
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, click, h.view.viewport()->mapToGlobal(click));
-        QApplication::sendEvent(h.view.viewport(), &menu);
-        QCOMPARE(shapeNamed(h, QStringLiteral("Carré 0 (1) (1)"))->pos(), QPointF(-400, 300));
-        QCOMPARE(shapeNamed(h, QStringLiteral("Cercle 0 (1) (1)"))->pos(), QPointF(-400, 300));
-        pressKeys(h, QKeySequence::Paste);
-        QCOMPARE(shapeNamed(h, QStringLiteral("Carré 0 (1) (2)"))->pos(), QPointF(-140, 60));
-        h.scene.paste();
-        QCOMPARE(shapeNamed(h, QStringLiteral("Cercle 0 (1) (3)"))->pos(), QPointF(260, 60));
-    }
-
-    // However an item leaves, it is no longer found by its id nor pasted
-    // from an earlier copy; a renumbered item is found by its new id only.
+    // However an item leaves, it is no longer found by its id; a renumbered
+    // item is found by its new id only.
     void goneItemIsForgotten()
     {
         for (const QString how : {"delete", "remove", "empty", "clear", "renumber"}) {
             ItemsHarness h;
-            h.addShape(QPointF(-200, 0))->setName(QStringLiteral("Gardé"));
+            h.addShape(QPointF(-200, 0));
             DiagramTextItem *text = h.addText(QPointF(200, 0), QStringLiteral("Parti"));
             const int id = text->id();
             QCOMPARE(h.scene.itemById(id), text);
             QCOMPARE(h.scene.itemById(12345), nullptr);
-            for (QGraphicsItem *item : h.scene.items())
-                item->setSelected(true);
-            h.scene.copy();
 
             if (how == "delete") {
                 delete text;
@@ -268,14 +161,8 @@ private slots:
                 QCOMPARE(h.scene.itemById(77), text);
             }
             QCoreApplication::sendPostedEvents(); // an emptied text goes after its editing
-            QSignalSpy texts(&h.scene, &DiagramScene::textInserted);
-            h.scene.paste();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            h.scene.paste();
-
             QCOMPARE(h.scene.itemById(id), nullptr);
-            QCOMPARE(texts.count(), how == "renumber" ? 2 : 0);
-            QCOMPARE(bool(shapeNamed(h, QStringLiteral("Gardé (2)"))), how != "clear");
             if (how == "remove")
                 delete text;
         }
