@@ -2,18 +2,17 @@
 
 #include "export/ConvertToIMG.h"
 #include "export/SceneExport.h"
+#include "export/ScopedExportArea.h"
 #include "scene/DiagramScene.h"
 #include "scene/Dialogs.h"
 
 #include <QStandardPaths>
 
-// Picture and PDF export of the scene. Both export the items' area, which
-// stays the scene rectangle afterwards.
+// Picture and PDF export of the scene: the items' area, without selection
+// marks. The scene keeps its own scene rectangle and selection.
 
 void MainWindow::toImage()
 {
-    scene->clearSelection();
-    scene->setSceneRect(exportArea(*scene));
     auto *window = new ConvertToIMG(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::WindowModal);
@@ -21,8 +20,6 @@ void MainWindow::toImage()
     window->show();
 }
 
-// The scene is only touched once a file is chosen, so that a cancelled
-// dialog leaves even the scene rectangle as it was.
 void MainWindow::toPDF()
 {
     const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
@@ -31,10 +28,13 @@ void MainWindow::toPDF()
     if (fileName.isEmpty())
         return;
 
-    scene->clearSelection();
-    scene->setSceneRect(exportArea(*scene));
     QString reason;
-    if (!exportPdf(*scene, fileName, &reason)) {
+    bool written;
+    {
+        const ScopedExportArea area(scene);
+        written = exportPdf(*scene, fileName, &reason);
+    }
+    if (!written) {
         Dialogs::instance()->warning(
             this, tr("PDF non enregistré"),
             tr("Le PDF n'a pas pu être enregistré dans « %1 » : %2.").arg(fileName, reason));

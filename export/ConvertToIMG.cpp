@@ -6,6 +6,7 @@
 #include "export/GraphicsViewSave.h"
 #include "export/PrimaryScreen.h"
 #include "export/SceneExport.h"
+#include "export/ScopedExportArea.h"
 #include "scene/BackgroundCommand.h"
 #include "scene/DiagramScene.h"
 #include "scene/Dialogs.h"
@@ -73,8 +74,10 @@ ConvertToIMG::ConvertToIMG(QWidget *parent)
     connect(ui->radioButton_2, &QRadioButton::toggled, this, &ConvertToIMG::setButtonEnabled);
 }
 
+// The scene gets its selection and scene rectangle back.
 ConvertToIMG::~ConvertToIMG()
 {
+    exportArea.reset();
     delete ui;
 }
 
@@ -86,6 +89,7 @@ void ConvertToIMG::setScene(DiagramScene *newScene)
     }
     scene = newScene;
     connect(scene, &QObject::destroyed, this, &QWidget::close);
+    exportArea = std::make_unique<ScopedExportArea>(scene);
     view = new GraphicsViewSave;
     view->setScene(scene);
     view->setInteractive(false);

@@ -4,10 +4,13 @@
 #include <QColor>
 #include <QMainWindow>
 
+#include <memory>
+
 class ColoredLabel;
 class DiagramScene;
 class GraphicsViewSave;
 class QButtonGroup;
+class ScopedExportArea;
 
 namespace Ui {
 class ConvertToIMG;
@@ -27,10 +30,11 @@ public:
     explicit ConvertToIMG(QWidget *parent = nullptr);
     ~ConvertToIMG() override;
 
-    // Call once after construction: builds the preview, sizes the window
-    // from the primary screen and the export area, and shows the scene's
-    // background in the controls. The scene is not owned; the window
-    // closes if the scene goes.
+    // Call once after construction: clears the selection and makes the
+    // scene rectangle the export area until the window goes, builds the
+    // preview, sizes the window from the primary screen and the export
+    // area, and shows the scene's background in the controls. The scene is
+    // not owned; the window closes if the scene goes.
     void setScene(DiagramScene *scene);
 
     // Checks the picture button `id` and unchecks the others; an id no
@@ -58,6 +62,7 @@ private:
     QButtonGroup *toolButtonGroup;
     DiagramScene *scene = nullptr;
     GraphicsViewSave *view = nullptr;
+    std::unique_ptr<ScopedExportArea> exportArea;
 };
 
 #endif // CONVERTTOIMG_H

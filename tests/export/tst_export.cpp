@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -257,8 +258,8 @@ private slots:
     }
 
     // A name without one of the filters' suffixes gets the chosen filter's. On failure an old file stays
-    // whole and no new one appears; the scene keeps its rectangle and
-    // selection when nothing was asked or chosen.
+    // whole and no new one appears; the scene keeps its selection when
+    // nothing was asked or chosen, and a PDF export leaves it as it was.
     void convert()
     {
         QFETCH(bool, pdf);
@@ -305,8 +306,42 @@ private slots:
         QCOMPARE(f.calls("save").size(), result == "Image trop grande" ? 0 : 1);
         if (answer.isEmpty() || !items.isEmpty())
             QCOMPARE(f.scene()->selectedItems().size(), 1);
-        if (pdf && answer.isEmpty())
+        if (pdf) {
             QCOMPARE(f.scene()->sceneRect(), QRectF(0, 0, 5000, 5000));
+            QCOMPARE(f.scene()->selectedItems().size(), 1);
+        }
+    }
+
+    void exportLeavesTheSceneAsItWas_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("picture window") << false;
+        QTest::newRow("PDF") << true;
+    }
+
+    // Exports used to shrink the scene rectangle to the items for good, and
+    // the view's scrollable area with it.
+    void exportLeavesTheSceneAsItWas()
+    {
+        QFETCH(bool, pdf);
+        ExportFixture f;
+        QGraphicsRectItem *block = f.addBlock({100, 100, 200, 400});
+        block->setSelected(true);
+        const QRectF before = f.scene()->sceneRect();
+        if (pdf) {
+            f.convert(nullptr, f.path("a.pdf"));
+        } else {
+            ConvertToIMG *window = f.openExportWindow();
+            QCOMPARE(f.scene()->sceneRect(), QRectF(90, 90, 220, 420)); // what the preview frames
+            QVERIFY(f.scene()->selectedItems().isEmpty());
+            f.convert(window, f.path("a.png"));
+            window->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QCOMPARE(f.calls("message").size(), 1); // written
+        QCOMPARE(f.scene()->sceneRect(), before);
+        QCOMPARE(f.scene()->selectedItems(), QList<QGraphicsItem *>{block});
+        QCOMPARE(f.scene()->undoStack()->count(), 0);
     }
 
     void pdfIsOneLandscapeA4Page_data()
@@ -338,8 +373,8 @@ private slots:
         QCOMPARE(f.calls("save"), QStringList("Convertir en PDF|" + QStandardPaths::writableLocation(
                                                   QStandardPaths::DesktopLocation) + "|PDF (*.pdf)|"));
         QCOMPARE(f.calls("message"), QStringList("Scène convertie|||La scène a été convertie en PDF avec succès.|1"));
-        QCOMPARE(f.scene()->sceneRect(), area);
-        QVERIFY(f.scene()->selectedItems().isEmpty());
+        QCOMPARE(f.scene()->sceneRect(), QRectF(0, 0, 5000, 5000)); // the area is the page's only
+        QCOMPARE(f.scene()->selectedItems().size(), items.isEmpty() ? 0 : 1);
 
         const QString info = poppler("pdfinfo", {f.path("scene.pdf")});
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
