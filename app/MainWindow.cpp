@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/AutoSaver.h"
 #include "app/ListWidget.h"
+#include "app/RecoveryFile.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/BackgroundCommand.h"
@@ -88,7 +90,8 @@ MainWindow::MainWindow()
     createToolbars();
     connectScene();
     createCentralLayout();
-    setWindowTitle(tr("Pensato"));
+    autoSaver = new AutoSaver(RecoveryFile::standardFolder(), this);
+    followDocument();
     setUnifiedTitleAndToolBarOnMac(true);
 
     startUpdateCheck();
@@ -99,6 +102,7 @@ MainWindow::~MainWindow()
     // The document is a child that QObject would delete after this class is
     // gone; the last signals of its scene (selection, focus) must not reach a
     // half-destroyed window.
+    document->disconnect(this);
     scene->disconnect(this);
     delete document;
 }

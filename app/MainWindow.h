@@ -15,6 +15,7 @@
 #include <functional>
 
 class Arrow;
+class AutoSaver;
 class ColorActionWidget;
 class DiagramDocument;
 class DiagramImage;
@@ -23,16 +24,20 @@ class DiagramScene;
 class DiagramTextItem;
 class LineInputActionWidget;
 class ListWidget;
+struct ReadReport;
+class RecoveryFile;
 class SpinboxActionWidget;
 class Updater;
 
 class QAbstractButton;
 class QAction;
 class QButtonGroup;
+class QCloseEvent;
 class QComboBox;
 class QFontComboBox;
 class QGraphicsItem;
 class QGraphicsView;
+class QJsonObject;
 class QListWidgetItem;
 class QImage;
 class QJsonArray;
@@ -53,7 +58,9 @@ class QWidget;
 //   MainWindow_actions.cpp  actions, menus, toolbars, font and colour controls
 //   MainWindow_edit.cpp     commands on the selection
 //   MainWindow_list.cpp     keeping the item list in step with the scene
-//   MainWindow_file.cpp     save, load, new scene
+//   MainWindow_file.cpp     save, load, new scene, the unsaved-changes
+//                           question, recent files, title
+//   MainWindow_recovery.cpp autosave and recovery after a crash
 //   MainWindow_export.cpp   picture and PDF export
 //   MainWindow_update.cpp   update check
 //   MainWindow_math.cpp     formula editor
@@ -65,9 +72,15 @@ public:
     MainWindow();
     ~MainWindow() override;
 
-    // Opens a scene file as "Charger" does once a file is chosen: an error
-    // box and the scene on screen kept when it cannot be read.
+    // Replaces the scene with the file's, as "Charger" does once a file is
+    // chosen; a file that cannot be read is reported in a box and leaves
+    // the scene as it was. Does not ask about unsaved changes.
     bool openFile(const QString &fileName);
+
+    // Offers, one by one, the recovery files of earlier runs that ended
+    // without a normal quit; the first the user recovers becomes the
+    // window's document. Call once the window shows, before any change.
+    void offerRecovery();
 
     // Icon of a colour button: the 42 x 43 picture above a bar of `color`.
     static QIcon createColorToolButtonIcon(const QString &imageFile, const QColor &color);
@@ -136,9 +149,9 @@ private slots:
 
     void resetArrow();
 
-    // Scene files (MainWindow_file.cpp)
-    void save();
-    void saveAs();
+    // Scene files (MainWindow_file.cpp); false when nothing was saved.
+    bool save();
+    bool saveAs();
     void load();
     void createNewScene();
 
@@ -187,6 +200,10 @@ private slots:
     // Esc: back to the pointer, no insertion tool chosen.
     void backToPointer();
 
+protected:
+    // Asks about unsaved changes first (MainWindow_file.cpp).
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // Construction (MainWindow.cpp, MainWindow_actions.cpp)
     void createActions();
@@ -234,6 +251,29 @@ private:
     // Makes `fresh` the window's document, with an empty list, and lets the
     // old one go.
     void installDocument(DiagramDocument *fresh);
+    // Title, modified mark and autosave follow the current document.
+    void followDocument();
+    // A new document read from the file, or null after a box saying why
+    // not. `top` receives the file's document.
+    DiagramDocument *readScene(const QString &fileName, QJsonObject *top,
+                               QList<DiagramObject *> *itemsRead, ReadReport *report);
+    // Installs a document just read, with its list entries, background
+    // button and view, and reports what had to be corrected.
+    void showReadDocument(DiagramDocument *read, const QList<DiagramObject *> &itemsRead,
+                          const ReadReport &report);
+    bool saveTo(const QString &fileName);
+    // True when the document may go: it has no unsaved changes, or the
+    // user saved them or chose to give them up.
+    bool maybeSave();
+    // The file's name, or "Sans titre".
+    QString documentName() const;
+    void updateTitle();
+    void fillRecentFilesMenu();
+    void openRecentFile(const QString &fileName);
+
+    // Recovery (MainWindow_recovery.cpp): makes the recovery file the
+    // window's document; false, after a box, when it cannot be read.
+    bool recover(RecoveryFile &file);
 
     // Update check (MainWindow_update.cpp): sends the request; the last step
     // of the constructor.
@@ -288,6 +328,7 @@ private:
 
     // Menus: the menu bar's one menu, and the context menus (without parent)
     QMenu *fileMenu = nullptr;
+    QMenu *recentFilesMenu = nullptr;
     QMenu *editMenu = nullptr;
     QMenu *itemMenu = nullptr;
     QMenu *imageMenu = nullptr;
@@ -328,7 +369,7 @@ private:
     QColor backgroundColor;
 
     // Document and update state
-    QString currentFile;
+    AutoSaver *autoSaver = nullptr;
     QString version;
     Updater *updater = nullptr;
     bool isMajorUpdate = false;

@@ -31,6 +31,14 @@ QAction *checkableAction(const QString &text, const QString &icon, QObject *pare
     return action;
 }
 
+// The platform's keys for the command, or the usual one where it has none
+// (Windows names none for "Enregistrer sous" and "Quitter").
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QKeySequence &usual)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{usual} : keys;
+}
+
 } // namespace
 
 QIcon MainWindow::createColorToolButtonIcon(const QString &imageFile, const QColor &color)
@@ -144,7 +152,7 @@ void MainWindow::createActions()
     connect(fontAction, &QAction::triggered, this, &MainWindow::setTextFont);
 
     exitAction = new QAction(QIcon(QStringLiteral(":/images/exit.png")), tr("Quitter"), this);
-    exitAction->setShortcuts(QKeySequence::Quit);
+    exitAction->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     exitAction->setStatusTip(tr("Quitter le programme"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
@@ -158,9 +166,14 @@ void MainWindow::createActions()
     toPDFAction->setStatusTip(tr("Convertir la scene en fichier PDF"));
     connect(toPDFAction, &QAction::triggered, this, &MainWindow::toPDF);
 
+    // Saving answers whether it saved, which the actions do not need.
+    saveAction = new QAction(QIcon(QStringLiteral(":/images/save.png")),
+                             tr("Enregistrer la scène"), this);
+    connect(saveAction, &QAction::triggered, this, &MainWindow::save);
+    saveAsAction = new QAction(QIcon(QStringLiteral(":/images/save_as.png")),
+                               tr("Enregistrer sous"), this);
+    connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveAs);
     const Command fileCommands[] = {
-        {&saveAction, "Enregistrer la scène", ":/images/save.png", nullptr, &MainWindow::save},
-        {&saveAsAction, "Enregistrer sous", ":/images/save_as.png", nullptr, &MainWindow::saveAs},
         {&loadAction, "Charger une scène", ":/images/open.png", nullptr, &MainWindow::load},
         {&newAction, "Nouvelle scène", ":/images/new.png", nullptr, &MainWindow::createNewScene},
     };
@@ -168,6 +181,11 @@ void MainWindow::createActions()
         *c.action = new QAction(QIcon(QString::fromUtf8(c.icon)), tr(c.text), this);
         connect(*c.action, &QAction::triggered, this, c.slot);
     }
+    saveAction->setShortcuts(QKeySequence::Save);
+    saveAsAction->setShortcuts(
+        standardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    loadAction->setShortcuts(QKeySequence::Open);
+    newAction->setShortcuts(QKeySequence::New);
 
     boldAction = checkableAction(tr("Gras"), QStringLiteral(":/images/bold.png"), this);
     boldAction->setShortcut(QKeySequence(tr("Ctrl+B"), QKeySequence::NativeText));
@@ -199,6 +217,8 @@ void MainWindow::createMenus()
     fileMenu = menuBar()->addMenu(tr("&Fichier"));
     fileMenu->addAction(newAction);
     fileMenu->addAction(loadAction);
+    recentFilesMenu = fileMenu->addMenu(tr("Fichiers récents"));
+    connect(recentFilesMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentFilesMenu);
     fileMenu->addAction(saveAction);
     fileMenu->addAction(saveAsAction);
     fileMenu->addSeparator();

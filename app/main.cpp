@@ -18,5 +18,6 @@ int main(int argc, char *argv[])
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.resize(screen->availableSize() * 0.85);
     window.show();
+    window.offerRecovery();
     return app.exec();
 }

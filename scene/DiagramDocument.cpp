@@ -30,3 +30,8 @@ void DiagramDocument::markSaved()
 {
     m_undoStack->setClean();
 }
+
+void DiagramDocument::markUnsaved()
+{
+    m_undoStack->resetClean();
+}

@@ -34,6 +34,9 @@ public:
     // Changed since the last save (or since it was made or loaded).
     bool isModified() const;
     void markSaved();
+    // Modified with nothing to undo, as a diagram recovered after a crash
+    // is: its changes are in no file. Only a save clears it.
+    void markUnsaved();
 
 signals:
     void modifiedChanged(bool modified);

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -108,4 +109,20 @@ QMessageBox::StandardButton Dialogs::message(
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+Dialogs::Answer Dialogs::ask(QWidget *parent, const QString &title, const QString &text,
+                             const QString &proceed, const QString &discard,
+                             const QString &cancel)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *proceedButton = box.addButton(proceed, QMessageBox::AcceptRole);
+    QPushButton *discardButton = box.addButton(discard, QMessageBox::DestructiveRole);
+    QPushButton *cancelButton = box.addButton(cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(proceedButton);
+    box.setEscapeButton(cancelButton);
+    box.exec();
+    if (box.clickedButton() == proceedButton)
+        return Proceed;
+    return box.clickedButton() == discardButton ? Discard : Cancel;
 }

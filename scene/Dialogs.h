@@ -14,6 +14,10 @@ class QWidget;
 class Dialogs
 {
 public:
+    // The answer to a question of three buttons: go on, go on throwing
+    // something away, or change nothing (also Escape and closing the box).
+    enum Answer { Proceed, Discard, Cancel };
+
     virtual ~Dialogs();
 
     static Dialogs *instance();
@@ -37,6 +41,10 @@ public:
         const QString &text,
         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    // A question whose buttons say what each answer does ("Enregistrer",
+    // "Ne pas enregistrer", "Annuler"); the first is the default.
+    virtual Answer ask(QWidget *parent, const QString &title, const QString &text,
+                       const QString &proceed, const QString &discard, const QString &cancel);
 
     // A save dialog whose answer, when typed without a suffix, gets the
     // suffix of the filter chosen (or of the first one); empty on cancel.

@@ -153,6 +153,7 @@ private slots:
         WindowFixture f;
         if (newScene) {
             f.insertShape(DiagramItem::Cercle, {300, 300});
+            f.dialogs.answers.enqueue(Dialogs::Discard);
             f.invoke("createNewScene");
         }
         DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});

@@ -46,8 +46,8 @@ private slots:
             "Mettre au premier plan=Ctrl+F", "Mettre en arrière-plan=Ctrl+T", "&Copier=Ctrl+C",
             "&Remise à zéro", "&Coller=Ctrl+V", "Délier", "Centrer scène", "Rotation 0°", "Rotation 90°",
             "Rotation -90°", "Rotation 180°", "Police d'écriture", "Convertir en image",
-            "Convertir en PDF", "Enregistrer la scène", "Enregistrer sous", "Charger une scène",
-            "Nouvelle scène", "Gras=Ctrl+B", "Italique=Ctrl+I", "Souligné=Ctrl+U", "Aligné à droite",
+            "Convertir en PDF", "Enregistrer la scène=Ctrl+S", "Enregistrer sous=Ctrl+Shift+S",
+            "Charger une scène=Ctrl+O", "Nouvelle scène=Ctrl+N", "Gras=Ctrl+B", "Italique=Ctrl+I", "Souligné=Ctrl+U", "Aligné à droite",
             "Aligné à gauche", "Aligné au centre", "Alignement justifié"};
         for (int i = 0; i < actions.size(); ++i) {
             const QString text = actions.at(i).section('=', 0, 0);

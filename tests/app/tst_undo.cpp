@@ -293,6 +293,7 @@ private slots:
         const QString file = d.path("autre.pensascene");
         QVERIFY(writeSceneFile(file, writeDocument(*d.scene()), nullptr));
         d.dialogs.fileNames.enqueue(file);
+        d.dialogs.answers.enqueue(Dialogs::Discard);
         d.invoke("load");
         QVERIFY(!d.action("&Annuler")->isEnabled());
         QCOMPARE(d.scene()->undoStack()->count(), 0);

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOWFIXTURE_H
 #define MAINWINDOWFIXTURE_H
 
+#include "support/IsolatedUserFolders.h"
 #include "support/ScriptedDialogs.h"
 
 #include "app/MainWindow.h"
@@ -41,13 +42,15 @@ struct MainWindowFixture
     QString path(const QString &name) const { return folder.filePath(name); }
 
     // The dialogs of one kind asked for, as "caption|folder|filter|text",
-    // followed by "|icon" for messages (1: information, 2: warning).
+    // followed by "|icon" for messages and questions (1: information,
+    // 2: warning, 4: question) and "|button/button/button" for questions.
     QStringList calls(const char *kind) const
     {
         QStringList result;
         for (const ScriptedDialogs::Call &c : dialogs.callsOf(QLatin1String(kind)))
             result.append(QStringList{c.caption, c.dir, c.filter, c.text}.join(QLatin1Char('|'))
-                          + (c.icon ? QStringLiteral("|%1").arg(c.icon) : QString()));
+                          + (c.icon ? QStringLiteral("|%1").arg(c.icon) : QString())
+                          + (c.buttons.isEmpty() ? QString() : "|" + c.buttons.join('/')));
         return result;
     }
 };

@@ -14,12 +14,13 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     struct Call {
-        QString kind;      // "open", "save", "color", "font" or "message"
+        QString kind;      // "open", "save", "color", "font", "message" or "question"
         QString caption;   // caption or title
         QString dir;       // start folder (file dialogs)
         QString filter;    // filter (file dialogs)
-        QString text;      // message text
+        QString text;      // message or question text
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList buttons; // a question's buttons
     };
 
     ScriptedDialogs() { Dialogs::setInstance(this); }
@@ -30,6 +31,7 @@ public:
     QQueue<QColor> colors;
     QQueue<QFont> fonts;
     QQueue<QMessageBox::StandardButton> buttons;
+    QQueue<Dialogs::Answer> answers;
     QList<Call> calls;
 
     QString openFileName(QWidget *, const QString &caption, const QString &dir,
@@ -70,6 +72,14 @@ public:
         if (!buttons.isEmpty())
             return buttons.dequeue();
         return defaultButton == QMessageBox::NoButton ? QMessageBox::Ok : defaultButton;
+    }
+
+    Answer ask(QWidget *, const QString &title, const QString &text, const QString &proceed,
+               const QString &discard, const QString &cancel) override
+    {
+        calls.append({QStringLiteral("question"), title, {}, {}, text, QMessageBox::Question,
+                      {proceed, discard, cancel}});
+        return answers.isEmpty() ? Cancel : answers.dequeue();
     }
 
     // The calls of one kind, in order.
