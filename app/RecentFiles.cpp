@@ -25,6 +25,8 @@ QStringList RecentFiles::files() const
 void RecentFiles::add(const QString &fileName)
 {
     QStringList list = files();
+    if (list.value(0) == normalised(fileName))
+        return; // each Ctrl+S of the same file
     list.removeAll(normalised(fileName));
     list.prepend(normalised(fileName));
     store(list.mid(0, maximum));
