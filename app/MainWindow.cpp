@@ -14,7 +14,6 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QGraphicsView>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -230,11 +229,13 @@ void MainWindow::createCentralLayout()
     connect(listWidget, &QListWidget::itemSelectionChanged, this,
             &MainWindow::listItemSelectionChanged);
 
-    view = new QGraphicsView(scene);
+    view = new DiagramView(scene);
     view->setDragMode(QGraphicsView::RubberBandDrag);
     view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                          | QPainter::SmoothPixmapTransform);
+
+    connectView();
 
     auto *layout = new QHBoxLayout;
     layout->addWidget(view);

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "app/DiagramView.h"
 #include "io/ItemCopy.h"
 #include "scene/DiagramObject.h"
 #include "scene/SceneBackground.h"
@@ -28,6 +29,7 @@ struct ReadReport;
 class RecoveryFile;
 class SpinboxActionWidget;
 class Updater;
+class ZoomBox;
 
 class QAbstractButton;
 class QAction;
@@ -36,7 +38,6 @@ class QCloseEvent;
 class QComboBox;
 class QFontComboBox;
 class QGraphicsItem;
-class QGraphicsView;
 class QJsonObject;
 class QListWidgetItem;
 class QImage;
@@ -64,6 +65,7 @@ class QWidget;
 //   MainWindow_export.cpp   picture and PDF export
 //   MainWindow_update.cpp   update check
 //   MainWindow_math.cpp     formula editor
+//   MainWindow_view.cpp     zoom actions, view menu and zoom box
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -275,6 +277,14 @@ private:
     // window's document; false, after a box, when it cannot be read.
     bool recover(RecoveryFile &file);
 
+    // Zoom (MainWindow_view.cpp): the actions, the "Affichage" menu and
+    // toolbar, each called from the builder of its kind; the view's signals
+    // once the view exists.
+    void createViewActions();
+    void createViewMenu();
+    void createViewToolBar();
+    void connectView();
+
     // Update check (MainWindow_update.cpp): sends the request; the last step
     // of the constructor.
     void startUpdateCheck();
@@ -284,7 +294,7 @@ private:
     DiagramScene *scene = nullptr;
     // Undo and redo follow the open document's history.
     QUndoGroup *undoGroup = nullptr;
-    QGraphicsView *view = nullptr;
+    DiagramView *view = nullptr;
     ListWidget *listWidget = nullptr;
 
     // File commands
@@ -325,6 +335,15 @@ private:
     QAction *rotate180Action = nullptr;
     QAction *toFrontAction = nullptr;
     QAction *sendBackAction = nullptr;
+
+    // Zoom
+    QAction *zoomInAction = nullptr;
+    QAction *zoomOutAction = nullptr;
+    QAction *zoomResetAction = nullptr;
+    QAction *fitToWindowAction = nullptr;
+    QMenu *viewMenu = nullptr;
+    QToolBar *viewToolBar = nullptr;
+    ZoomBox *zoomBox = nullptr;
 
     // Menus: the menu bar's one menu, and the context menus (without parent)
     QMenu *fileMenu = nullptr;

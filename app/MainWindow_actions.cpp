@@ -210,6 +210,8 @@ void MainWindow::createActions()
         alignGroup->addAction(action);
         connect(action, &QAction::triggered, this, &MainWindow::handleAlignChange);
     }
+
+    createViewActions();
 }
 
 void MainWindow::createMenus()
@@ -268,6 +270,8 @@ void MainWindow::createMenus()
     multiMenu = contextMenu(QStringLiteral("Plusieurs objets"),
                             {deleteAction, nullptr, toFrontAction, sendBackAction, copyAction});
     sceneMenu = contextMenu(QStringLiteral("Scène"), {pasteAction});
+
+    createViewMenu();
 }
 
 QToolButton *MainWindow::createColorToolButton(const QString &image, const QColor &color)
@@ -335,6 +339,7 @@ void MainWindow::createToolbars()
     colorToolBar->addWidget(lineColorToolButton);
 
     createPointerToolbar();
+    createViewToolBar();
     createItemList();
 }
 

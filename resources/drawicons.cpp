@@ -263,6 +263,25 @@ void drawPencil(QPainter &p, const QPointF &tip, qreal length, qreal angle)
     p.restore();
 }
 
+// A magnifying glass: the lens centred at (26, 26), its handle to the
+// bottom right.
+void drawMagnifier(QPainter &p)
+{
+    p.setPen(QPen(ink, 8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(42, 42), QPointF(57, 57));
+    p.setPen(inkPen(4));
+    p.setBrush(lightBlue);
+    p.drawEllipse(QPointF(26, 26), 20, 20);
+}
+
+void drawZoomSign(QPainter &p, bool plus)
+{
+    p.setPen(QPen(blue, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 26), QPointF(36, 26));
+    if (plus)
+        p.drawLine(QPointF(26, 16), QPointF(26, 36));
+}
+
 using Drawing = std::function<void(QPainter &)>;
 
 // Pictures with a size of their own; the rest are canvas x canvas.
@@ -467,6 +486,36 @@ QHash<QString, Drawing> drawings()
         drawFloppy(p);
         p.restore();
         drawPencil(p, QPointF(34, 60), 34, -50);
+    };
+    d["zoom_in.png"] = [](QPainter &p) {
+        drawMagnifier(p);
+        drawZoomSign(p, true);
+    };
+    d["zoom_out.png"] = [](QPainter &p) {
+        drawMagnifier(p);
+        drawZoomSign(p, false);
+    };
+    d["zoom_reset.png"] = [](QPainter &p) {
+        drawMagnifier(p);
+        drawFittedText(p, QRectF(13, 19, 26, 14), QStringLiteral("1:1"), sansFont(true), blue);
+    };
+    // Corners of the window around a few items.
+    d["zoom_fit.png"] = [](QPainter &p) {
+        p.setPen(inkPen(5));
+        p.setBrush(Qt::NoBrush);
+        const qreal low = 5, high = 59, leg = 14;
+        for (const qreal x : {low, high}) {
+            for (const qreal y : {low, high}) {
+                const qreal dx = x == low ? leg : -leg;
+                const qreal dy = y == low ? leg : -leg;
+                p.drawPolyline(QPolygonF({QPointF(x + dx, y), QPointF(x, y), QPointF(x, y + dy)}));
+            }
+        }
+        p.setPen(inkPen(2.5));
+        p.setBrush(blue);
+        p.drawRect(QRectF(17, 19, 15, 15));
+        p.setBrush(yellow);
+        p.drawEllipse(QPointF(39, 38), 8, 8);
     };
     d["textpointer.png"] = [](QPainter &p) {
         drawFittedText(p, QRectF(2, 6, 26, 32), "A", serifFont(false, true));

@@ -2,6 +2,7 @@
 
 #include "app/ColorActionWidget.h"
 #include "app/SpinboxActionWidget.h"
+#include "app/ZoomBox.h"
 #include "export/ColoredLabel.h"
 
 #include <QComboBox>
@@ -271,7 +272,8 @@ private slots:
         QVERIFY(f.action("Aligné au centre")->isChecked());
         QComboBox *sizes = nullptr;
         for (QComboBox *box : f.window->findChildren<QComboBox *>()) {
-            if (!qobject_cast<QFontComboBox *>(box) && box->isEditable())
+            if (!qobject_cast<QFontComboBox *>(box) && !qobject_cast<ZoomBox *>(box)
+                && box->isEditable())
                 sizes = box;
         }
         QCOMPARE(sizes->currentText(), QStringLiteral("18"));

@@ -18,7 +18,8 @@ private slots:
               "font", "img", "italic", "linecolor", "linepointer", "link", "ln", "log", "new",
               "open", "paste", "pi", "pointer", "reset", "rotation_-90", "rotation_0",
               "rotation_180", "rotation_90", "save", "save_as", "sendtoback", "sin", "tan",
-              "textpointer", "underline", "unlink"})
+              "textpointer", "underline", "unlink", "zoom_fit", "zoom_in", "zoom_out",
+              "zoom_reset"})
         {
             // Something must be drawn: a blank picture would load but show nothing.
             const QImage image(QStringLiteral(":/images/%1.png").arg(QLatin1String(name)));

@@ -1,0 +1,486 @@
+#include "WindowFixture.h"
+
+#include "app/DiagramView.h"
+#include "app/ZoomBox.h"
+#include "export/SceneExport.h"
+#include "io/SceneDocument.h"
+
+#include <QContextMenuEvent>
+#include <QGraphicsScale>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace {
+
+// The window driven in viewport pixels, as zoom and pan are felt: positions
+// are given as pixel offsets from the middle of the view and turned into
+// scene points at the current zoom.
+struct ViewFixture : WindowFixture
+{
+    ViewFixture(qreal zoom = 1.0)
+    {
+        diagramView()->setZoom(zoom);
+        QApplication::setActiveWindow(window.get());
+        view()->setFocus();
+    }
+
+    DiagramView *diagramView() const { return qobject_cast<DiagramView *>(view()); }
+    qreal zoom() const { return diagramView()->zoom(); }
+    ZoomBox *zoomBox() const { return window->findChild<ZoomBox *>(); }
+
+    QPointF middle() const { return QRectF(view()->viewport()->rect()).center(); }
+    // The scene point `offset` pixels away from the middle of the view.
+    QPointF at(qreal x, qreal y) const
+    {
+        return view()->viewportTransform().inverted().map(middle() + QPointF(x, y));
+    }
+    // Where a scene point shows, in viewport pixels, unrounded.
+    QPointF shownAt(const QPointF &scenePoint) const
+    {
+        return view()->viewportTransform().map(scenePoint);
+    }
+
+    void mouseAt(QEvent::Type type, const QPoint &pixel, Qt::MouseButton button,
+                 Qt::MouseButtons held) const
+    {
+        QMouseEvent event(type, pixel, view()->viewport()->mapToGlobal(pixel), button, held, {});
+        QApplication::sendEvent(view()->viewport(), &event);
+    }
+    // Press, four moves and release, in pixels.
+    void dragPixels(const QPoint &from, const QPoint &to, Qt::MouseButton button) const
+    {
+        mouseAt(QEvent::MouseButtonPress, from, button, button);
+        for (int step = 1; step <= 4; ++step)
+            mouseAt(QEvent::MouseMove, from + (to - from) * step / 4, Qt::NoButton, button);
+        mouseAt(QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+    }
+    QPoint pixel(const QPointF &scenePoint) const { return view()->mapFromScene(scenePoint); }
+
+    // A shape of that type drawn with the tool box from one scene point to
+    // another.
+    DiagramItem *drawShape(int type, const QPointF &from, const QPointF &to) const
+    {
+        return announced(&DiagramScene::itemInserted, [&] {
+            clickToolButton("buttonGroup", type);
+            dragPixels(pixel(from), pixel(to), Qt::LeftButton);
+        });
+    }
+
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::keyClick(view()->viewport(), key, modifiers);
+    }
+
+    // The title of the menu that a right click at `scenePoint` opens.
+    QString contextMenuAt(const QPointF &scenePoint) const
+    {
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                title = menu->title();
+                menu->close();
+            }
+        });
+        const QPoint p = pixel(scenePoint);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, p, view()->viewport()->mapToGlobal(p));
+        QApplication::sendEvent(view()->viewport(), &event);
+        return title;
+    }
+};
+
+// Scene points reached through pixels may be off by half a pixel each way.
+bool closeTo(const QPointF &a, const QPointF &b, qreal zoom)
+{
+    return qAbs(a.x() - b.x()) <= 1 / zoom && qAbs(a.y() - b.y()) <= 1 / zoom;
+}
+
+QByteArray describe(const QPointF &p)
+{
+    return QByteArray::number(p.x()) + ", " + QByteArray::number(p.y());
+}
+
+void zoomRows()
+{
+    QTest::addColumn<qreal>("zoom");
+    QTest::newRow("50 %") << 0.5;
+    QTest::newRow("400 %") << 4.0;
+}
+
+} // namespace
+
+// Zoom and pan: the keys, the wheel, the zoom box and fitting; and the
+// scene's mouse work (insertion, selection, handles, arrows, menus, text)
+// landing on the right scene points at other zooms than 100 %.
+class tst_View : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ctrlWheelZoomsAboutTheCursor_data()
+    {
+        QTest::addColumn<qreal>("start");
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<QPointF>("cursor"); // share of the viewport's size
+        QTest::addColumn<qreal>("expected");
+        QTest::newRow("in, top left") << 1.0 << 1 << QPointF(0.1, 0.15) << std::pow(2.0, 0.25);
+        QTest::newRow("in twice, bottom right") << 1.0 << 2 << QPointF(0.9, 0.8) << std::sqrt(2.0);
+        QTest::newRow("out from 400 %") << 4.0 << -4 << QPointF(0.3, 0.7) << 2.0;
+        QTest::newRow("out far below the steps") << 0.1 << -8 << QPointF(0.6, 0.4) << 0.025;
+        QTest::newRow("in at the largest zoom") << 8.0 << 1 << QPointF(0.2, 0.2) << 8.0;
+    }
+
+    void ctrlWheelZoomsAboutTheCursor()
+    {
+        QFETCH(qreal, start);
+        QFETCH(int, notches);
+        QFETCH(QPointF, cursor);
+        QFETCH(qreal, expected);
+        ViewFixture f(start);
+        const QSizeF size = f.view()->viewport()->size();
+        const QPoint p(qRound(size.width() * cursor.x()), qRound(size.height() * cursor.y()));
+        const QPointF under = f.view()->mapToScene(p);
+
+        QWheelEvent wheel(p, f.view()->viewport()->mapToGlobal(p), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.view()->viewport(), &wheel);
+
+        QVERIFY(qFuzzyCompare(f.zoom(), expected));
+        const QPointF now = f.shownAt(under);
+        QVERIFY2(qAbs(now.x() - p.x()) <= 1 && qAbs(now.y() - p.y()) <= 1, describe(now));
+        QCOMPARE(f.zoomBox()->currentText(), ZoomBox::zoomText(expected));
+    }
+
+    void keysStepThroughTheZooms_data()
+    {
+        QTest::addColumn<qreal>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<qreal>("expected");
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl++") << 1.0 << int(Qt::Key_Plus) << ctrl << 1.5;
+        QTest::newRow("Ctrl+= (+ without Shift)") << 0.75 << int(Qt::Key_Equal) << ctrl << 1.0;
+        QTest::newRow("Ctrl++ on the keypad") << 4.0 << int(Qt::Key_Plus) << int(ctrl | Qt::KeypadModifier) << 8.0;
+        QTest::newRow("Ctrl+-") << 1.0 << int(Qt::Key_Minus) << ctrl << 0.75;
+        QTest::newRow("Ctrl++ between steps") << 0.37 << int(Qt::Key_Plus) << ctrl << 0.5;
+        QTest::newRow("Ctrl+- between steps") << 0.37 << int(Qt::Key_Minus) << ctrl << 0.25;
+        QTest::newRow("Ctrl++ at 800 %") << 8.0 << int(Qt::Key_Plus) << ctrl << 8.0;
+        QTest::newRow("Ctrl+- at 10 %") << 0.1 << int(Qt::Key_Minus) << ctrl << 0.1;
+        QTest::newRow("Ctrl++ below 10 %") << 0.04 << int(Qt::Key_Plus) << ctrl << 0.1;
+        QTest::newRow("Ctrl+0") << 4.0 << int(Qt::Key_0) << ctrl << 1.0;
+    }
+
+    // The keys zoom about the middle of the view.
+    void keysStepThroughTheZooms()
+    {
+        QFETCH(qreal, start);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(qreal, expected);
+        ViewFixture f(start);
+        const QPointF middle = f.at(0, 0);
+        f.key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY2(qFuzzyCompare(f.zoom(), expected), QByteArray::number(f.zoom()));
+        QVERIFY2(closeTo(f.at(0, 0), middle, f.zoom()), describe(f.at(0, 0)));
+        QCOMPARE(f.zoomBox()->currentText(), ZoomBox::zoomText(expected));
+    }
+
+    void fitShowsEveryItem_data()
+    {
+        QTest::addColumn<QList<QPointF>>("shapes");
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("spread out, by key")
+            << QList<QPointF>{{300, 300}, {4700, 4500}, {400, 3900}} << false;
+        QTest::newRow("one shape, by the toolbar button") << QList<QPointF>{{2500, 2500}} << true;
+        QTest::newRow("outside the scene rectangle")
+            << QList<QPointF>{{-3000, 200}, {9000, 7000}} << false;
+    }
+
+    // Every item shows whole, and the items fill the view but for the margin
+    // in one direction at least.
+    void fitShowsEveryItem()
+    {
+        QFETCH(QList<QPointF>, shapes);
+        QFETCH(bool, byButton);
+        ViewFixture f;
+        for (const QPointF &position : shapes) {
+            DiagramItem *shape = f.scene()->newShape(DiagramItem::Carre);
+            shape->setPos(position);
+            f.scene()->addItem(shape);
+        }
+        if (byButton) {
+            QToolBar *bar = nullptr;
+            for (QToolBar *candidate : f.window->findChildren<QToolBar *>())
+                if (candidate->windowTitle() == QStringLiteral("Affichage"))
+                    bar = candidate;
+            QVERIFY(bar);
+            QTest::mouseClick(bar->widgetForAction(f.action("Ajuster à la fenêtre")),
+                              Qt::LeftButton);
+        } else {
+            f.key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        const QRectF viewport = f.view()->viewport()->rect();
+        const QRectF shown = f.view()->viewportTransform().mapRect(f.scene()->itemsBoundingRect());
+        QVERIFY2(viewport.contains(shown), describe(shown.topLeft()) + " " + describe(shown.bottomRight()));
+        QVERIFY(shown.width() > viewport.width() - 50 || shown.height() > viewport.height() - 50);
+        QCOMPARE(f.zoomBox()->currentText(), ZoomBox::zoomText(f.zoom()));
+    }
+
+    void fitOfAnEmptySceneKeepsTheZoom()
+    {
+        ViewFixture f(1.5);
+        f.key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.zoom(), 1.5);
+    }
+
+    void zoomBoxAcceptsPercentages_data()
+    {
+        QTest::addColumn<QString>("typed"); // empty: the next entry of the list instead
+        QTest::addColumn<qreal>("expected");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("whole number, the start of a step") << "15" << 0.15 << "15\u00a0%";
+        QTest::newRow("decimal comma and sign") << "37,5 %" << 0.375 << "38\u00a0%";
+        QTest::newRow("decimal point, no space") << "12.5%" << 0.125 << "13\u00a0%";
+        QTest::newRow("beyond the largest zoom") << "2000" << 8.0 << "800\u00a0%";
+        QTest::newRow("zero") << "0" << 1.0 << "100\u00a0%";
+        QTest::newRow("letters, refused as typed") << "abc" << 1.0 << "100\u00a0%";
+        QTest::newRow("next entry of the list") << "" << 1.5 << "150\u00a0%";
+    }
+
+    void zoomBoxAcceptsPercentages()
+    {
+        QFETCH(QString, typed);
+        QFETCH(qreal, expected);
+        QFETCH(QString, shown);
+        ViewFixture f;
+        ZoomBox *box = f.zoomBox();
+        QCOMPARE(box->currentText(), QStringLiteral("100\u00a0%"));
+        if (typed.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Down);
+        } else {
+            box->lineEdit()->clear();
+            QTest::keyClicks(box, typed);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        QVERIFY2(qFuzzyCompare(f.zoom(), expected), QByteArray::number(f.zoom()));
+        QCOMPARE(box->currentText(), shown);
+    }
+
+    // Clicks and drags insert where they land, in scene units, and arrows
+    // join the shapes under their ends.
+    void insertionAtZoom_data() { zoomRows(); }
+
+    void insertionAtZoom()
+    {
+        QFETCH(qreal, zoom);
+        ViewFixture f(zoom);
+        const QPointF from = f.at(-300, -200), to = f.at(-140, -100);
+        DiagramItem *drawn = f.drawShape(DiagramItem::Carre, from, to);
+        QVERIFY(drawn);
+        QVERIFY2(closeTo(drawn->scenePos(), (from + to) / 2, zoom), describe(drawn->scenePos()));
+        const QRectF r = drawn->boundingRect();
+        QVERIFY(qAbs(drawn->scaleTransform()->xScale() * r.width() - (to.x() - from.x())) <= 2 / zoom);
+        QVERIFY(qAbs(drawn->scaleTransform()->yScale() * r.height() - (to.y() - from.y())) <= 2 / zoom);
+
+        DiagramItem *other = f.drawShape(DiagramItem::Cercle, f.at(100, -200), f.at(200, -100));
+        QVERIFY(other);
+        f.select({drawn}); // its handles show and must not catch the arrow's start
+        f.clickToolButton("pointerTypeGroup", DiagramScene::InsertLine);
+        Arrow *arrow = f.announced(&DiagramScene::arrowInserted, [&] {
+            f.dragPixels(f.pixel(drawn->scenePos()), f.pixel(other->scenePos()), Qt::LeftButton);
+        });
+        QVERIFY(arrow);
+        QCOMPARE(arrow->startItem(), static_cast<QGraphicsItem *>(drawn));
+        QCOMPARE(arrow->endItem(), static_cast<QGraphicsItem *>(other));
+        f.clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
+
+        DiagramTextItem *text = f.insertText(QStringLiteral("note"), f.at(-300, 100));
+        QVERIFY(text);
+        QVERIFY(closeTo(text->scenePos(), f.at(-300, 100), zoom));
+        // A click inserts a shape of its own size, centred on the click.
+        DiagramItem *clicked = f.insertShape(DiagramItem::Carre, f.at(250, 150));
+        QVERIFY(clicked);
+        QVERIFY(closeTo(clicked->scenePos(), f.at(250, 150), zoom));
+        QCOMPARE(clicked->scaleTransform()->xScale(), 1.0);
+    }
+
+    // The rubber band takes what it encloses, a corner handle follows the
+    // mouse in scene units, and right clicks open the menu of what is under
+    // them.
+    void selectionAtZoom_data() { zoomRows(); }
+
+    void selectionAtZoom()
+    {
+        QFETCH(qreal, zoom);
+        ViewFixture f(zoom);
+        DiagramItem *a = f.drawShape(DiagramItem::Carre, f.at(-300, -100), f.at(-200, 0));
+        DiagramItem *b = f.drawShape(DiagramItem::Carre, f.at(-150, -100), f.at(-50, 0));
+        DiagramItem *c = f.drawShape(DiagramItem::Carre, f.at(100, -100), f.at(200, 0));
+        QVERIFY(a && b && c);
+        f.scene()->clearSelection();
+
+        f.dragPixels(f.pixel(f.at(-330, -130)), f.pixel(f.at(-20, 30)), Qt::LeftButton);
+        QCOMPARE(f.selection(), QStringLiteral("Carré 0,Carré 1 / Carré 0,Carré 1"));
+
+        f.select({c});
+        const QPointF corner = c->mapToScene(c->boundingRect().bottomRight());
+        // Inside the triangle, which keeps its size in pixels at every zoom.
+        const QPoint grip = f.pixel(corner) - QPoint(3, 3);
+        const QPoint target = grip + QPoint(60, 40);
+        f.dragPixels(grip, target, Qt::LeftButton);
+        const QPointF mouse = f.view()->mapToScene(target);
+        const QRectF r = c->boundingRect();
+        QVERIFY(qAbs(c->scaleTransform()->xScale() - qAbs((mouse.x() - c->scenePos().x()) / r.x())) < 1e-3);
+        QVERIFY(qAbs(c->scaleTransform()->yScale() - qAbs((mouse.y() - c->scenePos().y()) / r.y())) < 1e-3);
+
+        QCOMPARE(f.contextMenuAt(a->scenePos()), QStringLiteral("&Objet"));
+        QCOMPARE(f.selection(), QStringLiteral("Carré 0 / Carré 0"));
+        QCOMPARE(f.contextMenuAt(f.at(0, 250)), QStringLiteral("Scène"));
+    }
+
+    // A click in a text puts the cursor between the letters it falls on.
+    void textCursorAtZoom_data() { zoomRows(); }
+
+    void textCursorAtZoom()
+    {
+        QFETCH(qreal, zoom);
+        ViewFixture f(zoom);
+        DiagramTextItem *text = f.insertText(QStringLiteral("abcdef"), f.at(-100, 0));
+        QVERIFY(text);
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(0);
+        text->setTextCursor(cursor);
+        const QTextLayout *layout = text->document()->firstBlock().layout();
+        const QTextLine line = layout->lineAt(0);
+        const QPointF between = layout->position() + QPointF(line.cursorToX(3), line.y() + line.height() / 2);
+        f.click(text->mapToScene(between));
+        QCOMPARE(text->textCursor().position(), 3);
+        f.key(Qt::Key_X);
+        QCOMPARE(text->toPlainText(), QStringLiteral("abcxdef"));
+    }
+
+    // The press of a pan reaches no item: nothing is selected, moved or
+    // inserted, and the diagram follows the mouse.
+    void panMovesTheViewOnly_data()
+    {
+        QTest::addColumn<bool>("space");
+        QTest::addColumn<qreal>("zoom");
+        QTest::addColumn<int>("insertionButton"); // -1: the pointer
+        QTest::newRow("middle button") << false << 1.0 << -1;
+        QTest::newRow("middle button at 400 %, while inserting") << false << 4.0 << int(DiagramItem::Carre);
+        QTest::newRow("Space and left button") << true << 1.0 << -1;
+        QTest::newRow("Space and left button at 50 %, while inserting") << true << 0.5 << int(DiagramItem::Cercle);
+    }
+
+    void panMovesTheViewOnly()
+    {
+        QFETCH(bool, space);
+        QFETCH(qreal, zoom);
+        QFETCH(int, insertionButton);
+        ViewFixture f(zoom);
+        DiagramItem *shape = f.drawShape(DiagramItem::Carre, f.at(-50, -50), f.at(50, 50));
+        QVERIFY(shape);
+        f.scene()->clearSelection();
+        if (insertionButton >= 0)
+            f.clickToolButton("buttonGroup", insertionButton);
+        const int mode = int(f.scene()->mode());
+        const QPointF position = shape->scenePos();
+        const QPoint from = f.pixel(position), to = from + QPoint(-150, -90);
+
+        if (space)
+            QTest::keyPress(f.view()->viewport(), Qt::Key_Space);
+        f.dragPixels(from, to, space ? Qt::LeftButton : Qt::MiddleButton);
+        if (space)
+            QTest::keyRelease(f.view()->viewport(), Qt::Key_Space);
+
+        const QPointF now = f.shownAt(position);
+        QVERIFY2(qAbs(now.x() - to.x()) <= 1 && qAbs(now.y() - to.y()) <= 1, describe(now));
+        QCOMPARE(shape->scenePos(), position);
+        QVERIFY(f.scene()->selectedItems().isEmpty());
+        QCOMPARE(f.list()->count(), 1);
+        QCOMPARE(int(f.scene()->mode()), mode);
+        QCOMPARE(f.zoom(), zoom);
+        // Once the pan is over, the left button selects or inserts again.
+        f.click(position);
+        if (insertionButton < 0)
+            QVERIFY(shape->isSelected());
+        else
+            QCOMPARE(f.list()->count(), 2);
+    }
+
+    void spaceTypesIntoAnEditedText()
+    {
+        ViewFixture f;
+        DiagramTextItem *text = f.insertText(QStringLiteral("ab"), f.at(0, 0));
+        QVERIFY(text);
+        f.click(text->mapToScene(text->boundingRect().center()));
+        QTextCursor cursor = text->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        text->setTextCursor(cursor);
+        const int scrolled = f.view()->horizontalScrollBar()->value();
+        QTest::keyPress(f.view()->viewport(), Qt::Key_Space);
+        f.dragPixels(f.pixel(f.at(200, 200)), f.pixel(f.at(100, 100)), Qt::LeftButton);
+        QTest::keyRelease(f.view()->viewport(), Qt::Key_Space);
+        QCOMPARE(text->toPlainText(), QStringLiteral("ab "));
+        QCOMPARE(f.view()->horizontalScrollBar()->value(), scrolled);
+    }
+
+    void wheelScrolls_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("sideways");
+        QTest::newRow("plain") << int(Qt::NoModifier) << false;
+        QTest::newRow("Shift") << int(Qt::ShiftModifier) << true;
+    }
+
+    // One notch down moves the view down, or right with Shift.
+    void wheelScrolls()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(bool, sideways);
+        ViewFixture f;
+        const QScrollBar *across = f.view()->horizontalScrollBar();
+        const QScrollBar *down = f.view()->verticalScrollBar();
+        const int x = across->value(), y = down->value();
+        const QPoint p = f.middle().toPoint();
+        QWheelEvent wheel(p, f.view()->viewport()->mapToGlobal(p), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.view()->viewport(), &wheel);
+        QCOMPARE(across->value() > x, sideways);
+        QCOMPARE(down->value() > y, !sideways);
+        QCOMPARE(f.zoom(), 1.0);
+    }
+
+    // The zoom is the view's alone: the document and its picture stay the
+    // same.
+    void zoomLeavesFilesAndExportsAlone()
+    {
+        ViewFixture f;
+        DiagramItem *a = f.drawShape(DiagramItem::Carre, f.at(-300, -100), f.at(-200, 0));
+        DiagramItem *b = f.drawShape(DiagramItem::Cercle, f.at(100, -100), f.at(200, 0));
+        QVERIFY(f.insertArrow(a, b));
+        QVERIFY(f.insertText(QStringLiteral("note"), f.at(0, 100)));
+        f.select({a, b});
+        const QJsonObject document = writeDocument(*f.scene());
+        QString reason;
+        QVERIFY2(exportPicture(*f.scene(), f.path("before.png"), &reason), qPrintable(reason));
+
+        f.diagramView()->setZoom(4.0);
+        f.dragPixels(f.middle().toPoint(), f.middle().toPoint() + QPoint(80, 40), Qt::MiddleButton);
+        f.diagramView()->fitToWindow();
+        QCOMPARE(writeDocument(*f.scene()), document);
+        QVERIFY2(exportPicture(*f.scene(), f.path("after.png"), &reason), qPrintable(reason));
+        QCOMPARE(fileContents(f.path("after.png")), fileContents(f.path("before.png")));
+    }
+};
+
+QTEST_MAIN(tst_View)
+#include "tst_view.moc"
