@@ -29,6 +29,9 @@ QPoint transposed(const QPoint &point)
 DiagramView::DiagramView(QGraphicsScene *scene, QWidget *parent)
     : QGraphicsView(parent)
 {
+    // Only what changed is repainted: a scroll moves the pixels already
+    // drawn and paints the strip it uncovers, instead of every item in view.
+    setViewportUpdateMode(MinimalViewportUpdate);
     setScene(scene);
 }
 
@@ -201,6 +204,11 @@ void DiagramView::mousePressEvent(QMouseEvent *event)
         // inserted by a pan.
         panning = true;
         panButton = event->button();
+        // After every scroll the view would send the scene the last mouse
+        // move again, to update hovering: a search of the items under the
+        // cursor that a drag of the whole diagram does not need.
+        interactiveBeforePan = isInteractive();
+        setInteractive(false);
         lastPanPoint = event->pos();
         viewport()->setCursor(Qt::ClosedHandCursor);
         event->accept();
@@ -240,6 +248,7 @@ void DiagramView::endPan()
 {
     panning = false;
     panButton = Qt::NoButton;
+    setInteractive(interactiveBeforePan);
     if (spaceHeld)
         viewport()->setCursor(Qt::OpenHandCursor);
     else

@@ -74,6 +74,7 @@ private:
     bool spaceHeld = false;
     bool panning = false;
     Qt::MouseButton panButton = Qt::NoButton;
+    bool interactiveBeforePan = true;
     QPoint lastPanPoint;
 };
 

@@ -231,7 +231,6 @@ void MainWindow::createCentralLayout()
 
     view = new DiagramView(scene);
     view->setDragMode(QGraphicsView::RubberBandDrag);
-    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     view->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                          | QPainter::SmoothPixmapTransform);
 

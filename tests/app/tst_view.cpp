@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QGraphicsScale>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -73,6 +74,18 @@ struct ViewFixture : WindowFixture
             clickToolButton("buttonGroup", type);
             dragPixels(pixel(from), pixel(to), Qt::LeftButton);
         });
+    }
+
+    // An arrow drawn with the arrow pointer from centre to centre; the
+    // pointer is put back after.
+    Arrow *drawArrow(QGraphicsItem *start, QGraphicsItem *end) const
+    {
+        clickToolButton("pointerTypeGroup", DiagramScene::InsertLine);
+        Arrow *arrow = announced(&DiagramScene::arrowInserted, [&] {
+            dragPixels(pixel(start->scenePos()), pixel(end->scenePos()), Qt::LeftButton);
+        });
+        clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
+        return arrow;
     }
 
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
@@ -293,14 +306,10 @@ private slots:
         DiagramItem *other = f.drawShape(DiagramItem::Cercle, f.at(100, -200), f.at(200, -100));
         QVERIFY(other);
         f.select({drawn}); // its handles show and must not catch the arrow's start
-        f.clickToolButton("pointerTypeGroup", DiagramScene::InsertLine);
-        Arrow *arrow = f.announced(&DiagramScene::arrowInserted, [&] {
-            f.dragPixels(f.pixel(drawn->scenePos()), f.pixel(other->scenePos()), Qt::LeftButton);
-        });
+        Arrow *arrow = f.drawArrow(drawn, other);
         QVERIFY(arrow);
         QCOMPARE(arrow->startItem(), static_cast<QGraphicsItem *>(drawn));
         QCOMPARE(arrow->endItem(), static_cast<QGraphicsItem *>(other));
-        f.clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
 
         DiagramTextItem *text = f.insertText(QStringLiteral("note"), f.at(-300, 100));
         QVERIFY(text);
@@ -459,6 +468,44 @@ private slots:
         QCOMPARE(f.zoom(), 1.0);
     }
 
+    // The view repaints only what changed: after items moved, scrolled and
+    // zoomed, what is on screen is what a whole repaint shows.
+    void partialRepaintsLeaveNoTrails()
+    {
+        ViewFixture f;
+        const QPoint middle = f.middle().toPoint();
+        QWheelEvent wheel(middle, f.view()->viewport()->mapToGlobal(middle), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.view()->viewport(), &wheel);
+        DiagramItem *a = f.drawShape(DiagramItem::Carre, f.at(-300, -100), f.at(-200, 0));
+        DiagramItem *b = f.drawShape(DiagramItem::Cercle, f.at(100, -100), f.at(200, 0));
+        QVERIFY(f.drawArrow(a, b));
+        DiagramTextItem *text = f.insertText(QStringLiteral("note"), f.at(0, 150));
+        QVERIFY(text);
+        f.clickToolButton("pointerTypeGroup", DiagramScene::LinkText);
+        f.dragPixels(f.pixel(b->scenePos()), f.pixel(text->mapToScene(text->boundingRect().center())),
+                     Qt::LeftButton);
+        f.clickToolButton("pointerTypeGroup", DiagramScene::MoveItem);
+        QCOMPARE(b->linkedText(), text);
+
+        const auto onScreen = [&f] {
+            QApplication::processEvents();
+            QWidget *viewport = f.view()->viewport();
+            const QPoint corner = viewport->mapTo(f.window.get(), QPoint());
+            return f.window->screen()->grabWindow(f.window->winId(), corner.x(), corner.y(),
+                                                   viewport->width(), viewport->height()).toImage();
+        };
+        const QImage before = onScreen();
+        f.select({a});
+        f.dragPixels(f.pixel(a->scenePos()), f.pixel(a->scenePos()) + QPoint(90, 120), Qt::LeftButton);
+        f.dragPixels(f.pixel(text->scenePos()), f.pixel(text->scenePos()) + QPoint(-60, 40), Qt::LeftButton);
+        f.dragPixels(middle, middle + QPoint(35, -20), Qt::MiddleButton);
+        const QImage shown = onScreen();
+        QVERIFY(shown != before);
+        f.view()->viewport()->update();
+        QCOMPARE(shown, onScreen());
+    }
+
     // The zoom is the view's alone: the document and its picture stay the
     // same.
     void zoomLeavesFilesAndExportsAlone()
@@ -466,7 +513,7 @@ private slots:
         ViewFixture f;
         DiagramItem *a = f.drawShape(DiagramItem::Carre, f.at(-300, -100), f.at(-200, 0));
         DiagramItem *b = f.drawShape(DiagramItem::Cercle, f.at(100, -100), f.at(200, 0));
-        QVERIFY(f.insertArrow(a, b));
+        QVERIFY(f.drawArrow(a, b));
         QVERIFY(f.insertText(QStringLiteral("note"), f.at(0, 100)));
         f.select({a, b});
         const QJsonObject document = writeDocument(*f.scene());
