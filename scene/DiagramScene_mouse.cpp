@@ -336,9 +336,7 @@ void DiagramScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 
 void DiagramScene::editorLostFocus(DiagramTextItem *item)
 {
-    QTextCursor cursor = item->textCursor();
-    cursor.clearSelection();
-    item->setTextCursor(cursor);
+    // The text has ended its editing, and its selection with it.
     if (!item->toPlainText().isEmpty() || item->scene() != this)
         return;
     // Later: we are inside the text's own focus handling.

@@ -1,0 +1,178 @@
+// Large labelled diagrams: N rectangles, each fitted around a linked text
+// "Box i", chained by N - 1 arrows (BenchSupport::labelledGridDocument).
+//
+//   Load       the window's "Charger une scène": file, scene and item list
+//   Read       the scene-file reader alone, from the parsed document
+//   Save       the window's "Enregistrer la scène" back to the loaded file
+//   NewScene   the window's "Nouvelle scène": the loaded diagram destroyed
+//   ExportPng  the loaded scene written as a PNG picture at its own size
+//   ExportPdf  the loaded scene written as a one-page PDF
+//
+// Each case at 30,000 should cost at most 3.3 times its cost at 10,000
+// (NewScene at most 12 times per 10 times more items). peak_MiB is the
+// process's peak resident size: run one case alone (--benchmark_filter=
+// 'Load/10000$') to read that case's own peak, which then counts one window
+// holding one loaded diagram.
+
+#include "app/MainWindow.h"
+#include "export/SceneExport.h"
+#include "io/SceneDocument.h"
+#include "io/SceneFile.h"
+#include "scene/DiagramScene.h"
+#include "support/BenchSupport.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QGraphicsView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString sceneFile(int boxes)
+{
+    const QString path = folder().filePath(QStringLiteral("labelled-%1.pensascene").arg(boxes));
+    if (!QFile::exists(path)) {
+        QString reason;
+        if (!writeSceneFile(path, BenchSupport::labelledGridDocument(boxes), &reason))
+            qFatal("bench_labelled: %s", qPrintable(reason));
+    }
+    return path;
+}
+
+void dropDeferred()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A window that has loaded a file through its own command.
+class LoadedWindow
+{
+public:
+    explicit LoadedWindow(const QString &path)
+    {
+        load(path);
+    }
+
+    void load(const QString &path)
+    {
+        dialogs.fileNames.enqueue(path);
+        QMetaObject::invokeMethod(&window, "load");
+    }
+
+    DiagramScene &scene() const
+    {
+        return *static_cast<DiagramScene *>(window.findChild<QGraphicsView *>()->scene());
+    }
+
+    ScriptedDialogs dialogs;
+    MainWindow window;
+};
+
+void BM_Load(benchmark::State &state)
+{
+    const QString path = sceneFile(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming(); // a fresh window each time: one diagram in memory
+        auto window = std::make_unique<LoadedWindow>(QString());
+        dropDeferred();
+        state.ResumeTiming();
+        window->load(path);
+        state.PauseTiming();
+        window.reset();
+        dropDeferred();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+}
+
+void BM_Read(benchmark::State &state)
+{
+    QJsonObject top;
+    QString reason;
+    if (readSceneFile(sceneFile(int(state.range(0))), &top, &reason) != SceneFileRead::Ok)
+        qFatal("bench_labelled: %s", qPrintable(reason));
+    for (auto _ : state) {
+        auto scene = std::make_unique<DiagramScene>();
+        readDocument(*scene, top);
+        benchmark::DoNotOptimize(scene->nbItems());
+        state.PauseTiming(); // the scene's destruction is not reading
+        scene.reset();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+}
+
+void BM_Save(benchmark::State &state)
+{
+    LoadedWindow loaded(sceneFile(int(state.range(0))));
+    for (auto _ : state)
+        QMetaObject::invokeMethod(&loaded.window, "save");
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+}
+
+void BM_NewScene(benchmark::State &state)
+{
+    const QString path = sceneFile(int(state.range(0)));
+    LoadedWindow loaded(path);
+    for (auto _ : state) {
+        QMetaObject::invokeMethod(&loaded.window, "createNewScene");
+        dropDeferred();
+        state.PauseTiming();
+        loaded.load(path);
+        dropDeferred();
+        state.ResumeTiming();
+    }
+}
+
+using Export = bool (*)(DiagramScene &, const QString &, QString *);
+
+void runExport(benchmark::State &state, Export exportTo, const QString &fileName)
+{
+    LoadedWindow loaded(sceneFile(int(state.range(0))));
+    DiagramScene &scene = loaded.scene();
+    scene.setSceneRect(exportArea(scene));
+    const QString path = folder().filePath(fileName);
+    QString reason;
+    for (auto _ : state) {
+        if (!exportTo(scene, path, &reason)) {
+            state.SkipWithError(qPrintable(reason));
+            break;
+        }
+    }
+    state.counters["file_KiB"] = QFile(path).size() / 1024.0;
+    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+}
+
+void BM_ExportPng(benchmark::State &state)
+{
+    runExport(state, exportPicture, QStringLiteral("labelled.png"));
+}
+
+void BM_ExportPdf(benchmark::State &state)
+{
+    runExport(state, exportPdf, QStringLiteral("labelled.pdf"));
+}
+
+} // namespace
+
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Read)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewScene)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPng)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPdf)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    return BenchSupport::run(argc, argv);
+}
