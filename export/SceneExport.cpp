@@ -1,17 +1,31 @@
 #include "export/SceneExport.h"
 
+#include "export/JpegEncoder.h"
+#include "export/PenScalingDevice.h"
+#include "export/PngEncoder.h"
 #include "scene/DiagramScene.h"
-#include "scene/writeWholeFile.h"
+#include "scene/FileReasons.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QGraphicsScene>
-#include <QImageWriter>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QtMath>
 
+#include <functional>
+#include <memory>
+
 namespace {
+
+// A picture is rendered in bands of about this many bytes: few renderings
+// of the scene, and never the whole of a large picture in memory.
+const qint64 bandBytes = 32 << 20;
+
+// 96 dpi, at which one scene unit is one pixel of most screens; a picture
+// at scale N says N times that, so it prints at the same size.
+const int screenDotsPerMeter = 3780;
 
 // Borders are cosmetic pens, as many device pixels wide on every device.
 // At a printer's 1200 dpi they would shrink to hairlines, so the page gets
@@ -24,96 +38,190 @@ int pdfResolution(const QPageLayout &layout, const QRectF &area)
     return qBound(72, qCeil(unitsPerInch), 1200);
 }
 
-// The image writer's format for a file suffix, or empty when the save
-// dialog offers no such format.
-QByteArray pictureFormat(const QString &suffix)
+// Runs `render` with the scene's background brush, or without it; the
+// scene's background description is left as it is.
+bool renderWithBackground(QGraphicsScene &scene, bool background,
+                          const std::function<bool()> &render)
 {
-    const QString lower = suffix.toLower();
-    if (lower == QLatin1String("png"))
-        return "png";
-    if (lower == QLatin1String("jpg") || lower == QLatin1String("jpeg"))
-        return "jpg";
-    return {};
+    if (background)
+        return render();
+    const QBrush brush = scene.backgroundBrush();
+    scene.setBackgroundBrush(Qt::NoBrush);
+    const bool done = render();
+    scene.setBackgroundBrush(brush);
+    return done;
 }
 
-bool encodePicture(const QImage &image, const QByteArray &format, QByteArray *bytes,
-                   QString *reason)
+// What the picture is filled with before the scene paints on it: white,
+// as the views show a scene, unless the picture is to keep transparency.
+QColor pictureBase(const DiagramScene &scene, ExportFormat format, ExportBackground background)
 {
-    QBuffer buffer(bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (writer.write(image))
+    const bool transparent = background == ExportBackground::Transparent
+        || (background == ExportBackground::Scene && scene.isTransparent());
+    return format == ExportFormat::Png && transparent ? QColor(Qt::transparent)
+                                                      : QColor(Qt::white);
+}
+
+// Rows [top, top + rows) of the picture of `area` at `scale`, into the top
+// of `band`. Each band renders only the items that reach into it.
+void renderBand(QGraphicsScene &scene, const QRectF &area, int scale, int top, int rows,
+                QImage *band)
+{
+    const QRectF target(0, 0, band->width(), rows);
+    const QRectF source(area.left(), area.top() + qreal(top) / scale,
+                        target.width() / scale, target.height() / scale);
+    PenScalingDevice scaledPens(band, scale);
+    QPainter painter(scale == 1 ? static_cast<QPaintDevice *>(band) : &scaledPens);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, target, source, Qt::IgnoreAspectRatio);
+}
+
+bool encodeBands(QGraphicsScene &scene, const QSize &size, int scale, const QColor &base,
+                 PictureEncoder &encoder, QIODevice *device, QString *reason)
+{
+    const QRectF area = scene.sceneRect();
+    const int rowsPerBand =
+        int(qBound<qint64>(1, bandBytes / (qint64(size.width()) * 4), size.height()));
+    QImage band(size.width(), rowsPerBand, QImage::Format_ARGB32_Premultiplied);
+    if (band.isNull()) {
+        *reason = QObject::tr("mémoire insuffisante pour une image de %1 pixels de large")
+                      .arg(size.width());
+        return false;
+    }
+    if (!encoder.begin(device, size, screenDotsPerMeter * scale))
+        return false;
+    for (int top = 0; top < size.height(); top += rowsPerBand) {
+        const int rows = qMin(rowsPerBand, size.height() - top);
+        // The band was turned into encoder rows, in place, by the last round.
+        band.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+        band.fill(base);
+        renderBand(scene, area, scale, top, rows, &band);
+        band.convertTo(QImage::Format_RGBA8888);
+        for (int y = 0; y < rows; ++y) {
+            if (!encoder.writeRow(band.constScanLine(y)))
+                return false;
+        }
+    }
+    return encoder.finish();
+}
+
+bool paintPdf(QGraphicsScene &scene, QIODevice *device)
+{
+    QPdfWriter writer(device);
+    writer.setCreator(QStringLiteral("Pensato"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setResolution(pdfResolution(writer.pageLayout(), scene.sceneRect()));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    // A null target is the whole printable area of the page.
+    scene.render(&painter, QRectF(), scene.sceneRect(), Qt::KeepAspectRatio);
+    return painter.end(); // completes the document
+}
+
+// Puts the written file in place, or leaves none. Qt 5's commit() does not
+// notice a failed final flush of the write buffer, so it is flushed first.
+// `reason` is kept when it already says why nothing was written.
+bool commitFile(QSaveFile &file, bool written, QString *reason)
+{
+    if (written && file.flush() && file.commit())
         return true;
-    *reason = QObject::tr("l'image n'a pas pu être encodée (%1)").arg(writer.errorString());
+    if (reason->isEmpty())
+        *reason = fileErrorReason(file, FileAccess::Writing);
+    file.cancelWriting();
     return false;
 }
 
+int checkedScale(int scale)
+{
+    if (scale >= 1 && scale <= maxPictureScale)
+        return scale;
+    qWarning("exportPicture: scale %d is not from 1 to %d; 1 is used", scale, maxPictureScale);
+    return 1;
+}
+
 } // namespace
+
+ExportFormat exportFormat(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return ExportFormat::Png;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return ExportFormat::Jpg;
+    if (suffix == QLatin1String("pdf"))
+        return ExportFormat::Pdf;
+    return ExportFormat::Unknown;
+}
 
 QRectF exportArea(const QGraphicsScene &scene)
 {
     return scene.itemsBoundingRect().adjusted(-10, -10, 10, 10);
 }
 
-QSize pictureSize(const QRectF &area)
+QSize pictureSize(const QRectF &area, int scale)
 {
-    return QSize(qRound(area.width()), qRound(area.height()));
+    return QSize(qRound(area.width() * scale), qRound(area.height() * scale));
 }
 
-QImage renderPicture(QGraphicsScene &scene, const QColor &base)
+bool exportPicture(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
+                   QString *reason)
 {
-    const QRectF area = scene.sceneRect();
-    QImage image(pictureSize(area), QImage::Format_ARGB32);
-    if (image.isNull())
-        return image;
-    image.fill(base);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, QRectF(image.rect()), area, Qt::KeepAspectRatio);
-    return image;
-}
-
-QByteArray renderPdf(QGraphicsScene &scene)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Pensato"));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.setResolution(pdfResolution(writer.pageLayout(), scene.sceneRect()));
-    QPainter painter(&writer);
-    // A null target is the whole printable area of the page.
-    scene.render(&painter, QRectF(), scene.sceneRect(), Qt::KeepAspectRatio);
-    painter.end(); // completes the document
-    return bytes;
-}
-
-bool exportPicture(DiagramScene &scene, const QString &fileName, QString *reason)
-{
-    const QString suffix = QFileInfo(fileName).suffix();
-    const QByteArray format = pictureFormat(suffix);
-    if (format.isEmpty()) {
+    const ExportFormat format = exportFormat(fileName);
+    if (format != ExportFormat::Png && format != ExportFormat::Jpg) {
         *reason = QObject::tr("le suffixe « .%1 » n'est pas un format d'image connu "
-                              "(PNG ou JPG)").arg(suffix);
+                              "(PNG ou JPG)").arg(QFileInfo(fileName).suffix());
         return false;
     }
-    const bool transparent = format == "png" && scene.isTransparent();
-    const QImage image = renderPicture(scene, transparent ? QColor(Qt::transparent)
-                                                          : QColor(Qt::white));
-    if (image.isNull()) {
-        const QSize size = pictureSize(scene.sceneRect());
-        *reason = QObject::tr("mémoire insuffisante pour une image de %1 × %2 pixels")
-                      .arg(size.width()).arg(size.height());
+    const int scale = checkedScale(options.scale);
+    const QSize size = pictureSize(scene.sceneRect(), scale);
+    if (size.width() > maxPictureSide || size.height() > maxPictureSide) {
+        *reason = QObject::tr("l'image mesurerait %1 × %2 pixels, plus que les %3 permis "
+                              "de côté").arg(size.width()).arg(size.height()).arg(maxPictureSide);
         return false;
     }
-    QByteArray bytes;
-    return encodePicture(image, format, &bytes, reason)
-        && writeWholeFile(fileName, bytes, reason);
+    std::unique_ptr<PictureEncoder> encoder;
+    if (format == ExportFormat::Png)
+        encoder = std::make_unique<PngEncoder>();
+    else
+        encoder = std::make_unique<JpegEncoder>();
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = fileErrorReason(file, FileAccess::Writing);
+        return false;
+    }
+    reason->clear();
+    const QColor base = pictureBase(scene, format, options.background);
+    const bool written = renderWithBackground(
+        scene, options.background == ExportBackground::Scene, [&] {
+            return encodeBands(scene, size, scale, base, *encoder, &file, reason);
+        });
+    if (!written && reason->isEmpty())
+        *reason = encoder->errorString();
+    return commitFile(file, written, reason);
 }
 
-bool exportPdf(DiagramScene &scene, const QString &fileName, QString *reason)
+bool exportPdf(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
+               QString *reason)
 {
-    return writeWholeFile(fileName, renderPdf(scene), reason);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = fileErrorReason(file, FileAccess::Writing);
+        return false;
+    }
+    reason->clear();
+    const bool written = renderWithBackground(
+        scene, options.background == ExportBackground::Scene,
+        [&] { return paintPdf(scene, &file); });
+    return commitFile(file, written && file.error() == QFileDevice::NoError, reason);
+}
+
+bool exportScene(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
+                 QString *reason)
+{
+    if (exportFormat(fileName) == ExportFormat::Pdf)
+        return exportPdf(scene, fileName, options, reason);
+    return exportPicture(scene, fileName, options, reason);
 }

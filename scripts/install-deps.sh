@@ -9,8 +9,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qtbase5-dev qtbase5-dev-tools libqt5svg5-dev qttranslations5-l10n
+    zlib1g-dev libjpeg-dev
     libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth poppler-utils
+    xvfb xauth x11-utils poppler-utils
+    dpkg-dev desktop-file-utils shared-mime-info
 )
 
 as_root() {

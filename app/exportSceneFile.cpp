@@ -1,0 +1,47 @@
+#include "app/exportSceneFile.h"
+
+#include "io/SceneDocument.h"
+#include "io/SceneFile.h"
+#include "scene/DiagramScene.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("exportSceneFile", text);
+}
+
+} // namespace
+
+// The one place where the command line meets the scene and its files.
+bool exportSceneFile(const QString &sceneFile, const QString &outputFile,
+                     const ExportOptions &options, QString *message, QString *notes)
+{
+    QJsonObject top;
+    QString reason;
+    const SceneFileRead read = readSceneFile(sceneFile, &top, &reason);
+    if (read != SceneFileRead::Ok) {
+        *message = (read == SceneFileRead::CannotOpen
+                        ? tr("la scène « %1 » ne peut pas être ouverte : %2.")
+                        : tr("« %1 » n'est pas une scène : %2."))
+                       .arg(sceneFile, reason);
+        return false;
+    }
+    DiagramScene scene;
+    QList<DiagramObject *> itemsRead;
+    const ReadReport report = readDocument(scene, top, &itemsRead);
+    if (report.skippedItems > 0 && itemsRead.isEmpty()) {
+        *message = tr("« %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
+                       .arg(sceneFile);
+        return false;
+    }
+    *notes = report.summary();
+    scene.setSceneRect(exportArea(scene));
+    if (!exportScene(scene, outputFile, options, &reason)) {
+        *message = tr("« %1 » n'a pas pu être écrit : %2.").arg(outputFile, reason);
+        return false;
+    }
+    return true;
+}
