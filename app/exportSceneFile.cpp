@@ -19,27 +19,34 @@ QString tr(const char *text)
 bool exportSceneFile(const QString &sceneFile, const QString &outputFile,
                      const ExportOptions &options, QString *message, QString *notes)
 {
-    QJsonObject top;
+    // Never deleted: the process ends after the export, and taking tens of
+    // thousands of items apart one by one would cost more than exporting
+    // them.
+    auto *scene = new DiagramScene;
     QString reason;
-    const SceneFileRead read = readSceneFile(sceneFile, &top, &reason);
-    if (read != SceneFileRead::Ok) {
-        *message = (read == SceneFileRead::CannotOpen
-                        ? tr("la scène « %1 » ne peut pas être ouverte : %2.")
-                        : tr("« %1 » n'est pas une scène : %2."))
-                       .arg(sceneFile, reason);
-        return false;
+    {
+        // The document's JSON tree is let go before the picture is made.
+        QJsonObject top;
+        const SceneFileRead read = readSceneFile(sceneFile, &top, &reason);
+        if (read != SceneFileRead::Ok) {
+            *message = (read == SceneFileRead::CannotOpen
+                            ? tr("la scène « %1 » ne peut pas être ouverte : %2.")
+                            : tr("« %1 » n'est pas une scène : %2."))
+                           .arg(sceneFile, reason);
+            return false;
+        }
+        QList<DiagramObject *> itemsRead;
+        const ReadReport report = readDocument(*scene, top, &itemsRead);
+        if (report.skippedItems > 0 && itemsRead.isEmpty()) {
+            *message = tr("« %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
+                           .arg(sceneFile);
+            return false;
+        }
+        if (!report.isClean())
+            *notes = tr("« %1 » : %2").arg(sceneFile, report.summary());
     }
-    DiagramScene scene;
-    QList<DiagramObject *> itemsRead;
-    const ReadReport report = readDocument(scene, top, &itemsRead);
-    if (report.skippedItems > 0 && itemsRead.isEmpty()) {
-        *message = tr("« %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
-                       .arg(sceneFile);
-        return false;
-    }
-    *notes = report.summary();
-    scene.setSceneRect(exportArea(scene));
-    if (!exportScene(scene, outputFile, options, &reason)) {
+    scene->setSceneRect(exportArea(*scene));
+    if (!exportScene(*scene, outputFile, options, &reason)) {
         *message = tr("« %1 » n'a pas pu être écrit : %2.").arg(outputFile, reason);
         return false;
     }

@@ -21,7 +21,7 @@ namespace {
 
 // A picture is rendered in bands of about this many bytes: few renderings
 // of the scene, and never the whole of a large picture in memory.
-const qint64 bandBytes = 32 << 20;
+const qint64 bandBytes = 16 << 20;
 
 // 96 dpi, at which one scene unit is one pixel of most screens; a picture
 // at scale N says N times that, so it prints at the same size.

@@ -1,12 +1,15 @@
 // Draws the program's icons into a folder at build time, so that no binary
 // picture lives in the repository.
 //
-//   drawicons <output folder> <name.png>...
+//   drawicons <output folder> <[folder/]name.png|svg>...
 //
 // Every named picture must be one this program knows how to draw; an unknown
 // name is an error, so the build fails instead of shipping a missing icon.
+// "hicolor/48x48/apps/pensato.png" draws pensato.png at 48 pixels, and
+// "hicolor/scalable/apps/pensato.svg" as a scalable picture.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -14,6 +17,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <QtMath>
 
 #include <cstdio>
@@ -282,6 +287,27 @@ void drawZoomSign(QPainter &p, bool plus)
         p.drawLine(QPointF(26, 16), QPointF(26, 36));
 }
 
+// The program's own icon: a small mind map on a tile.
+void drawApplicationIcon(QPainter &p)
+{
+    p.setPen(inkPen(2.5));
+    p.setBrush(paper);
+    p.drawRoundedRect(QRectF(3, 3, 58, 58), 12, 12);
+    const QPointF centre(32, 33);
+    const struct { QPointF at; QColor fill; } branches[] = {
+        {{15, 15}, yellow}, {{50, 14}, green}, {{51, 50}, red}, {{13, 50}, lightBlue}};
+    p.setPen(inkPen(3));
+    for (const auto &branch : branches)
+        p.drawLine(centre, branch.at);
+    p.setPen(inkPen(2.5));
+    for (const auto &branch : branches) {
+        p.setBrush(branch.fill);
+        p.drawEllipse(branch.at, 7, 7);
+    }
+    p.setBrush(blue);
+    p.drawRoundedRect(QRectF(centre.x() - 14, centre.y() - 9, 28, 18), 6, 6);
+}
+
 using Drawing = std::function<void(QPainter &)>;
 
 // Pictures with a size of their own; the rest are canvas x canvas.
@@ -457,6 +483,7 @@ QHash<QString, Drawing> drawings()
         p.setBrush(yellow);
         p.drawPolygon(QPolygonF({QPointF(4, 54), QPointF(14, 30), QPointF(60, 30), QPointF(52, 54)}));
     };
+    d["pensato.png"] = drawApplicationIcon;
     d["pi.png"] = [](QPainter &p) {
         drawFittedText(p, QRectF(8, 10, 48, 44), QString(QChar(0x03c0)), serifFont(true));
     };
@@ -539,11 +566,20 @@ QHash<QString, PixelDrawing> pixelDrawings()
     return {{"background2.png", drawWhiteGrid}, {"background3.png", drawGrayGrid}};
 }
 
-QImage render(const QString &name, bool *known)
+// A pixel size asked for by a folder of the path, as in an icon theme's
+// "48x48/apps/pensato.png"; 0 when no folder says one.
+int sizeOfFolder(const QString &path)
+{
+    static const QRegularExpression themeSize(QStringLiteral("(?:^|/)(\\d+)x\\1/"));
+    const QRegularExpressionMatch match = themeSize.match(path);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+QImage render(const QString &name, int size, bool *known)
 {
     *known = true;
     const auto pixels = pixelDrawings();
-    if (pixels.contains(name)) {
+    if (pixels.contains(name) && size == 0) {
         QImage image(127, 127, QImage::Format_RGB32);
         pixels.value(name)(image);
         return image;
@@ -553,12 +589,47 @@ QImage render(const QString &name, bool *known)
         *known = false;
         return QImage();
     }
-    QImage image(sizeOf(name), QImage::Format_ARGB32_Premultiplied);
+    QImage image(size ? QSize(size, size) : sizeOf(name), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    if (size)
+        painter.scale(qreal(size) / canvas, qreal(size) / canvas);
     all.value(name)(painter);
     return image;
+}
+
+// The same drawing as a scalable picture.
+bool writeSvg(const QString &name, const QString &path, bool *known)
+{
+    const auto all = drawings();
+    *known = all.contains(name) && sizeOf(name) == QSize(canvas, canvas);
+    if (!*known)
+        return false;
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(canvas, canvas));
+    svg.setViewBox(QRect(0, 0, canvas, canvas));
+    svg.setTitle(QFileInfo(name).completeBaseName());
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return false;
+    all.value(name)(painter);
+    return painter.end();
+}
+
+// Writes `name` under `out`: a picture named after its drawing, at the
+// size of its folder when that is an icon theme's size; "x.svg" is the
+// drawing "x.png" as a scalable picture.
+bool writeIcon(const QDir &out, const QString &name, bool *known)
+{
+    const QFileInfo file(out.filePath(name));
+    if (!file.dir().mkpath(QStringLiteral(".")))
+        return false;
+    if (file.suffix() == QLatin1String("svg"))
+        return writeSvg(file.completeBaseName() + QStringLiteral(".png"), file.filePath(), known);
+    const QImage image = render(file.fileName(), sizeOfFolder(name), known);
+    return *known && image.save(file.filePath(), "PNG");
 }
 
 } // namespace
@@ -567,23 +638,18 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: drawicons <output folder> <name.png>...\n");
+        std::fprintf(stderr, "usage: drawicons <output folder> <[folder/]name.png|svg>...\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "drawicons: cannot create %s\n", argv[1]);
-        return 1;
-    }
     for (int i = 2; i < argc; ++i) {
-        const QString name = QString::fromLocal8Bit(argv[i]);
         bool known = false;
-        const QImage image = render(name, &known);
+        const bool written = writeIcon(out, QString::fromLocal8Bit(argv[i]), &known);
         if (!known) {
             std::fprintf(stderr, "drawicons: no drawing for %s\n", argv[i]);
             return 1;
         }
-        if (!image.save(out.filePath(name), "PNG")) {
+        if (!written) {
             std::fprintf(stderr, "drawicons: cannot write %s\n", argv[i]);
             return 1;
         }

@@ -16,7 +16,7 @@ private slots:
               "arctan", "background2", "background3", "blank", "bold", "bringtofront", "center_view",
               "colors", "convert_img", "convert_pdf", "copy", "cos", "delete", "exit", "floodfill",
               "font", "img", "italic", "linecolor", "linepointer", "link", "ln", "log", "new",
-              "open", "paste", "pi", "pointer", "reset", "rotation_-90", "rotation_0",
+              "open", "paste", "pensato", "pi", "pointer", "reset", "rotation_-90", "rotation_0",
               "rotation_180", "rotation_90", "save", "save_as", "sendtoback", "sin", "tan",
               "textpointer", "underline", "unlink", "zoom_fit", "zoom_in", "zoom_out",
               "zoom_reset"})
