@@ -12,7 +12,7 @@ packages=(
     zlib1g-dev libjpeg-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth x11-utils poppler-utils
-    dpkg-dev desktop-file-utils shared-mime-info
+    dpkg-dev desktop-file-utils shared-mime-info time
 )
 
 as_root() {
