@@ -36,7 +36,7 @@ Run pensato(const QStringList &arguments)
     QProcess process;
     process.start(program, arguments);
     Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
         run.err = QStringLiteral("the program crashed or hung: ")
