@@ -20,30 +20,33 @@ median() {
     sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
-# Prints "wall peak_MiB", the medians of the runs.
+# Prints "wall cpu peak_MiB", the medians of the runs. The processor time
+# (user and system) tells how much of the wall time was spent waiting for
+# a processor on a busy machine.
 measure() {
     local scene=$1 output=$2
     : >"$work/samples"
     for _ in $(seq "$runs"); do
         rm -f "$output"
-        /usr/bin/time -f "%e %M" -o "$work/time" "$program" --export "$output" "$scene"
-        cat "$work/time" >>"$work/samples"
+        /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$program" --export "$output" "$scene"
+        awk '{ print $1, $2 + $3, $4 }' "$work/time" >>"$work/samples"
     done
     echo "$(cut -d' ' -f1 "$work/samples" | median)" \
-         "$(cut -d' ' -f2 "$work/samples" | median | awk '{ printf "%.0f", $1 / 1024 }')"
+         "$(cut -d' ' -f2 "$work/samples" | median)" \
+         "$(cut -d' ' -f3 "$work/samples" | median | awk '{ printf "%.0f", $1 / 1024 }')"
 }
 
-printf '%-8s %-7s %-6s %9s %11s %9s\n' items labels format "wall (s)" "peak (MiB)" "file (KiB)"
+printf '%-8s %-7s %-6s %9s %8s %11s %9s\n' items labels format "wall (s)" "cpu (s)" "peak (MiB)" "file (KiB)"
 declare -A wall
 for labels in 1 0; do
     for n in 1000 10000; do
         scene=$work/grid-$n.pensascene
         awk -v n="$n" -v labels="$labels" -f "$root/bench/cli/gridscene.awk" >"$scene"
         for format in pdf png; do
-            read -r seconds peak < <(measure "$scene" "$work/out.$format")
+            read -r seconds cpu peak < <(measure "$scene" "$work/out.$format")
             wall[$n,$labels,$format]=$seconds
-            printf '%-8s %-7s %-6s %9s %11s %9s\n' "$n" "$([ "$labels" = 1 ] && echo yes || echo no)" \
-                "$format" "$seconds" "$peak" "$(( $(stat -c %s "$work/out.$format") / 1024 ))"
+            printf '%-8s %-7s %-6s %9s %8s %11s %9s\n' "$n" "$([ "$labels" = 1 ] && echo yes || echo no)" \
+                "$format" "$seconds" "$cpu" "$peak" "$(( $(stat -c %s "$work/out.$format") / 1024 ))"
         done
     done
 done
