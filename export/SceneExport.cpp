@@ -176,6 +176,10 @@ bool exportPicture(DiagramScene &scene, const QString &fileName, const ExportOpt
     }
     const int scale = checkedScale(options.scale);
     const QSize size = pictureSize(scene.sceneRect(), scale);
+    if (size.isEmpty()) {
+        *reason = QObject::tr("la zone à exporter est vide");
+        return false;
+    }
     if (size.width() > maxPictureSide || size.height() > maxPictureSide) {
         *reason = QObject::tr("l'image mesurerait %1 × %2 pixels, plus que les %3 permis "
                               "de côté").arg(size.width()).arg(size.height()).arg(maxPictureSide);

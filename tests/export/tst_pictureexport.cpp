@@ -178,6 +178,17 @@ private slots:
         QVERIFY(!(ok && jpg.finish()));
     }
 
+    // A scene rectangle of no size makes no picture and no file.
+    void emptyAreaIsRefused()
+    {
+        DiagramScene scene;
+        QTemporaryDir folder;
+        QString reason;
+        QVERIFY(!exportPicture(scene, folder.filePath("vide.png"), &reason));
+        QCOMPARE(reason, QString("la zone à exporter est vide"));
+        QVERIFY(QDir(folder.path()).isEmpty());
+    }
+
     // A picture rendered band by band is the picture Qt renders in one go.
     void bandsDoNotShow()
     {
