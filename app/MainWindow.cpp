@@ -89,6 +89,9 @@ MainWindow::MainWindow()
     createToolbars();
     connectScene();
     createCentralLayout();
+    // The diagram's keys (Ctrl+A, the arrows, Delete) work from the start,
+    // not in the font box, the first widget in the tab order.
+    view->setFocus();
     autoSaver = new AutoSaver(RecoveryFile::standardFolder(), this);
     followDocument();
     setUnifiedTitleAndToolBarOnMac(true);

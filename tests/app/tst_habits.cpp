@@ -64,6 +64,8 @@ private slots:
     void selectAllAndEscape()
     {
         WindowFixture f;
+        QApplication::setActiveWindow(f.window.get());
+        QCOMPARE(QApplication::focusWidget(), f.view()); // not the font box
         DiagramItem *a = f.insertShape(DiagramItem::Carre, {300, 300});
         DiagramItem *b = f.insertShape(DiagramItem::Cercle, {700, 300});
         f.insertArrow(a, b);
