@@ -4,36 +4,21 @@
 // peak_MiB is the process's peak resident size; run one case alone
 // (--benchmark_filter) to read that case's own peak.
 
-#include "export/SceneExport.h"
 #include "io/SceneDocument.h"
-#include "scene/DiagramScene.h"
-#include "support/BenchSupport.h"
+#include "support/ExportLoop.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-using Export = bool (*)(DiagramScene &, const QString &, QString *);
-
-void runExport(benchmark::State &state, Export exportTo, const QString &fileName)
+void runExport(benchmark::State &state, BenchSupport::Export exportTo, const QString &fileName)
 {
     DiagramScene scene;
     readDocument(scene, BenchSupport::gridDocument(int(state.range(0)), {40.0, 0.15, true}));
-    scene.setSceneRect(exportArea(scene));
     QTemporaryDir folder;
-    const QString path = folder.filePath(fileName);
-    QString reason;
-    for (auto _ : state) {
-        if (!exportTo(scene, path, &reason)) {
-            state.SkipWithError(qPrintable(reason));
-            break;
-        }
-    }
-    state.counters["file_KiB"] = QFile(path).size() / 1024.0;
-    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+    BenchSupport::exportEach(state, scene, exportTo, folder.filePath(fileName));
 }
 
 void BM_ExportPng(benchmark::State &state)

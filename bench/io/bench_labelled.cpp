@@ -15,11 +15,11 @@
 // holding one loaded diagram.
 
 #include "app/MainWindow.h"
-#include "export/SceneExport.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramScene.h"
 #include "support/BenchSupport.h"
+#include "support/ExportLoop.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QFile>
@@ -134,23 +134,10 @@ void BM_NewScene(benchmark::State &state)
     }
 }
 
-using Export = bool (*)(DiagramScene &, const QString &, QString *);
-
-void runExport(benchmark::State &state, Export exportTo, const QString &fileName)
+void runExport(benchmark::State &state, BenchSupport::Export exportTo, const QString &fileName)
 {
     LoadedWindow loaded(sceneFile(int(state.range(0))));
-    DiagramScene &scene = loaded.scene();
-    scene.setSceneRect(exportArea(scene));
-    const QString path = folder().filePath(fileName);
-    QString reason;
-    for (auto _ : state) {
-        if (!exportTo(scene, path, &reason)) {
-            state.SkipWithError(qPrintable(reason));
-            break;
-        }
-    }
-    state.counters["file_KiB"] = QFile(path).size() / 1024.0;
-    state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
+    BenchSupport::exportEach(state, loaded.scene(), exportTo, folder().filePath(fileName));
 }
 
 void BM_ExportPng(benchmark::State &state)
