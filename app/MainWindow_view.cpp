@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 // The zoom commands act on the view, which exists only once the layout is
-// built: the actions reach it when triggered.
+// built: connectView() joins them to it.
 void MainWindow::createViewActions()
 {
     const struct {
@@ -17,27 +17,22 @@ void MainWindow::createViewActions()
         const char *icon;
         const char *statusTip;
         QList<QKeySequence> shortcuts;
-        void (DiagramView::*slot)();
     } commands[] = {
         // Ctrl+= as well: on many keyboards "+" needs Shift.
         {&zoomInAction, "Zoom avant", ":/images/zoom_in.png", "Agrandir la vue",
-         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-         &DiagramView::zoomIn},
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {&zoomOutAction, "Zoom arrière", ":/images/zoom_out.png", "Réduire la vue",
-         {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &DiagramView::zoomOut},
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {&zoomResetAction, "Zoom 100\u00a0%", ":/images/zoom_reset.png",
-         "Afficher la scène à sa taille réelle", {QKeySequence(Qt::CTRL | Qt::Key_0)},
-         &DiagramView::resetZoom},
+         "Afficher la scène à sa taille réelle", {QKeySequence(Qt::CTRL | Qt::Key_0)}},
         {&fitToWindowAction, "Ajuster à la fenêtre", ":/images/zoom_fit.png",
          "Afficher tous les objets dans la fenêtre",
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)}, &DiagramView::fitToWindow},
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)}},
     };
     for (const auto &c : commands) {
         *c.action = new QAction(QIcon(QString::fromUtf8(c.icon)), tr(c.text), this);
         (*c.action)->setStatusTip(tr(c.statusTip));
         (*c.action)->setShortcuts(c.shortcuts);
-        const auto slot = c.slot;
-        connect(*c.action, &QAction::triggered, this, [this, slot] { (view->*slot)(); });
     }
 }
 
@@ -64,6 +59,10 @@ void MainWindow::createViewToolBar()
 
 void MainWindow::connectView()
 {
+    connect(zoomInAction, &QAction::triggered, view, &DiagramView::zoomIn);
+    connect(zoomOutAction, &QAction::triggered, view, &DiagramView::zoomOut);
+    connect(zoomResetAction, &QAction::triggered, view, &DiagramView::resetZoom);
+    connect(fitToWindowAction, &QAction::triggered, view, &DiagramView::fitToWindow);
     connect(zoomBox, &ZoomBox::zoomRequested, view, &DiagramView::setZoom);
     connect(view, &DiagramView::zoomChanged, zoomBox, &ZoomBox::setZoom);
 }
