@@ -84,11 +84,6 @@ public:
     // window's document. Call once the window shows, before any change.
     void offerRecovery();
 
-    // Replaces the scene with the file's, as "Charger" does once a file is
-    // chosen; a file that cannot be read is reported in a box and leaves
-    // the scene as it was.
-    void openFile(const QString &fileName);
-
     // Icon of a colour button: the 42 x 43 picture above a bar of `color`.
     static QIcon createColorToolButtonIcon(const QString &imageFile, const QColor &color);
 
