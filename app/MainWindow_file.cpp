@@ -164,7 +164,6 @@ void MainWindow::showReadDocument(DiagramDocument *read, const QList<DiagramObje
     view->centerOn(scene->itemsBoundingRect().center());
     if (!report.isClean())
         Dialogs::instance()->information(this, tr("Scène chargée"), report.summary());
-    return true;
 }
 
 void MainWindow::createNewScene()
