@@ -13,8 +13,12 @@
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsTransform>
 #include <QPainter>
+#include <QPaintEngine>
+#include <QStyleOptionGraphicsItem>
 #include <QVector3D>
 #include <QtMath>
+
+#include <cmath>
 
 DiagramImage::DiagramImage(QGraphicsItem *parent)
     : QGraphicsPixmapItem(parent),
@@ -59,6 +63,33 @@ QPixmap missingPicture(const QString &path)
     return card;
 }
 
+// Two scales this close draw the same pixels.
+const qreal scaleTolerance = 1e-3;
+
+// Above this many pixels a picture of the drawing costs more memory than
+// filling the outlines costs time: the drawing is painted directly.
+const qreal maxScaledPixels = 4e6;
+
+// Devices made of pixels, where a picture drawn once serves every repaint.
+// Everything else (PDF, SVG, printers, recordings and our own engines that
+// pass the painting on to another) gets the drawing itself.
+bool paintsPixels(QPainter *painter)
+{
+    switch (painter->paintEngine()->type()) {
+    case QPaintEngine::Raster:
+    case QPaintEngine::X11:
+    case QPaintEngine::Windows:
+    case QPaintEngine::CoreGraphics:
+    case QPaintEngine::OpenGL:
+    case QPaintEngine::OpenGL2:
+    case QPaintEngine::Direct3D:
+    case QPaintEngine::QWindowSystem:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool isMath)
@@ -66,6 +97,11 @@ void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool i
     m_path = path;
     setPixmap(pixmap.isNull() && !isMath ? missingPicture(path) : pixmap);
     m_isMath = isMath;
+    m_scaledPicture = QPixmap();
+    if (isMath)
+        typesetDrawing(path, pixmap.size());
+    else
+        m_formula.clear();
     // A click between a formula's glyphs still means the formula.
     setShapeMode(isMath ? BoundingRectShape : MaskShape);
     placeHandles();
@@ -148,6 +184,84 @@ void DiagramImage::setFormula(const QString &text)
     placeHandles();
     for (Arrow *arrow : qAsConst(m_arrows))
         arrow->updatePosition();
+}
+
+void DiagramImage::typesetDrawing(const QString &text, const QSize &size)
+{
+    m_formula.setFormula(text);
+    // Typeset at another size in the formula editor: again at the size
+    // that fills that picture (paint() fits what rounding leaves over).
+    if (!m_formula.isEmpty() && m_formula.size() != size && !size.isEmpty())
+        m_formula.setFormula(text, FormulaDrawing::defaultPointSize * size.height()
+                                       / m_formula.size().height());
+}
+
+void DiagramImage::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                         QWidget *widget)
+{
+    if (!m_isMath || m_formula.isEmpty() || pixmap().isNull()) {
+        QGraphicsPixmapItem::paint(painter, option, widget);
+        return;
+    }
+    const QRectF box(offset(), pixmap().size());
+    if (paintsPixels(painter))
+        paintFormulaPixels(painter, box);
+    else
+        m_formula.paint(painter, box);
+    if (option->state & QStyle::State_Selected)
+        paintSelection(painter, option);
+}
+
+void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
+{
+    const QTransform device = painter->deviceTransform();
+    const qreal scale = std::sqrt(std::abs(device.determinant()));
+    painter->save();
+    if (qAbs(scale - 1) < scaleTolerance) {
+        // The typeset picture, pixel for pixel, as it always looked at 100 %.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform,
+                               transformationMode() == Qt::SmoothTransformation);
+        painter->drawPixmap(offset(), pixmap());
+    } else if (box.width() * box.height() * scale * scale > maxScaledPixels) {
+        m_formula.paint(painter, box);
+    } else {
+        if (m_scaledPicture.isNull() || qAbs(m_scaledScale / scale - 1) > scaleTolerance) {
+            m_scaledPicture = m_formula.picture(box.size(), scale);
+            m_scaledScale = scale;
+        }
+        const bool upright = device.type() <= QTransform::TxScale && device.m11() > 0
+            && device.m22() > 0 && painter->worldTransform() == device
+            && painter->device()->devicePixelRatioF() == 1;
+        if (upright) {
+            // On whole device pixels, as the picture was made: not resampled.
+            const QPointF at = device.map(box.topLeft());
+            painter->resetTransform();
+            painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), m_scaledPicture);
+        } else {
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawPixmap(box, m_scaledPicture,
+                                QRectF(QPointF(), box.size() * m_scaledScale));
+        }
+    }
+    painter->restore();
+}
+
+// The dashed frame Qt draws around a selected pixmap item, which paint()
+// replaces for a formula.
+void DiagramImage::paintSelection(QPainter *painter, const QStyleOptionGraphicsItem *option) const
+{
+    const QRectF frame = boundingRect().adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor ink = option->palette.windowText().color();
+    // Its opposite under the dashes, to be seen on any background.
+    const QColor under(ink.red() > 127 ? 0 : 255, ink.green() > 127 ? 0 : 255,
+                       ink.blue() > 127 ? 0 : 255);
+    painter->save();
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(under, 0, Qt::SolidLine));
+    painter->drawRect(frame);
+    painter->setPen(QPen(ink, 0, Qt::DashLine));
+    painter->drawRect(frame);
+    painter->restore();
 }
 
 void DiagramImage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *)

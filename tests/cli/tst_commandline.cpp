@@ -278,13 +278,15 @@ private slots:
         QTest::newRow("--export without a value") << QStringList{"--export"} << "export";
         QTest::newRow("no scene to export") << QStringList{"-e", out} << "--export demande aussi la scène";
         QTest::newRow("two scenes") << QStringList{"-e", out, scene, scene} << "une seule scène est attendue";
-        QTest::newRow("unknown suffix") << QStringList{"-e", path("out.gif"), scene} << ".png, .jpg ou .pdf";
-        QTest::newRow("no suffix") << QStringList{"-e", path("sortie"), scene} << ".png, .jpg ou .pdf";
+        QTest::newRow("unknown suffix") << QStringList{"-e", path("out.gif"), scene} << ".png, .jpg, .pdf ou .svg";
+        QTest::newRow("no suffix") << QStringList{"-e", path("sortie"), scene} << ".png, .jpg, .pdf ou .svg";
         QTest::newRow("--fond rouge") << QStringList{"--fond", "rouge", "-e", out, scene} << "« rouge »";
         QTest::newRow("--echelle 0") << QStringList{"--echelle", "0", "-e", out, scene} << "de 1 à 8, et non « 0 »";
         QTest::newRow("--echelle 9") << QStringList{"--echelle", "9", "-e", out, scene} << "de 1 à 8, et non « 9 »";
         QTest::newRow("--echelle 2.5") << QStringList{"--echelle", "2.5", "-e", out, scene} << "et non « 2.5 »";
         QTest::newRow("--echelle for a PDF") << QStringList{"--echelle", "2", "-e", pdf, scene} << "PNG et JPG";
+        QTest::newRow("--echelle for an SVG") << QStringList{"--echelle", "2", "-e", path("out.svg"), scene}
+                                              << "un SVG est un dessin sans résolution";
         QTest::newRow("--fond without --export") << QStringList{"--fond", "blanc", scene} << "qu'avec --export";
         QTest::newRow("missing scene") << QStringList{"-e", out, path("absente.pensascene")}
                                        << "ne peut pas être ouverte : le fichier n'existe pas";
@@ -322,6 +324,7 @@ private slots:
         QTest::newRow("PNG") << "full.png";
         QTest::newRow("JPG") << "full.jpg";
         QTest::newRow("PDF") << "full.pdf";
+        QTest::newRow("SVG") << "full.svg";
     }
 
     void failedWriteKeepsTheOldFile()
