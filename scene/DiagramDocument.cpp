@@ -15,6 +15,9 @@ DiagramDocument::DiagramDocument(QObject *parent)
 
 DiagramDocument::~DiagramDocument()
 {
+    // A history that goes is not a saved document: no modifiedChanged(false),
+    // which would let the autosave drop its recovery file.
+    m_undoStack->disconnect(this);
     delete m_undoStack;
     m_undoStack = nullptr;
     m_scene->setUndoStack(nullptr);

@@ -285,6 +285,10 @@ private slots:
         DiagramScene other;
         other.addLoadedItem(other.newShape(DiagramItem::Cercle));
         QVERIFY(writeSceneFile(sceneFile, writeDocument(other), nullptr));
+        // The pictures are unsaved work: kept when the question is cancelled.
+        drop({sceneFile}, {100, 100});
+        QCOMPARE(f.list()->count(), 2);
+        f.dialogs.answers.enqueue(Dialogs::Discard);
         drop({sceneFile}, {100, 100});
         QCOMPARE(f.entryTexts(), QStringList({"Cercle 0"}));
     }

@@ -499,8 +499,9 @@ private slots:
         QTest::addColumn<int>("items");
         QTest::addColumn<QString>("message");
         const QString scene = writeScene(path("ouvrir.pensascene"), sceneDocument(GrayGrid));
-        QTest::newRow("readable") << scene << "Pensato - " + scene << 4 << QString();
-        QTest::newRow("missing") << path("absente.pensascene") << "Pensato" << 0
+        QTest::newRow("readable") << scene << QString::fromUtf8("ouvrir.pensascene[*] — Pensato") << 4
+                                  << QString();
+        QTest::newRow("missing") << path("absente.pensascene") << QString::fromUtf8("Sans titre[*] — Pensato") << 0
                                  << "Scène non chargée|||Le fichier « " + path("absente.pensascene");
     }
 
@@ -530,7 +531,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("window");
         const QString scene = writeScene(path("fenetre.pensascene"), sceneDocument());
-        QTest::newRow("readable") << scene << "\"Pensato - " + scene + "\"";
+        QTest::newRow("readable") << scene << QString::fromUtf8("\"fenetre.pensascene — Pensato\"");
         QTest::newRow("missing") << path("absente.pensascene") << "\"Scène non chargée\"";
     }
 
