@@ -9,6 +9,8 @@
 //   Paint400/...          one repaint at 400 % after a change of zoom, so
 //                         that every cache in view is made again;
 //                         "outlines" fills the drawings without any cache
+//   Pan400/...            a repaint at 400 % at the zoom of the last one,
+//                         as while scrolling: what a cache is for
 //   ExportSvg             the SVG of a grid of 1,000 shapes and their
 //                         arrows with the 100 formulas
 //
@@ -129,6 +131,16 @@ void BM_Paint400(benchmark::State &state)
     }
 }
 
+void BM_Pan400(benchmark::State &state)
+{
+    View v{Mode(state.range(0))};
+    v.view.setTransform(QTransform::fromScale(4, 4));
+    v.view.centerOn(400, 250);
+    v.paint();
+    for (auto _ : state)
+        v.paint();
+}
+
 void BM_ExportSvg(benchmark::State &state)
 {
     DiagramScene scene;
@@ -151,6 +163,8 @@ void BM_ExportSvg(benchmark::State &state)
 BENCHMARK(BM_Paint100)->ArgName("mode")->Arg(Pictures)->Arg(Formulas)->Arg(DeviceCache)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint400)->ArgName("mode")->Arg(Pictures)->Arg(Formulas)->Arg(DeviceCache)->Arg(Outlines)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pan400)->ArgName("mode")->Arg(Pictures)->Arg(Formulas)->Arg(DeviceCache)->Arg(Outlines)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportSvg)->Unit(benchmark::kMillisecond);
 
