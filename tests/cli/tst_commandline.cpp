@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -473,6 +474,35 @@ private slots:
         const QImage page(path("page.png"));
         QVERIFY(countPixels(page, isRed) > 0);
         QCOMPARE(countPixels(page, isBlue) > page.width() * page.height() / 10, blueBackground);
+    }
+
+    // An SVG drawing of the export window's area that librsvg renders, with
+    // the scene's background unless told otherwise; transparent stays so.
+    void svg_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("corner"); // #aarrggbb
+        QTest::newRow("default") << QStringList() << "#ff0000ff";
+        QTest::newRow("--fond blanc") << QStringList{"--fond", "blanc"} << "#ffffffff";
+        QTest::newRow("--fond transparent") << QStringList{"--fond", "transparent"} << "#00000000";
+    }
+
+    void svg()
+    {
+        QFETCH(QStringList, options);
+        if (QStandardPaths::findExecutable("rsvg-convert").isEmpty())
+            QSKIP("rsvg-convert is not installed (scripts/install-deps.sh installs it)");
+        const QString scene = writeScene(path("dessin.pensascene"), sceneDocument(Blue));
+        const QString out = path("dessin.svg");
+        const Run run = pensato(options + QStringList{"-e", out, scene});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QVERIFY(poppler("rsvg-convert", {"-o", path("dessin.png"), out}));
+        const QImage drawn(path("dessin.png"));
+        WindowExport reference(scene);
+        QCOMPARE(drawn.size(), pictureSize(exportArea(*reference.scene())));
+        QTEST(drawn.pixelColor(0, 0).name(QColor::HexArgb), "corner");
+        QVERIFY(isRed(drawn.pixel(reference.pixelOf(redTriangleCentre))));
     }
 
     // A file with an item that cannot be read is exported without it; the
