@@ -36,6 +36,7 @@ DiagramImage::DiagramImage(QGraphicsItem *parent)
 
 DiagramImage::~DiagramImage()
 {
+    QPixmapCache::remove(m_scaledPicture);
     // An arrow cannot outlive an end; each leaves both ends' lists as it goes.
     qDeleteAll(QList<Arrow *>(m_arrows));
 }
@@ -66,9 +67,13 @@ QPixmap missingPicture(const QString &path)
 // Two scales this close draw the same pixels.
 const qreal scaleTolerance = 1e-3;
 
-// Above this many pixels a picture of the drawing costs more memory than
-// filling the outlines costs time: the drawing is painted directly.
-const qreal maxScaledPixels = 4e6;
+// A picture of the drawing larger than a quarter of Qt's pixmap cache
+// (kilobytes, 4 bytes a pixel) would push out too much else: past that,
+// which only deep zooms reach, the outlines are filled at every paint.
+qreal maxScaledPixels()
+{
+    return QPixmapCache::cacheLimit() * 1024.0 / 4 / 4;
+}
 
 // Devices made of pixels, where a picture drawn once serves every repaint.
 // Everything else (PDF, SVG, printers, recordings and our own engines that
@@ -97,7 +102,8 @@ void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool i
     m_path = path;
     setPixmap(pixmap.isNull() && !isMath ? missingPicture(path) : pixmap);
     m_isMath = isMath;
-    m_scaledPicture = QPixmap();
+    QPixmapCache::remove(m_scaledPicture);
+    m_scaledPicture = QPixmapCache::Key();
     if (isMath)
         typesetDrawing(path, pixmap.size());
     else
@@ -222,11 +228,15 @@ void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
         painter->setRenderHint(QPainter::SmoothPixmapTransform,
                                transformationMode() == Qt::SmoothTransformation);
         painter->drawPixmap(offset(), pixmap());
-    } else if (box.width() * box.height() * scale * scale > maxScaledPixels) {
+    } else if (box.width() * box.height() * scale * scale > maxScaledPixels()) {
         m_formula.paint(painter, box);
     } else {
-        if (m_scaledPicture.isNull() || qAbs(m_scaledScale / scale - 1) > scaleTolerance) {
-            m_scaledPicture = m_formula.picture(box.size(), scale);
+        QPixmap scaled;
+        if (qAbs(m_scaledScale / scale - 1) > scaleTolerance
+            || !QPixmapCache::find(m_scaledPicture, &scaled)) {
+            QPixmapCache::remove(m_scaledPicture);
+            scaled = m_formula.picture(box.size(), scale);
+            m_scaledPicture = QPixmapCache::insert(scaled);
             m_scaledScale = scale;
         }
         const bool upright = device.type() <= QTransform::TxScale && device.m11() > 0
@@ -236,11 +246,10 @@ void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
             // On whole device pixels, as the picture was made: not resampled.
             const QPointF at = device.map(box.topLeft());
             painter->resetTransform();
-            painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), m_scaledPicture);
+            painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), scaled);
         } else {
             painter->setRenderHint(QPainter::SmoothPixmapTransform);
-            painter->drawPixmap(box, m_scaledPicture,
-                                QRectF(QPointF(), box.size() * m_scaledScale));
+            painter->drawPixmap(box, scaled, QRectF(QPointF(), box.size() * m_scaledScale));
         }
     }
     painter->restore();

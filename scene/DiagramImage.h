@@ -7,6 +7,7 @@
 #include <QGraphicsPixmapItem>
 #include <QList>
 #include <QObject>
+#include <QPixmapCache>
 #include <QString>
 
 class DiagramImageResizer;
@@ -105,8 +106,10 @@ private:
     QString m_path;
     FormulaDrawing m_formula;
     // The drawing at m_scaledScale device pixels per unit, made by the
-    // paint that first needed that scale; null until then.
-    QPixmap m_scaledPicture;
+    // paint that first needed that scale. Kept in Qt's pixmap cache, whose
+    // limit bounds what a deep zoom over many formulas holds; made again
+    // when the cache has let it go.
+    QPixmapCache::Key m_scaledPicture;
     qreal m_scaledScale = 0;
     bool m_isMath = false;
     bool m_rotatorHovered = false;
