@@ -11,6 +11,9 @@
 //                         "outlines" fills the drawings without any cache
 //   Pan400/...            a repaint at 400 % at the zoom of the last one,
 //                         as while scrolling: what a cache is for
+//   Typeset/0             the 100 formulas typeset into their pictures, as
+//                         before they had drawings
+//   Typeset/1             the same and their drawings, as a load makes them
 //   ExportSvg             the SVG of a grid of 1,000 shapes and their
 //                         arrows with the 100 formulas
 //
@@ -141,6 +144,23 @@ void BM_Pan400(benchmark::State &state)
         v.paint();
 }
 
+void BM_Typeset(benchmark::State &state)
+{
+    const bool drawings = state.range(0) != 0;
+    for (auto _ : state) {
+        DiagramScene scene;
+        for (int i = 0; i < 100; ++i) {
+            const QString formula = QString::fromUtf8(palette[i % 10]);
+            const QPixmap typeset = DiagramScene::renderFormula(formula);
+            if (drawings) {
+                DiagramImage *image = scene.newImage();
+                image->setContent(formula, typeset, true);
+                scene.addItem(image);
+            }
+        }
+    }
+}
+
 void BM_ExportSvg(benchmark::State &state)
 {
     DiagramScene scene;
@@ -166,6 +186,7 @@ BENCHMARK(BM_Paint400)->ArgName("mode")->Arg(Pictures)->Arg(Formulas)->Arg(Devic
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pan400)->ArgName("mode")->Arg(Pictures)->Arg(Formulas)->Arg(DeviceCache)->Arg(Outlines)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Typeset)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportSvg)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
