@@ -146,16 +146,6 @@ int ConvertToIMG::scale() const
     return ui->comboBox_scale->currentData().toInt();
 }
 
-void ConvertToIMG::setScale(int scale)
-{
-    const int index = ui->comboBox_scale->findData(scale);
-    if (index < 0) {
-        qWarning("ConvertToIMG::setScale: the scale must be from 1 to %d", maxWindowScale);
-        return;
-    }
-    ui->comboBox_scale->setCurrentIndex(index);
-}
-
 void ConvertToIMG::checkToolButton(int id)
 {
     for (QAbstractButton *button : toolButtonGroup->buttons())

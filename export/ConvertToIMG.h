@@ -43,7 +43,6 @@ public:
     // Pixels per scene unit of the picture "Convertir" writes: the scale
     // box's choice, 1 (the default) to maxWindowScale.
     int scale() const;
-    void setScale(int scale);
 
     // Checks the picture button `id` and unchecks the others; an id no
     // button has unchecks them all.
