@@ -195,11 +195,12 @@ void DiagramImage::setFormula(const QString &text)
 void DiagramImage::typesetDrawing(const QString &text, const QSize &size)
 {
     m_formula.setFormula(text);
-    // Typeset at another size in the formula editor: again at the size
-    // that fills that picture (paint() fits what rounding leaves over).
+    // Typeset at another size in the formula editor, which offers whole
+    // points: again at the nearest whole size that fills that picture
+    // (paint() fits what is left over).
     if (!m_formula.isEmpty() && m_formula.size() != size && !size.isEmpty())
-        m_formula.setFormula(text, FormulaDrawing::defaultPointSize * size.height()
-                                       / m_formula.size().height());
+        m_formula.setFormula(text, qMax(1, qRound(FormulaDrawing::defaultPointSize * size.height()
+                                                  / m_formula.size().height())));
 }
 
 void DiagramImage::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -51,9 +51,9 @@ DiagramImage *addFormula(DiagramScene &scene, const QString &formula, const QPoi
 
 // The item's box in the scene, rendered at `zoom` pixels per scene unit on
 // a transparent picture, as a view at that zoom shows it.
-QImage rendered(DiagramScene &scene, const QGraphicsItem *item, qreal zoom)
+QImage rendered(DiagramScene &scene, const DiagramImage *item, qreal zoom)
 {
-    const QRectF box = item->mapRectToScene(item->boundingRect().adjusted(0.5, 0.5, -0.5, -0.5));
+    const QRectF box = item->mapRectToScene(QRectF(item->offset(), item->pixmap().size()));
     QImage picture((box.size() * zoom).toSize(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
@@ -128,6 +128,24 @@ private slots:
                      qPrintable(QString::number(edgeWidth(enlarged, false))));
         QVERIFY(pixelsOf(sharp, Qt::red) > 0);
         QVERIFY(pixelsOf(sharp, Qt::black) > 0);
+    }
+
+    // A formula placed from its editor at another size than the scene's
+    // draws at that size, filling its picture.
+    void editorSizeFillsItsPicture()
+    {
+        const QString formula = R"($\sum_{i=1}^n \frac{1}{i})";
+        FormulaDrawing large;
+        large.setFormula(formula, 40);
+        const QPixmap picture = large.picture(large.size(), 1);
+        DiagramScene scene;
+        DiagramImage *item = scene.newImage();
+        item->setContent(formula, picture, true);
+        scene.addItem(item);
+        QVERIFY(qAbs(item->formulaDrawing().pointSize() - 40) < 1);
+        const double difference = meanInkDifference(rendered(scene, item, 2),
+                                                    large.picture(large.size(), 2).toImage(), false);
+        QVERIFY2(difference < 3, qPrintable(QString::number(difference)));
     }
 
     // A click between glyphs, or in the box's margin, still means the formula.
