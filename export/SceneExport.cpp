@@ -129,12 +129,14 @@ bool paintPdf(QGraphicsScene &scene, QIODevice *device)
 // units as the picture at scale 1 has pixels, so that cosmetic pens keep
 // their width. Texts in points are measured at the screen's resolution,
 // as the views show them.
-bool paintSvg(QGraphicsScene &scene, const QColor &base, QIODevice *device)
+bool paintSvg(QGraphicsScene &scene, const QColor &base, const QString &title, QIODevice *device)
 {
     const QRectF area = scene.sceneRect();
     const QRectF target(QPointF(), pictureSize(area));
     QSvgGenerator generator;
     generator.setOutputDevice(device);
+    // Qt writes the title as it is given, markup and all.
+    generator.setTitle(title.toHtmlEscaped());
     generator.setDescription(QStringLiteral("Pensato"));
     generator.setResolution(qRound(QFontMetricsF(QFont()).fontDpi()));
     generator.setSize(target.size().toSize());
@@ -280,7 +282,7 @@ bool exportSvg(DiagramScene &scene, const QString &fileName, const ExportOptions
     const QColor base = pictureBase(scene, ExportFormat::Svg, options.background);
     const bool drawn = renderWithBackground(
         scene, options.background == ExportBackground::Scene,
-        [&] { return paintSvg(scene, base, &drawing); });
+        [&] { return paintSvg(scene, base, QFileInfo(fileName).completeBaseName(), &drawing); });
     if (!drawn) {
         *reason = QObject::tr("le dessin SVG n'a pas pu être fait");
         return false;
