@@ -223,35 +223,38 @@ void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
 {
     const QTransform device = painter->deviceTransform();
     const qreal scale = std::sqrt(std::abs(device.determinant()));
-    painter->save();
     if (qAbs(scale - 1) < scaleTolerance) {
-        // The typeset picture, pixel for pixel, as it always looked at 100 %.
+        // The typeset picture, pixel for pixel, as it always looked at 100 %,
+        // and as fast: the scene keeps the painter's state between items.
         painter->setRenderHint(QPainter::SmoothPixmapTransform,
                                transformationMode() == Qt::SmoothTransformation);
         painter->drawPixmap(offset(), pixmap());
-    } else if (box.width() * box.height() * scale * scale > maxScaledPixels()) {
+        return;
+    }
+    if (box.width() * box.height() * scale * scale > maxScaledPixels()) {
         m_formula.paint(painter, box);
+        return;
+    }
+    QPixmap scaled;
+    if (qAbs(m_scaledScale / scale - 1) > scaleTolerance
+        || !QPixmapCache::find(m_scaledPicture, &scaled)) {
+        QPixmapCache::remove(m_scaledPicture);
+        scaled = m_formula.picture(box.size(), scale);
+        m_scaledPicture = QPixmapCache::insert(scaled);
+        m_scaledScale = scale;
+    }
+    const bool upright = device.type() <= QTransform::TxScale && device.m11() > 0
+        && device.m22() > 0 && painter->worldTransform() == device
+        && painter->device()->devicePixelRatioF() == 1;
+    painter->save();
+    if (upright) {
+        // On whole device pixels, as the picture was made: not resampled.
+        const QPointF at = device.map(box.topLeft());
+        painter->resetTransform();
+        painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), scaled);
     } else {
-        QPixmap scaled;
-        if (qAbs(m_scaledScale / scale - 1) > scaleTolerance
-            || !QPixmapCache::find(m_scaledPicture, &scaled)) {
-            QPixmapCache::remove(m_scaledPicture);
-            scaled = m_formula.picture(box.size(), scale);
-            m_scaledPicture = QPixmapCache::insert(scaled);
-            m_scaledScale = scale;
-        }
-        const bool upright = device.type() <= QTransform::TxScale && device.m11() > 0
-            && device.m22() > 0 && painter->worldTransform() == device
-            && painter->device()->devicePixelRatioF() == 1;
-        if (upright) {
-            // On whole device pixels, as the picture was made: not resampled.
-            const QPointF at = device.map(box.topLeft());
-            painter->resetTransform();
-            painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), scaled);
-        } else {
-            painter->setRenderHint(QPainter::SmoothPixmapTransform);
-            painter->drawPixmap(box, scaled, QRectF(QPointF(), box.size() * m_scaledScale));
-        }
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawPixmap(box, scaled, QRectF(QPointF(), box.size() * m_scaledScale));
     }
     painter->restore();
 }
