@@ -18,12 +18,12 @@ CommandLine::CommandLine(const QStringList &arguments)
     m_parser.addOptions({
         {{QStringLiteral("e"), exportName},
          tr("Écrit FICHIER dans SORTIE sans ouvrir de fenêtre ; le suffixe de SORTIE "
-            "choisit le format : .png, .jpg ou .pdf."),
+            "choisit le format : .png, .jpg, .pdf ou .svg."),
          tr("SORTIE")},
         {backgroundName,
          tr("Fond de l'export : blanc, transparent, ou scene pour le fond de la scène "
             "(par défaut). Une image JPG et une page PDF sont blanches là où rien n'est "
-            "dessiné."),
+            "dessiné ; un SVG y reste transparent, comme une image PNG."),
          tr("blanc|transparent|scene")},
         {scaleName,
          tr("Pixels par unité de la scène dans une image PNG ou JPG, de 1 à %1 "
@@ -78,7 +78,7 @@ void CommandLine::read(const QStringList &arguments)
                        "pensato --export SORTIE FICHIER."));
     const ExportFormat format = exportFormat(m_outputFile);
     if (format == ExportFormat::Unknown)
-        return fail(tr("« %1 » n'a pas le suffixe d'un format d'export : .png, .jpg ou .pdf.")
+        return fail(tr("« %1 » n'a pas le suffixe d'un format d'export : .png, .jpg, .pdf ou .svg.")
                         .arg(m_outputFile));
     if (m_parser.isSet(backgroundName) && !readBackground(m_parser.value(backgroundName)))
         return fail(tr("--fond attend blanc, transparent ou scene, et non « %1 ».")
@@ -87,6 +87,9 @@ void CommandLine::read(const QStringList &arguments)
         if (format == ExportFormat::Pdf)
             return fail(tr("--echelle ne s'applique qu'aux images PNG et JPG ; "
                            "un PDF se met à l'échelle de sa page."));
+        if (format == ExportFormat::Svg)
+            return fail(tr("--echelle ne s'applique qu'aux images PNG et JPG ; "
+                           "un SVG est un dessin sans résolution."));
         if (!readScale(m_parser.value(scaleName)))
             return fail(tr("--echelle attend un nombre entier de 1 à %1, et non « %2 ».")
                             .arg(maxPictureScale).arg(m_parser.value(scaleName)));

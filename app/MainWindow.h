@@ -62,7 +62,7 @@ class QWidget;
 //   MainWindow_file.cpp     save, load, new scene, the unsaved-changes
 //                           question, recent files, title
 //   MainWindow_recovery.cpp autosave and recovery after a crash
-//   MainWindow_export.cpp   picture and PDF export
+//   MainWindow_export.cpp   picture, PDF and SVG export
 //   MainWindow_update.cpp   update check
 //   MainWindow_math.cpp     formula editor
 //   MainWindow_view.cpp     zoom actions, view menu and zoom box
@@ -140,6 +140,7 @@ private slots:
     // Export (MainWindow_export.cpp)
     void toImage();
     void toPDF();
+    void toSVG();
 
     void changeBorderSize(int size);
 
@@ -305,6 +306,7 @@ private:
     QAction *loadAction = nullptr;
     QAction *toImageAction = nullptr;
     QAction *toPDFAction = nullptr;
+    QAction *toSVGAction = nullptr;
 
     // Edit commands
     QAction *undoAction = nullptr;

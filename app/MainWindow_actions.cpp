@@ -166,6 +166,11 @@ void MainWindow::createActions()
     toPDFAction->setStatusTip(tr("Convertir la scene en fichier PDF"));
     connect(toPDFAction, &QAction::triggered, this, &MainWindow::toPDF);
 
+    toSVGAction = new QAction(QIcon(QStringLiteral(":/images/convert_svg.png")),
+                              tr("Convertir en SVG"), this);
+    toSVGAction->setStatusTip(tr("Convertir la scene en dessin SVG"));
+    connect(toSVGAction, &QAction::triggered, this, &MainWindow::toSVG);
+
     // Saving answers whether it saved, which the actions do not need.
     saveAction = new QAction(QIcon(QStringLiteral(":/images/save.png")),
                              tr("Enregistrer la scène"), this);
@@ -226,6 +231,7 @@ void MainWindow::createMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(toImageAction);
     fileMenu->addAction(toPDFAction);
+    fileMenu->addAction(toSVGAction);
     fileMenu->addSeparator();
     fileMenu->addAction(exitAction);
 

@@ -8,7 +8,7 @@
 
 #include <QStandardPaths>
 
-// Picture and PDF export of the scene: the items' area, without selection
+// Picture, PDF and SVG export of the scene: the items' area, without selection
 // marks. The scene keeps its own scene rectangle and selection.
 
 void MainWindow::toImage()
@@ -42,4 +42,30 @@ void MainWindow::toPDF()
     }
     Dialogs::instance()->information(this, tr("Scène convertie"),
                                      tr("La scène a été convertie en PDF avec succès."));
+}
+
+// The area and background the picture export has untouched: the items'
+// area and the scene's own background, transparent where it has none.
+void MainWindow::toSVG()
+{
+    const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
+        this, tr("Convertir en SVG"),
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), tr("SVG (*.svg)"));
+    if (fileName.isEmpty())
+        return;
+
+    QString reason;
+    bool written;
+    {
+        const ScopedExportArea area(scene);
+        written = exportSvg(*scene, fileName, ExportOptions(), &reason);
+    }
+    if (!written) {
+        Dialogs::instance()->warning(
+            this, tr("SVG non enregistré"),
+            tr("Le SVG n'a pas pu être enregistré dans « %1 » : %2.").arg(fileName, reason));
+        return;
+    }
+    Dialogs::instance()->information(this, tr("Scène convertie"),
+                                     tr("La scène a été convertie en SVG avec succès."));
 }

@@ -63,7 +63,10 @@ ConvertToIMG::ConvertToIMG(QWidget *parent)
     toolButtonGroup->addButton(ui->toolButton_grayGrid, GrayGrid);
     toolButtonGroup->addButton(ui->toolButton_custom, CustomPicture);
 
-    colorLabel->setFixedSize(100, 20);
+    for (int factor = 1; factor <= maxWindowScale; ++factor)
+        ui->comboBox_scale->addItem(tr("%1×").arg(factor), factor);
+
+        colorLabel->setFixedSize(100, 20);
     ui->horizontalLayout_4->insertWidget(ui->horizontalLayout_4->indexOf(ui->label_2) + 1,
                                          colorLabel);
 
@@ -136,6 +139,11 @@ int ConvertToIMG::pictureButtonOf() const
     if (scene->backgroundPath() == grayGridPath)
         return GrayGrid;
     return CustomPicture;
+}
+
+int ConvertToIMG::scale() const
+{
+    return ui->comboBox_scale->currentData().toInt();
 }
 
 void ConvertToIMG::checkToolButton(int id)
@@ -213,12 +221,13 @@ void ConvertToIMG::setPictureBackground(const QPixmap &picture, const QString &p
 
 void ConvertToIMG::on_pushButton_convert_clicked()
 {
-    const QSize size = pictureSize(scene->sceneRect());
+    const QSize size = pictureSize(scene->sceneRect(), scale());
     if (size.width() > maxPictureSide || size.height() > maxPictureSide) {
         Dialogs::instance()->warning(
             this, tr("Image trop grande"),
             tr("La zone à convertir mesure %1 × %2 pixels ; une image ne peut pas dépasser "
-               "%3 pixels de côté. Rapprochez les éléments ou exportez en PDF.")
+               "%3 pixels de côté. Choisissez une échelle plus petite, rapprochez les éléments "
+               "ou exportez en PDF ou en SVG.")
                 .arg(size.width()).arg(size.height()).arg(maxPictureSide));
         return;
     }
@@ -230,7 +239,9 @@ void ConvertToIMG::on_pushButton_convert_clicked()
 
     scene->clearSelection();
     QString reason;
-    if (!exportPicture(*scene, fileName, &reason)) {
+    ExportOptions options;
+    options.scale = scale();
+    if (!exportPicture(*scene, fileName, options, &reason)) {
         Dialogs::instance()->warning(
             this, tr("Image non enregistrée"),
             tr("L'image n'a pas pu être enregistrée dans « %1 » : %2.").arg(fileName, reason));

@@ -27,6 +27,9 @@ public:
     // Ids of the background picture buttons in toolButtonGroup.
     enum PictureButton { WhiteGrid = 10, GrayGrid = 11, CustomPicture = 12 };
 
+    // The scales the window offers, from 1 to this.
+    static constexpr int maxWindowScale = 4;
+
     explicit ConvertToIMG(QWidget *parent = nullptr);
     ~ConvertToIMG() override;
 
@@ -36,6 +39,10 @@ public:
     // area, and shows the scene's background in the controls. The scene is
     // not owned; the window closes if the scene goes.
     void setScene(DiagramScene *scene);
+
+    // Pixels per scene unit of the picture "Convertir" writes: the scale
+    // box's choice, 1 (the default) to maxWindowScale.
+    int scale() const;
 
     // Checks the picture button `id` and unchecks the others; an id no
     // button has unchecks them all.

@@ -6,12 +6,17 @@
 #include "scene/DiagramScene.h"
 #include "scene/FileReasons.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSvgGenerator>
 #include <QtMath>
 
 #include <functional>
@@ -58,8 +63,8 @@ QColor pictureBase(const DiagramScene &scene, ExportFormat format, ExportBackgro
 {
     const bool transparent = background == ExportBackground::Transparent
         || (background == ExportBackground::Scene && scene.isTransparent());
-    return format == ExportFormat::Png && transparent ? QColor(Qt::transparent)
-                                                      : QColor(Qt::white);
+    const bool keepsTransparency = format == ExportFormat::Png || format == ExportFormat::Svg;
+    return keepsTransparency && transparent ? QColor(Qt::transparent) : QColor(Qt::white);
 }
 
 // Rows [top, top + rows) of the picture of `area` at `scale`, into the top
@@ -120,6 +125,47 @@ bool paintPdf(QGraphicsScene &scene, QIODevice *device)
     return painter.end(); // completes the document
 }
 
+// The drawing of the scene rectangle, one unit per scene unit and as many
+// units as the picture at scale 1 has pixels, so that cosmetic pens keep
+// their width. Texts in points are measured at the screen's resolution,
+// as the views show them.
+bool paintSvg(QGraphicsScene &scene, const QColor &base, const QString &title, QIODevice *device)
+{
+    const QRectF area = scene.sceneRect();
+    const QRectF target(QPointF(), pictureSize(area));
+    QSvgGenerator generator;
+    generator.setOutputDevice(device);
+    // Qt writes the title as it is given, markup and all.
+    generator.setTitle(title.toHtmlEscaped());
+    generator.setDescription(QStringLiteral("Pensato"));
+    generator.setResolution(qRound(QFontMetricsF(QFont()).fontDpi()));
+    generator.setSize(target.size().toSize());
+    generator.setViewBox(target);
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return false;
+    if (base.alpha() != 0)
+        painter.fillRect(target, base);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, target, area, Qt::IgnoreAspectRatio);
+    return painter.end();
+}
+
+// Qt names its output SVG 1.2 Tiny and gives its size in millimetres; what
+// it writes for a scene is SVG 1.1 but for vector-effect on cosmetic pens,
+// which 1.1 readers follow too. The size in pixels is the picture's.
+QByteArray asSvg11(QByteArray svg, const QSize &size)
+{
+    svg.replace(" version=\"1.2\" baseProfile=\"tiny\"", " version=\"1.1\"");
+    const QRegularExpression millimetres(QStringLiteral("<svg width=\"[^\"]*\" height=\"[^\"]*\""));
+    const QRegularExpressionMatch found = millimetres.match(QString::fromUtf8(svg.left(1024)));
+    if (found.hasMatch())
+        svg.replace(found.capturedStart(), found.capturedLength(),
+                    QStringLiteral("<svg width=\"%1\" height=\"%2\"")
+                        .arg(size.width()).arg(size.height()).toUtf8());
+    return svg;
+}
+
 // Puts the written file in place, or leaves none. Qt 5's commit() does not
 // notice a failed final flush of the write buffer, so it is flushed first.
 // `reason` is kept when it already says why nothing was written.
@@ -152,6 +198,8 @@ ExportFormat exportFormat(const QString &fileName)
         return ExportFormat::Jpg;
     if (suffix == QLatin1String("pdf"))
         return ExportFormat::Pdf;
+    if (suffix == QLatin1String("svg"))
+        return ExportFormat::Svg;
     return ExportFormat::Unknown;
 }
 
@@ -222,10 +270,42 @@ bool exportPdf(DiagramScene &scene, const QString &fileName, const ExportOptions
     return commitFile(file, written && file.error() == QFileDevice::NoError, reason);
 }
 
+bool exportSvg(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
+               QString *reason)
+{
+    if (scene.sceneRect().isEmpty()) {
+        *reason = QObject::tr("la zone à exporter est vide");
+        return false;
+    }
+    QBuffer drawing;
+    drawing.open(QIODevice::WriteOnly);
+    const QColor base = pictureBase(scene, ExportFormat::Svg, options.background);
+    const bool drawn = renderWithBackground(
+        scene, options.background == ExportBackground::Scene,
+        [&] { return paintSvg(scene, base, QFileInfo(fileName).completeBaseName(), &drawing); });
+    if (!drawn) {
+        *reason = QObject::tr("le dessin SVG n'a pas pu être fait");
+        return false;
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = fileErrorReason(file, FileAccess::Writing);
+        return false;
+    }
+    reason->clear();
+    const QByteArray svg = asSvg11(drawing.buffer(), pictureSize(scene.sceneRect()));
+    return commitFile(file, file.write(svg) == svg.size(), reason);
+}
+
 bool exportScene(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
                  QString *reason)
 {
-    if (exportFormat(fileName) == ExportFormat::Pdf)
+    switch (exportFormat(fileName)) {
+    case ExportFormat::Pdf:
         return exportPdf(scene, fileName, options, reason);
-    return exportPicture(scene, fileName, options, reason);
+    case ExportFormat::Svg:
+        return exportSvg(scene, fileName, options, reason);
+    default:
+        return exportPicture(scene, fileName, options, reason);
+    }
 }

@@ -19,7 +19,7 @@ const int maxPictureSide = 16000;
 // Pictures are rendered at 1 to this many pixels per scene unit.
 const int maxPictureScale = 8;
 
-enum class ExportFormat { Png, Jpg, Pdf, Unknown };
+enum class ExportFormat { Png, Jpg, Pdf, Svg, Unknown };
 // By the file name's suffix, in any case; ".jpeg" is a JPG.
 ExportFormat exportFormat(const QString &fileName);
 
@@ -69,7 +69,14 @@ inline bool exportPdf(DiagramScene &scene, const QString &fileName, QString *rea
     return exportPdf(scene, fileName, ExportOptions(), reason);
 }
 
-// A PDF or a picture, as the file name's suffix says.
+// Writes the scene rectangle as an SVG 1.1 drawing, one unit of the
+// drawing per scene unit: the background (options.background, kept
+// transparent as in a PNG), then the items, all as vectors (formulas as
+// filled outlines); only pictures stay pictures.
+bool exportSvg(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
+               QString *reason);
+
+// A PDF, an SVG or a picture, as the file name's suffix says.
 bool exportScene(DiagramScene &scene, const QString &fileName, const ExportOptions &options,
                  QString *reason);
 

@@ -401,6 +401,22 @@ QHash<QString, Drawing> drawings()
         p.drawRoundedRect(QRectF(4, 30, 44, 22), 4, 4);
         drawFittedText(p, QRectF(8, 34, 36, 14), "PDF", sansFont(true), Qt::white);
     };
+    d["convert_svg.png"] = [](QPainter &p) {
+        drawPage(p, QRectF(10, 4, 44, 56));
+        // A curve through its control points, as a drawing program shows one.
+        QPainterPath curve(QPointF(16, 22));
+        curve.cubicTo(QPointF(22, 6), QPointF(38, 30), QPointF(48, 12));
+        p.setPen(inkPen(2.5, blue));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(curve);
+        p.setPen(Qt::NoPen);
+        p.setBrush(blue);
+        p.drawEllipse(QPointF(16, 22), 3, 3);
+        p.drawEllipse(QPointF(48, 12), 3, 3);
+        p.setBrush(green);
+        p.drawRoundedRect(QRectF(4, 30, 44, 22), 4, 4);
+        drawFittedText(p, QRectF(8, 34, 36, 14), "SVG", sansFont(true), Qt::white);
+    };
     d["copy.png"] = [](QPainter &p) {
         drawPage(p, QRectF(6, 4, 34, 42));
         drawPage(p, QRectF(24, 18, 34, 42));

@@ -13,8 +13,12 @@
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsTransform>
 #include <QPainter>
+#include <QPaintEngine>
+#include <QStyleOptionGraphicsItem>
 #include <QVector3D>
 #include <QtMath>
+
+#include <cmath>
 
 DiagramImage::DiagramImage(QGraphicsItem *parent)
     : QGraphicsPixmapItem(parent),
@@ -32,6 +36,7 @@ DiagramImage::DiagramImage(QGraphicsItem *parent)
 
 DiagramImage::~DiagramImage()
 {
+    QPixmapCache::remove(m_scaledPicture);
     // An arrow cannot outlive an end; each leaves both ends' lists as it goes.
     qDeleteAll(QList<Arrow *>(m_arrows));
 }
@@ -59,6 +64,37 @@ QPixmap missingPicture(const QString &path)
     return card;
 }
 
+// Two scales this close draw the same pixels.
+const qreal scaleTolerance = 1e-3;
+
+// A picture of the drawing larger than a quarter of Qt's pixmap cache
+// (kilobytes, 4 bytes a pixel) would push out too much else: past that,
+// which only deep zooms reach, the outlines are filled at every paint.
+qreal maxScaledPixels()
+{
+    return QPixmapCache::cacheLimit() * 1024.0 / 4 / 4;
+}
+
+// Devices made of pixels, where a picture drawn once serves every repaint.
+// Everything else (PDF, SVG, printers, recordings and our own engines that
+// pass the painting on to another) gets the drawing itself.
+bool paintsPixels(QPainter *painter)
+{
+    switch (painter->paintEngine()->type()) {
+    case QPaintEngine::Raster:
+    case QPaintEngine::X11:
+    case QPaintEngine::Windows:
+    case QPaintEngine::CoreGraphics:
+    case QPaintEngine::OpenGL:
+    case QPaintEngine::OpenGL2:
+    case QPaintEngine::Direct3D:
+    case QPaintEngine::QWindowSystem:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool isMath)
@@ -66,6 +102,12 @@ void DiagramImage::setContent(const QString &path, const QPixmap &pixmap, bool i
     m_path = path;
     setPixmap(pixmap.isNull() && !isMath ? missingPicture(path) : pixmap);
     m_isMath = isMath;
+    QPixmapCache::remove(m_scaledPicture);
+    m_scaledPicture = QPixmapCache::Key();
+    if (isMath)
+        typesetDrawing(path, pixmap.size());
+    else
+        m_formula.clear();
     // A click between a formula's glyphs still means the formula.
     setShapeMode(isMath ? BoundingRectShape : MaskShape);
     placeHandles();
@@ -148,6 +190,91 @@ void DiagramImage::setFormula(const QString &text)
     placeHandles();
     for (Arrow *arrow : qAsConst(m_arrows))
         arrow->updatePosition();
+}
+
+void DiagramImage::typesetDrawing(const QString &text, const QSize &size)
+{
+    m_formula.setFormula(text);
+    // Typeset at another size in the formula editor, which offers whole
+    // points: again at the nearest whole size that fills that picture
+    // (paint() fits what is left over).
+    if (!m_formula.isEmpty() && m_formula.size() != size && !size.isEmpty())
+        m_formula.setFormula(text, qMax(1, qRound(FormulaDrawing::defaultPointSize * size.height()
+                                                  / m_formula.size().height())));
+}
+
+void DiagramImage::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                         QWidget *widget)
+{
+    if (!m_isMath || m_formula.isEmpty() || pixmap().isNull()) {
+        QGraphicsPixmapItem::paint(painter, option, widget);
+        return;
+    }
+    const QRectF box(offset(), pixmap().size());
+    if (paintsPixels(painter))
+        paintFormulaPixels(painter, box);
+    else
+        m_formula.paint(painter, box);
+    if (option->state & QStyle::State_Selected)
+        paintSelection(painter, option);
+}
+
+void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
+{
+    const QTransform device = painter->deviceTransform();
+    const qreal scale = std::sqrt(std::abs(device.determinant()));
+    if (qAbs(scale - 1) < scaleTolerance) {
+        // The typeset picture, pixel for pixel, as it always looked at 100 %,
+        // and as fast: the scene keeps the painter's state between items.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform,
+                               transformationMode() == Qt::SmoothTransformation);
+        painter->drawPixmap(offset(), pixmap());
+        return;
+    }
+    if (box.width() * box.height() * scale * scale > maxScaledPixels()) {
+        m_formula.paint(painter, box);
+        return;
+    }
+    QPixmap scaled;
+    if (qAbs(m_scaledScale / scale - 1) > scaleTolerance
+        || !QPixmapCache::find(m_scaledPicture, &scaled)) {
+        QPixmapCache::remove(m_scaledPicture);
+        scaled = m_formula.picture(box.size(), scale);
+        m_scaledPicture = QPixmapCache::insert(scaled);
+        m_scaledScale = scale;
+    }
+    const bool upright = device.type() <= QTransform::TxScale && device.m11() > 0
+        && device.m22() > 0 && painter->worldTransform() == device
+        && painter->device()->devicePixelRatioF() == 1;
+    painter->save();
+    if (upright) {
+        // On whole device pixels, as the picture was made: not resampled.
+        const QPointF at = device.map(box.topLeft());
+        painter->resetTransform();
+        painter->drawPixmap(QPointF(qRound(at.x()), qRound(at.y())), scaled);
+    } else {
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawPixmap(box, scaled, QRectF(QPointF(), box.size() * m_scaledScale));
+    }
+    painter->restore();
+}
+
+// The dashed frame Qt draws around a selected pixmap item, which paint()
+// replaces for a formula.
+void DiagramImage::paintSelection(QPainter *painter, const QStyleOptionGraphicsItem *option) const
+{
+    const QRectF frame = boundingRect().adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor ink = option->palette.windowText().color();
+    // Its opposite under the dashes, to be seen on any background.
+    const QColor under(ink.red() > 127 ? 0 : 255, ink.green() > 127 ? 0 : 255,
+                       ink.blue() > 127 ? 0 : 255);
+    painter->save();
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(under, 0, Qt::SolidLine));
+    painter->drawRect(frame);
+    painter->setPen(QPen(ink, 0, Qt::DashLine));
+    painter->drawRect(frame);
+    painter->restore();
 }
 
 void DiagramImage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *)

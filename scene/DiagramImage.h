@@ -2,10 +2,12 @@
 #define DIAGRAMIMAGE_H
 
 #include "scene/DiagramObject.h"
+#include "scene/FormulaDrawing.h"
 
 #include <QGraphicsPixmapItem>
 #include <QList>
 #include <QObject>
+#include <QPixmapCache>
 #include <QString>
 
 class DiagramImageResizer;
@@ -15,6 +17,9 @@ class QGraphicsScale;
 
 // A picture loaded from a file or a typeset formula. Like a shape it has
 // arrows, four resize handles and a rotate handle; it scales uniformly.
+// A formula keeps the picture it was typeset into (its size is the item's,
+// and the item list and the clipboard show it) but paints its drawing:
+// sharp at every zoom and scale, and vectors in PDF and SVG files.
 class DiagramImage : public QObject, public QGraphicsPixmapItem, public DiagramObject
 {
     Q_OBJECT
@@ -30,14 +35,17 @@ public:
 
     int type() const override { return Type; }
 
-    // For a formula, path is the formula text. A picture whose pixmap is
-    // null (unreadable file) shows a card naming its file instead.
+    // For a formula, path is the formula text, parsed and drawn here, fitted
+    // to the pixmap. A picture whose pixmap is null (unreadable file) shows
+    // a card naming its file instead.
     void setContent(const QString &path, const QPixmap &pixmap, bool isMath);
     QString path() const { return m_path; }
     // Typesets another formula in the item's place: same id, name, position
     // and arrows.
     void setFormula(const QString &text);
     bool isMath() const { return m_isMath; }
+    // A formula's drawing; empty for a picture.
+    const FormulaDrawing &formulaDrawing() const { return m_formula; }
 
     QGraphicsRotation *rotationTransform() const { return m_itemRotation; }
     QGraphicsScale *scaleTransform() const { return m_itemScale; }
@@ -71,6 +79,12 @@ signals:
     void imageSelected(QGraphicsItem *image);
 
 protected:
+    // A formula paints its picture where a device pixel is a unit of it
+    // (100 %, unturned or not), a picture of its drawing made for the
+    // device's scale on other pixel devices, and its drawing itself on
+    // vector devices (PDF, SVG, printers) and on large magnifications.
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
@@ -78,6 +92,10 @@ protected:
 
 private:
     void createHandles();
+    // Typesets the formula's drawing to fill a picture of `size`.
+    void typesetDrawing(const QString &text, const QSize &size);
+    void paintFormulaPixels(QPainter *painter, const QRectF &box);
+    void paintSelection(QPainter *painter, const QStyleOptionGraphicsItem *option) const;
 
     QGraphicsRotation *m_itemRotation;
     QList<Arrow *> m_arrows;
@@ -86,6 +104,13 @@ private:
     DiagramImageResizer *m_resizers[4] = {};
     DiagramImageRotator *m_rotator = nullptr;
     QString m_path;
+    FormulaDrawing m_formula;
+    // The drawing at m_scaledScale device pixels per unit, made by the
+    // paint that first needed that scale. Kept in Qt's pixmap cache, whose
+    // limit bounds what a deep zoom over many formulas holds; made again
+    // when the cache has let it go.
+    QPixmapCache::Key m_scaledPicture;
+    qreal m_scaledScale = 0;
     bool m_isMath = false;
     bool m_rotatorHovered = false;
 };

@@ -1,6 +1,7 @@
 #include "scene/DiagramScene.h"
 
 #include "math/VelQTmathText.h"
+#include "scene/FormulaDrawing.h"
 
 #include <QPainter>
 
@@ -10,7 +11,7 @@
 QPixmap DiagramScene::renderFormula(const QString &formula)
 {
     VelQTmathText engine;
-    engine.setFontSize(20);
+    engine.setFontSize(FormulaDrawing::defaultPointSize);
     engine.selectXitsFonts();
     engine.parse(formula);
     QPainter measuring;

@@ -11,7 +11,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools libqt5svg5-dev qttranslations5-l10n
     zlib1g-dev libjpeg-dev
     libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth x11-utils poppler-utils
+    xvfb xauth x11-utils poppler-utils libxml2-utils librsvg2-bin
     dpkg-dev desktop-file-utils shared-mime-info time
 )
 

@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -278,13 +279,15 @@ private slots:
         QTest::newRow("--export without a value") << QStringList{"--export"} << "export";
         QTest::newRow("no scene to export") << QStringList{"-e", out} << "--export demande aussi la scène";
         QTest::newRow("two scenes") << QStringList{"-e", out, scene, scene} << "une seule scène est attendue";
-        QTest::newRow("unknown suffix") << QStringList{"-e", path("out.gif"), scene} << ".png, .jpg ou .pdf";
-        QTest::newRow("no suffix") << QStringList{"-e", path("sortie"), scene} << ".png, .jpg ou .pdf";
+        QTest::newRow("unknown suffix") << QStringList{"-e", path("out.gif"), scene} << ".png, .jpg, .pdf ou .svg";
+        QTest::newRow("no suffix") << QStringList{"-e", path("sortie"), scene} << ".png, .jpg, .pdf ou .svg";
         QTest::newRow("--fond rouge") << QStringList{"--fond", "rouge", "-e", out, scene} << "« rouge »";
         QTest::newRow("--echelle 0") << QStringList{"--echelle", "0", "-e", out, scene} << "de 1 à 8, et non « 0 »";
         QTest::newRow("--echelle 9") << QStringList{"--echelle", "9", "-e", out, scene} << "de 1 à 8, et non « 9 »";
         QTest::newRow("--echelle 2.5") << QStringList{"--echelle", "2.5", "-e", out, scene} << "et non « 2.5 »";
         QTest::newRow("--echelle for a PDF") << QStringList{"--echelle", "2", "-e", pdf, scene} << "PNG et JPG";
+        QTest::newRow("--echelle for an SVG") << QStringList{"--echelle", "2", "-e", path("out.svg"), scene}
+                                              << "un SVG est un dessin sans résolution";
         QTest::newRow("--fond without --export") << QStringList{"--fond", "blanc", scene} << "qu'avec --export";
         QTest::newRow("missing scene") << QStringList{"-e", out, path("absente.pensascene")}
                                        << "ne peut pas être ouverte : le fichier n'existe pas";
@@ -322,6 +325,7 @@ private slots:
         QTest::newRow("PNG") << "full.png";
         QTest::newRow("JPG") << "full.jpg";
         QTest::newRow("PDF") << "full.pdf";
+        QTest::newRow("SVG") << "full.svg";
     }
 
     void failedWriteKeepsTheOldFile()
@@ -470,6 +474,35 @@ private slots:
         const QImage page(path("page.png"));
         QVERIFY(countPixels(page, isRed) > 0);
         QCOMPARE(countPixels(page, isBlue) > page.width() * page.height() / 10, blueBackground);
+    }
+
+    // An SVG drawing of the export window's area that librsvg renders, with
+    // the scene's background unless told otherwise; transparent stays so.
+    void svg_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("corner"); // #aarrggbb
+        QTest::newRow("default") << QStringList() << "#ff0000ff";
+        QTest::newRow("--fond blanc") << QStringList{"--fond", "blanc"} << "#ffffffff";
+        QTest::newRow("--fond transparent") << QStringList{"--fond", "transparent"} << "#00000000";
+    }
+
+    void svg()
+    {
+        QFETCH(QStringList, options);
+        if (QStandardPaths::findExecutable("rsvg-convert").isEmpty())
+            QSKIP("rsvg-convert is not installed (scripts/install-deps.sh installs it)");
+        const QString scene = writeScene(path("dessin.pensascene"), sceneDocument(Blue));
+        const QString out = path("dessin.svg");
+        const Run run = pensato(options + QStringList{"-e", out, scene});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QVERIFY(poppler("rsvg-convert", {"-o", path("dessin.png"), out}));
+        const QImage drawn(path("dessin.png"));
+        WindowExport reference(scene);
+        QCOMPARE(drawn.size(), pictureSize(exportArea(*reference.scene())));
+        QTEST(drawn.pixelColor(0, 0).name(QColor::HexArgb), "corner");
+        QVERIFY(isRed(drawn.pixel(reference.pixelOf(redTriangleCentre))));
     }
 
     // A file with an item that cannot be read is exported without it; the

@@ -11,6 +11,8 @@
 #include "export/PrimaryScreen.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QMenuBar>
 #include <QGraphicsRectItem>
 #include <QImageReader>
 #include <QProcess>
@@ -395,6 +397,86 @@ private slots:
         QVERIFY2(qAbs(double(red.width()) / red.height() - area.width() / area.height()) < 0.02,
                  qPrintable(QStringLiteral("%1 x %2").arg(red.width()).arg(red.height())));
         QVERIFY2(items.isEmpty() || border >= 4, qPrintable(QString::number(border))); // 4 units: about 6 pixels
+    }
+
+    // The window's scale box: 1× to 4×, 1× untouched; the picture is that
+    // many times the area, and one that would pass the side limit at that
+    // scale is refused before the file is asked for.
+    void scaleChoice_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<qreal>("width"); // of the block
+        QTest::addColumn<bool>("written");
+        QTest::newRow("1×") << 1 << 200.0 << true;
+        QTest::newRow("2×") << 2 << 200.0 << true;
+        QTest::newRow("4×") << 4 << 200.0 << true;
+        QTest::newRow("4×, 16080 wide: not asked") << 4 << 4000.0 << false;
+    }
+    void scaleChoice()
+    {
+        QFETCH(int, scale);
+        QFETCH(qreal, width);
+        QFETCH(bool, written);
+        ExportFixture f;
+        f.addBlock({100, 100, width, 40});
+        ConvertToIMG *window = f.openExportWindow();
+        auto *box = window->findChild<QComboBox *>("comboBox_scale");
+        QVERIFY(box);
+        QCOMPARE(box->count(), ConvertToIMG::maxWindowScale);
+        QCOMPARE(window->scale(), 1);
+        box->setCurrentIndex(scale - 1);
+        QCOMPARE(window->scale(), scale);
+        f.convert(window, f.path("scaled.png"));
+        QCOMPARE(f.calls("save").size(), written ? 1 : 0);
+        if (!written) {
+            QVERIFY(f.calls("message").value(0).startsWith("Image trop grande|||"));
+            return;
+        }
+        const QImage picture(f.path("scaled.png"));
+        QCOMPARE(picture.size(), QSize(int(width) + 20, 60) * scale);
+        QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::red));
+        QCOMPARE(picture.pixelColor(5 * scale, 5 * scale), QColor(Qt::white));
+    }
+
+    // "Convertir en SVG" in the file menu writes the items' area as an SVG
+    // file and leaves the scene as it was; cancelled, it writes nothing.
+    void svgFromTheFileMenu_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("written, suffix added") << "schema";
+        QTest::newRow("cancelled") << "";
+    }
+    void svgFromTheFileMenu()
+    {
+        QFETCH(QString, answer);
+        ExportFixture f;
+        QGraphicsRectItem *block = f.addBlock({100, 100, 200, 40});
+        block->setSelected(true);
+        const QRectF before = f.scene()->sceneRect();
+        QAction *action = nullptr;
+        for (QAction *menu : f.window->menuBar()->actions())
+            if (menu->text() == "&Fichier")
+                for (QAction *entry : menu->menu()->actions())
+                    if (entry->text() == "Convertir en SVG")
+                        action = entry;
+        QVERIFY(action);
+        QVERIFY(!action->icon().isNull());
+        f.dialogs.fileNames << (answer.isEmpty() ? QString() : f.path(answer));
+        f.dialogs.selectedFilters << QString();
+        action->trigger();
+        QCOMPARE(f.calls("save"), QStringList("Convertir en SVG|" + QStandardPaths::writableLocation(
+                                                  QStandardPaths::DesktopLocation) + "|SVG (*.svg)|"));
+        QCOMPARE(f.scene()->sceneRect(), before);
+        QCOMPARE(f.scene()->selectedItems(), QList<QGraphicsItem *>{block});
+        if (answer.isEmpty()) {
+            QCOMPARE(f.calls("message"), QStringList());
+            QCOMPARE(QDir(f.folder.path()).entryList(QDir::Files), QStringList());
+            return;
+        }
+        QCOMPARE(f.calls("message"), QStringList("Scène convertie|||La scène a été convertie en SVG avec succès.|1"));
+        const QByteArray svg = fileContents(f.path("schema.svg"));
+        QVERIFY(svg.contains("<svg"));
+        QVERIFY(svg.contains("viewBox=\"0 0 220 60\"")); // the items' area and its margin
     }
 };
 

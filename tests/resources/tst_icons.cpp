@@ -14,7 +14,7 @@ private slots:
         for (const char *name :
              {"align-center", "align-justify", "align-left", "align-right", "arccos", "arcsin",
               "arctan", "background2", "background3", "blank", "bold", "bringtofront", "center_view",
-              "colors", "convert_img", "convert_pdf", "copy", "cos", "delete", "exit", "floodfill",
+              "colors", "convert_img", "convert_pdf", "convert_svg","copy", "cos", "delete", "exit", "floodfill",
               "font", "img", "italic", "linecolor", "linepointer", "link", "ln", "log", "new",
               "open", "paste", "pensato", "pi", "pointer", "reset", "rotation_-90", "rotation_0",
               "rotation_180", "rotation_90", "save", "save_as", "sendtoback", "sin", "tan",
