@@ -265,6 +265,10 @@ private:
     void showReadDocument(DiagramDocument *read, const QList<DiagramObject *> &itemsRead,
                           const ReadReport &report);
     bool saveTo(const QString &fileName);
+    // "Convertir en PDF" and "Convertir en SVG": `write` writes the scene
+    // to the chosen file in that format.
+    void exportDocument(const QString &format, const QString &filter,
+                        const std::function<bool(const QString &, QString *)> &write);
     // True when the document may go: it has no unsaved changes, or the
     // user saved them or chose to give them up.
     bool maybeSave();

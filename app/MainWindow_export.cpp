@@ -22,35 +22,30 @@ void MainWindow::toImage()
 
 void MainWindow::toPDF()
 {
-    const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
-        this, tr("Convertir en PDF"),
-        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), tr("PDF (*.pdf)"));
-    if (fileName.isEmpty())
-        return;
-
-    QString reason;
-    bool written;
-    {
-        const ScopedExportArea area(scene);
-        written = exportPdf(*scene, fileName, &reason);
-    }
-    if (!written) {
-        Dialogs::instance()->warning(
-            this, tr("PDF non enregistré"),
-            tr("Le PDF n'a pas pu être enregistré dans « %1 » : %2.").arg(fileName, reason));
-        return;
-    }
-    Dialogs::instance()->information(this, tr("Scène convertie"),
-                                     tr("La scène a été convertie en PDF avec succès."));
+    exportDocument(QStringLiteral("PDF"), tr("PDF (*.pdf)"),
+                   [this](const QString &fileName, QString *reason) {
+                       return exportPdf(*scene, fileName, reason);
+                   });
 }
 
 // The area and background the picture export has untouched: the items'
 // area and the scene's own background, transparent where it has none.
 void MainWindow::toSVG()
 {
+    exportDocument(QStringLiteral("SVG"), tr("SVG (*.svg)"),
+                   [this](const QString &fileName, QString *reason) {
+                       return exportSvg(*scene, fileName, ExportOptions(), reason);
+                   });
+}
+
+// A file chosen on the desktop, written with the scene's area set for the
+// export only, and a box saying how it went.
+void MainWindow::exportDocument(const QString &format, const QString &filter,
+                                const std::function<bool(const QString &, QString *)> &write)
+{
     const QString fileName = Dialogs::instance()->saveFileNameWithSuffix(
-        this, tr("Convertir en SVG"),
-        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), tr("SVG (*.svg)"));
+        this, tr("Convertir en %1").arg(format),
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation), filter);
     if (fileName.isEmpty())
         return;
 
@@ -58,14 +53,14 @@ void MainWindow::toSVG()
     bool written;
     {
         const ScopedExportArea area(scene);
-        written = exportSvg(*scene, fileName, ExportOptions(), &reason);
+        written = write(fileName, &reason);
     }
     if (!written) {
         Dialogs::instance()->warning(
-            this, tr("SVG non enregistré"),
-            tr("Le SVG n'a pas pu être enregistré dans « %1 » : %2.").arg(fileName, reason));
+            this, tr("%1 non enregistré").arg(format),
+            tr("Le %1 n'a pas pu être enregistré dans « %2 » : %3.").arg(format, fileName, reason));
         return;
     }
     Dialogs::instance()->information(this, tr("Scène convertie"),
-                                     tr("La scène a été convertie en SVG avec succès."));
+                                     tr("La scène a été convertie en %1 avec succès.").arg(format));
 }
