@@ -49,8 +49,11 @@ QString sceneFile(int boxes)
     return path;
 }
 
-void dropDeferred()
+// What the event loop does before the user's next action: the posted
+// events (the scene polishes its new items then) and the deferred deletes.
+void settle()
 {
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -84,12 +87,12 @@ void BM_Load(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming(); // a fresh window each time: one diagram in memory
         auto window = std::make_unique<LoadedWindow>(QString());
-        dropDeferred();
+        settle();
         state.ResumeTiming();
         window->load(path);
         state.PauseTiming();
         window.reset();
-        dropDeferred();
+        settle();
         state.ResumeTiming();
     }
     state.counters["peak_MiB"] = BenchSupport::statusMiB("VmHWM:");
@@ -126,10 +129,10 @@ void BM_NewScene(benchmark::State &state)
     LoadedWindow loaded(path);
     for (auto _ : state) {
         QMetaObject::invokeMethod(&loaded.window, "createNewScene");
-        dropDeferred();
+        settle();
         state.PauseTiming();
         loaded.load(path);
-        dropDeferred();
+        settle();
         state.ResumeTiming();
     }
 }
