@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-// The formats are those of the PNG specification (ISO/IEC 15948), zlib
+// The formats are those of the PNG standard (ISO/IEC 15948), zlib
 // (RFC 1950) and deflate (RFC 1951).
 
 namespace {
