@@ -193,7 +193,8 @@ QGraphicsItem *readText(DiagramScene &scene, const JsonFields &fields)
     if (plain.trimmed().isEmpty() && fields.isUsable())
         return nullptr;
     text->setPlainText(plain);
-    const int alignment = fields.choice("alignment", F::Optional, 4, 0);
+    // Aligned before anything measures it: the text is laid out once.
+    text->setAlignment(alignmentFromNumber(fields.choice("alignment", F::Optional, 4, 0)));
     DiagramTextItem *kept = keepIfUsable(scene, std::move(text), fields);
     if (!kept)
         return nullptr;
@@ -202,7 +203,6 @@ QGraphicsItem *readText(DiagramScene &scene, const JsonFields &fields)
         if (!scene.linkText(kept, shape))
             fields.corrected();
     }
-    kept->setAlignment(alignmentFromNumber(alignment));
     return kept;
 }
 
