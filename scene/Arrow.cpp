@@ -140,6 +140,13 @@ void Arrow::detachFromEnds()
     removeFromArrowList(m_endItem, this);
 }
 
+void Arrow::releaseEnds()
+{
+    detachFromEnds();
+    m_startItem = nullptr;
+    m_endItem = nullptr;
+}
+
 void Arrow::attachToEnds()
 {
     addToArrowList(m_endItem, this);

@@ -68,6 +68,9 @@ public:
     // scene (deleted, but kept for undo), and puts it back.
     void detachFromEnds();
     void attachToEnds();
+    // Leaves both ends' arrow lists and forgets the ends, for a scene that
+    // takes every item apart: the ends go too, each on its own.
+    void releaseEnds();
 
     Kind kind() const override { return Kind::Arrow; }
     QGraphicsItem *graphicsItem() override { return this; }

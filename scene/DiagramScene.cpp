@@ -32,6 +32,13 @@ DiagramScene::~DiagramScene()
     // its arrows with it), so they go while the scene is whole; the window
     // hears nothing of a scene it is throwing away.
     blockSignals(true);
+    // A shape deletes its arrows, and the scene searched its whole list for
+    // each of them; arrows that have let go of their ends are left to
+    // clear(), which takes the items apart in its own order, each at once.
+    for (const auto &entry : listOrder) {
+        if (isLive(entry.second) && entry.second.item->type() == Arrow::Type)
+            static_cast<Arrow *>(entry.second.item)->releaseEnds();
+    }
     clear();
 }
 
