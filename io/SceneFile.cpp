@@ -1,5 +1,6 @@
 #include "io/SceneFile.h"
 
+#include "io/indentedJson.h"
 #include "scene/FileReasons.h"
 #include "scene/writeWholeFile.h"
 
@@ -26,7 +27,7 @@ QByteArray toUtf8(const QByteArray &bytes)
 
 QByteArray encodeSceneDocument(const QJsonObject &top)
 {
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    return indentedJson(top);
 }
 
 bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *reason)

@@ -13,11 +13,13 @@
 #include "io/ItemWriter.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/indentedJson.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramTextItem.h"
 
 #include <QJsonArray>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QToolButton>
@@ -101,6 +103,44 @@ int itemsIn(const QString &path)
     return readFile(path).value("items").toArray().size();
 }
 
+// A document of every kind of value Qt's JSON writer treats apart: nested
+// and empty containers, escapes, non-ASCII text with whole and broken
+// surrogate pairs, integers and doubles of every size.
+QJsonValue randomJson(QRandomGenerator &random, int depth)
+{
+    static const QVector<ushort> units = {'a', 'Z', ' ', '"', '\\', '/', 0x01, 0x08, 0x09, 0x0a,
+                                          0x0c, 0x0d, 0x1f, 0x7f, 0xe9, 0x2028, 0xfdd0, 0xfffe,
+                                          0xd83d, 0xde00, 0xdc00, 0x20ac};
+    static const QVector<double> numbers = {0, -0.0, 1, -1, 0.1, 1.0 / 3, 65551, 1e6, 1e15,
+                                            1e16, 123456789012345678.0, 1e21, 1e-5, 1e-7,
+                                            2.5e300, 4.9e-324, 17.25, -1234.5678};
+    switch (random.bounded(depth > 3 ? 5 : 7)) {
+    case 0: return QJsonValue();
+    case 1: return random.bounded(2) == 1;
+    case 2: return numbers.at(random.bounded(numbers.size())) * (random.bounded(2) ? 1 : -3);
+    case 3: return int(random.generate());
+    case 4: {
+        QString text;
+        for (int n = random.bounded(8); n > 0; --n)
+            text += QChar(units.at(random.bounded(units.size())));
+        return text;
+    }
+    case 5: {
+        QJsonArray array;
+        for (int n = random.bounded(4); n > 0; --n)
+            array.append(randomJson(random, depth + 1));
+        return array;
+    }
+    default: {
+        QJsonObject object;
+        for (int n = random.bounded(5); n > 0; --n)
+            object.insert(randomJson(random, 4).toString(QStringLiteral("k%1").arg(n)),
+                          randomJson(random, depth + 1));
+        return object;
+    }
+    }
+}
+
 } // namespace
 
 class tst_Documents : public QObject
@@ -145,6 +185,24 @@ private slots:
         auto scene = newScene();
         readDocument(*scene, readFile(input));
         QCOMPARE(documentLines(writeDocument(*scene)), documentLines(readFile(expected)));
+    }
+
+    // Files are written as Qt's own writer wrote them, byte for byte: the
+    // sample scenes and a thousand random documents.
+    void indentedTextIsQtsOwn()
+    {
+        const QDir data(dataDir);
+        for (const QString &input : data.entryList({QStringLiteral("*.pensascene")}, QDir::Files)) {
+            const QJsonObject document = readFile(data.filePath(input));
+            QCOMPARE(indentedJson(document), QJsonDocument(document).toJson(QJsonDocument::Indented));
+        }
+        QRandomGenerator random(20261208);
+        for (int i = 0; i < 1000; ++i) {
+            const QJsonObject document{{QStringLiteral("v"), randomJson(random, 0)},
+                                       {QStringLiteral("w"), randomJson(random, 0)}};
+            QCOMPARE(indentedJson(document), QJsonDocument(document).toJson(QJsonDocument::Indented));
+        }
+        QCOMPARE(indentedJson(QJsonObject()), QJsonDocument(QJsonObject()).toJson());
     }
 
     void brokenFilesLoadSafely_data()
