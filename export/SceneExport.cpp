@@ -20,6 +20,7 @@
 #include <QtMath>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 namespace {
@@ -87,27 +88,42 @@ bool encodeBands(QGraphicsScene &scene, const QSize &size, int scale, const QCol
     const QRectF area = scene.sceneRect();
     const int rowsPerBand =
         int(qBound<qint64>(1, bandBytes / (qint64(size.width()) * 4), size.height()));
-    QImage band(size.width(), rowsPerBand, QImage::Format_ARGB32_Premultiplied);
-    if (band.isNull()) {
-        *reason = QObject::tr("mémoire insuffisante pour une image de %1 pixels de large")
-                      .arg(size.width());
-        return false;
+    // Two bands: the encoder compresses one on a second processor while the
+    // scene paints the next into the other.
+    QImage bands[2];
+    for (QImage &band : bands) {
+        band = QImage(size.width(), rowsPerBand, QImage::Format_ARGB32_Premultiplied);
+        if (band.isNull()) {
+            *reason = QObject::tr("mémoire insuffisante pour une image de %1 pixels de large")
+                          .arg(size.width());
+            return false;
+        }
     }
     if (!encoder.begin(device, size, screenDotsPerMeter * scale))
         return false;
-    for (int top = 0; top < size.height(); top += rowsPerBand) {
+    // Declared after the bands: an early return waits for the encoder
+    // before the band it reads goes.
+    std::future<bool> encoding;
+    const auto encoded = [&encoding] { return !encoding.valid() || encoding.get(); };
+    for (int top = 0, round = 0; top < size.height(); top += rowsPerBand, ++round) {
         const int rows = qMin(rowsPerBand, size.height() - top);
-        // The band was turned into encoder rows, in place, by the last round.
+        QImage &band = bands[round % 2];
+        // The band was turned into encoder rows, in place, two rounds ago.
         band.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
         band.fill(base);
         renderBand(scene, area, scale, top, rows, &band);
         band.convertTo(QImage::Format_RGBA8888);
-        for (int y = 0; y < rows; ++y) {
-            if (!encoder.writeRow(band.constScanLine(y)))
-                return false;
-        }
+        if (!encoded())
+            return false;
+        encoding = std::async(std::launch::async, [&encoder, &band, rows] {
+            for (int y = 0; y < rows; ++y) {
+                if (!encoder.writeRow(band.constScanLine(y)))
+                    return false;
+            }
+            return true;
+        });
     }
-    return encoder.finish();
+    return encoded() && encoder.finish();
 }
 
 bool paintPdf(QGraphicsScene &scene, QIODevice *device)
