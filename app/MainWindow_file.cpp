@@ -45,7 +45,7 @@ QString sceneFilter()
 bool writeScene(QWidget *parent, const DiagramScene &scene, const QString &fileName)
 {
     QString reason;
-    if (writeSceneFile(fileName, writeDocument(scene), &reason))
+    if (writeSceneFile(fileName, documentText(scene), &reason))
         return true;
     Dialogs::instance()->warning(
         parent, MainWindow::tr("Scène non enregistrée"),

@@ -1,5 +1,6 @@
 #include "app/RecoveryFile.h"
 
+#include "io/JsonTextWriter.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "scene/DiagramDocument.h"
@@ -101,9 +102,13 @@ bool RecoveryFile::write(const DiagramDocument &document, QString *reason)
             return false;
         }
     }
-    QJsonObject top = writeDocument(*document.scene());
-    top.insert(fileNameKey, document.fileName());
-    return writeSceneFile(m_path, top, reason);
+    JsonTextWriter json;
+    json.beginObject();
+    writeDocumentMembers(json, *document.scene());
+    json.key(fileNameKey); // after the scene's own keys, which all sort before it
+    json.value(document.fileName());
+    json.endObject();
+    return writeSceneFile(m_path, json.text(), reason);
 }
 
 void RecoveryFile::remove()

@@ -3,6 +3,7 @@
 #include "io/ItemReader.h"
 #include "io/ItemWriter.h"
 #include "io/JsonFields.h"
+#include "io/JsonTextWriter.h"
 #include "io/SceneJson.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
@@ -10,36 +11,38 @@
 #include "scene/DiagramTextItem.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QVector>
 
 #include <algorithm>
 #include <cmath>
 
+// In ascending order of key, the order of the file's top-level object.
 const SceneCounter sceneCounters[12] = {
+    {"nbArrows", [](const DiagramScene &s) { return s.nbArrows(); },
+     [](DiagramScene &s, int n) { s.setNbArrows(n); }},
     {"nbCarre", [](const DiagramScene &s) { return s.nbCarre(); },
      [](DiagramScene &s, int n) { s.setNbCarre(n); }},
-    {"nbRoundedCarre", [](const DiagramScene &s) { return s.nbRoundedCarre(); },
-     [](DiagramScene &s, int n) { s.setNbRoundedCarre(n); }},
-    {"nbTriangle", [](const DiagramScene &s) { return s.nbTriangle(); },
-     [](DiagramScene &s, int n) { s.setNbTriangle(n); }},
-    {"nbRectangle", [](const DiagramScene &s) { return s.nbRectangle(); },
-     [](DiagramScene &s, int n) { s.setNbRectangle(n); }},
-    {"nbRoundedRectangle", [](const DiagramScene &s) { return s.nbRoundedRectangle(); },
-     [](DiagramScene &s, int n) { s.setNbRoundedRectangle(n); }},
-    {"nbPentagone", [](const DiagramScene &s) { return s.nbPentagone(); },
-     [](DiagramScene &s, int n) { s.setNbPentagone(n); }},
     {"nbCercle", [](const DiagramScene &s) { return s.nbCercle(); },
      [](DiagramScene &s, int n) { s.setNbCercle(n); }},
-    {"nbText", [](const DiagramScene &s) { return s.nbText(); },
-     [](DiagramScene &s, int n) { s.setNbText(n); }},
-    {"nbMath", [](const DiagramScene &s) { return s.nbMath(); },
-     [](DiagramScene &s, int n) { s.setNbMath(n); }},
     {"nbImage", [](const DiagramScene &s) { return s.nbImage(); },
      [](DiagramScene &s, int n) { s.setNbImage(n); }},
     {"nbItems", [](const DiagramScene &s) { return s.nbItems(); },
      [](DiagramScene &s, int n) { s.setNbItems(n); }},
-    {"nbArrows", [](const DiagramScene &s) { return s.nbArrows(); },
-     [](DiagramScene &s, int n) { s.setNbArrows(n); }},
+    {"nbMath", [](const DiagramScene &s) { return s.nbMath(); },
+     [](DiagramScene &s, int n) { s.setNbMath(n); }},
+    {"nbPentagone", [](const DiagramScene &s) { return s.nbPentagone(); },
+     [](DiagramScene &s, int n) { s.setNbPentagone(n); }},
+    {"nbRectangle", [](const DiagramScene &s) { return s.nbRectangle(); },
+     [](DiagramScene &s, int n) { s.setNbRectangle(n); }},
+    {"nbRoundedCarre", [](const DiagramScene &s) { return s.nbRoundedCarre(); },
+     [](DiagramScene &s, int n) { s.setNbRoundedCarre(n); }},
+    {"nbRoundedRectangle", [](const DiagramScene &s) { return s.nbRoundedRectangle(); },
+     [](DiagramScene &s, int n) { s.setNbRoundedRectangle(n); }},
+    {"nbText", [](const DiagramScene &s) { return s.nbText(); },
+     [](DiagramScene &s, int n) { s.setNbText(n); }},
+    {"nbTriangle", [](const DiagramScene &s) { return s.nbTriangle(); },
+     [](DiagramScene &s, int n) { s.setNbTriangle(n); }},
 };
 
 namespace {
@@ -56,18 +59,20 @@ int wholeNumber(const QJsonObject &object, const char *key)
 
 } // namespace
 
-QJsonObject backgroundObject(const DiagramScene &scene)
+void writeBackground(JsonTextWriter &json, const DiagramScene &scene)
 {
-    const QString type = QStringLiteral("type");
-    if (scene.isTransparent())
-        return {{type, QStringLiteral("transparent")}};
-    if (scene.isColorBackground())
-        return {{type, QStringLiteral("color")},
-                {QStringLiteral("color"), SceneJson::colorObject(scene.backgroundBrush().color())}};
-    if (scene.isPictureBackground())
-        return {{type, QStringLiteral("pixmap")},
-                {QStringLiteral("path"), scene.backgroundPath()}};
-    return {};
+    json.key(QLatin1String("background"));
+    json.beginObject();
+    if (scene.isTransparent()) {
+        json.member("type", QStringLiteral("transparent"));
+    } else if (scene.isColorBackground()) {
+        SceneJson::writeColor(json, "color", scene.backgroundBrush().color());
+        json.member("type", QStringLiteral("color"));
+    } else if (scene.isPictureBackground()) {
+        json.member("path", scene.backgroundPath());
+        json.member("type", QStringLiteral("pixmap"));
+    }
+    json.endObject();
 }
 
 void readBackground(DiagramScene &scene, const JsonFields &top)
@@ -89,7 +94,7 @@ void readBackground(DiagramScene &scene, const JsonFields &top)
     }
 }
 
-QJsonObject writeDocument(const DiagramScene &scene)
+void writeDocumentMembers(JsonTextWriter &json, const DiagramScene &scene)
 {
     // Topmost first: higher z-values first, and of equal ones the later in
     // the item list, a order that undoing a deletion gives back whole.
@@ -99,14 +104,28 @@ QJsonObject writeDocument(const DiagramScene &scene)
                      [](const DiagramObject *a, const DiagramObject *b) {
                          return a->graphicsItem()->zValue() > b->graphicsItem()->zValue();
                      });
-    QJsonArray items;
+    writeBackground(json, scene);
+    json.key(QLatin1String("items"));
+    json.beginArray();
     for (const DiagramObject *object : qAsConst(objects))
-        items.append(writeItem(*object));
-    QJsonObject top{{QStringLiteral("items"), items},
-                    {QStringLiteral("background"), backgroundObject(scene)}};
+        writeItem(json, *object);
+    json.endArray();
     for (const SceneCounter &counter : sceneCounters)
-        top.insert(QLatin1String(counter.key), counter.get(scene));
-    return top;
+        json.member(counter.key, counter.get(scene));
+}
+
+QByteArray documentText(const DiagramScene &scene)
+{
+    JsonTextWriter json;
+    json.beginObject();
+    writeDocumentMembers(json, scene);
+    json.endObject();
+    return json.text();
+}
+
+QJsonObject writeDocument(const DiagramScene &scene)
+{
+    return QJsonDocument::fromJson(documentText(scene)).object();
 }
 
 ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,

@@ -8,6 +8,7 @@
 
 class DiagramScene;
 class DiagramObject;
+class JsonTextWriter;
 
 // The parts of a scene document that belong to the scene as a whole.
 
@@ -24,12 +25,16 @@ extern const SceneCounter sceneCounters[12];
 
 // "background": transparent, colour, picture or none, in that order of the
 // scene's flags.
-QJsonObject backgroundObject(const DiagramScene &scene);
+void writeBackground(JsonTextWriter &json, const DiagramScene &scene);
 // Restores the document's background; an unknown form leaves the scene's own.
 void readBackground(DiagramScene &scene, const JsonFields &top);
 
-// The whole scene as a document: its items, topmost first, the background
-// and the counters.
+// The whole scene as a document: the background, its items, topmost
+// first, and the counters. The members alone go into an object the caller
+// opens and closes, after which it may add keys that sort after "nb...";
+// documentText() is the whole document as the file holds it.
+void writeDocumentMembers(JsonTextWriter &json, const DiagramScene &scene);
+QByteArray documentText(const DiagramScene &scene);
 QJsonObject writeDocument(const DiagramScene &scene);
 
 // Rebuilds a whole document into a freshly made, empty scene: shapes and

@@ -56,7 +56,12 @@ bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *rea
 
 bool writeSceneFile(const QString &path, const QJsonObject &top, QString *reason)
 {
-    return writeWholeFile(path, encodeSceneDocument(top), reason);
+    return writeSceneFile(path, encodeSceneDocument(top), reason);
+}
+
+bool writeSceneFile(const QString &path, const QByteArray &text, QString *reason)
+{
+    return writeWholeFile(path, text, reason);
 }
 
 SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)

@@ -19,6 +19,7 @@ bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *rea
 // Writes the document through a temporary file that replaces the old one
 // only once everything is written, so a failure leaves the old file whole.
 bool writeSceneFile(const QString &path, const QJsonObject &top, QString *reason);
+bool writeSceneFile(const QString &path, const QByteArray &text, QString *reason);
 
 enum class SceneFileRead { Ok, CannotOpen, NotADocument };
 SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason);

@@ -1,5 +1,7 @@
 #include "io/SceneJson.h"
 
+#include "io/JsonTextWriter.h"
+
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QJsonValue>
@@ -17,11 +19,14 @@ const int alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignCenter, Qt::Al
 
 } // namespace
 
-QJsonObject colorObject(const QColor &color)
+void writeColor(JsonTextWriter &json, const char *key, const QColor &color)
 {
-    return {{QStringLiteral("r"), color.red()},
-            {QStringLiteral("g"), color.green()},
-            {QStringLiteral("b"), color.blue()}};
+    json.key(QLatin1String(key));
+    json.beginObject();
+    json.member("b", color.blue());
+    json.member("g", color.green());
+    json.member("r", color.red());
+    json.endObject();
 }
 
 QPixmap pictureFromFile(const QString &path)
@@ -29,15 +34,18 @@ QPixmap pictureFromFile(const QString &path)
     return QFileInfo(path).isFile() ? QPixmap(path) : QPixmap();
 }
 
-QJsonObject positionObject(const QGraphicsItem &item)
+void writePosition(JsonTextWriter &json, const QGraphicsItem &item)
 {
     // pos(), not scenePos(): a shape turns about the centre of its bounding
     // rectangle, which may lie off its origin, so scenePos() moves with the
     // rotation and setPos(scenePos()) would shift the item at every load.
     const QPointF pos = item.pos();
-    return {{QStringLiteral("x"), pos.x()},
-            {QStringLiteral("y"), pos.y()},
-            {QStringLiteral("z"), item.zValue()}};
+    json.key(QLatin1String("position"));
+    json.beginObject();
+    json.member("x", pos.x());
+    json.member("y", pos.y());
+    json.member("z", item.zValue());
+    json.endObject();
 }
 
 int alignmentNumber(int alignment)

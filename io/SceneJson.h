@@ -2,10 +2,10 @@
 #define SCENEJSON_H
 
 #include <QColor>
-#include <QJsonObject>
 #include <QPixmap>
 #include <QString>
 
+class JsonTextWriter;
 class QGraphicsItem;
 
 // Values shared by the writer and the reader of scene documents.
@@ -21,13 +21,15 @@ constexpr int maxPenWidth = 1000;
 constexpr int maxFontSize = 1000;
 constexpr int maxArrowSize = 1000;
 
-QJsonObject colorObject(const QColor &color);
+// {"b", "g", "r"}
+void writeColor(JsonTextWriter &json, const char *key, const QColor &color);
 // The picture in a regular file (or a resource); null otherwise, so that a
 // path naming a device or a pipe can never block the reader.
 QPixmap pictureFromFile(const QString &path);
 
-// {"x", "y", "z"}: the (top-level) item's position and stacking value.
-QJsonObject positionObject(const QGraphicsItem &item);
+// "position": {"x", "y", "z"}, the (top-level) item's position and
+// stacking value.
+void writePosition(JsonTextWriter &json, const QGraphicsItem &item);
 
 // A text alignment in the file is 0 left, 1 right, 2 centre, 3 justify.
 // The number of a Qt::Alignment value, or -1 when it is none of the four.
