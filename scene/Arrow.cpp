@@ -53,6 +53,32 @@ bool endsOverlap(const QGraphicsItem *start, const QGraphicsItem *end)
         && start->collidesWithItem(end, Qt::IntersectsItemShape);
 }
 
+// The part of `line` inside `area` (Liang-Barsky); a null line when none is.
+QLineF clippedLine(const QLineF &line, const QRectF &area)
+{
+    const QPointF delta = line.p2() - line.p1();
+    const qreal p[] = {-delta.x(), delta.x(), -delta.y(), delta.y()};
+    const qreal q[] = {line.x1() - area.left(), area.right() - line.x1(),
+                       line.y1() - area.top(), area.bottom() - line.y1()};
+    qreal enter = 0;
+    qreal leave = 1;
+    for (int side = 0; side < 4; ++side) {
+        if (qFuzzyIsNull(p[side])) {
+            if (q[side] < 0)
+                return QLineF();
+            continue;
+        }
+        const qreal t = q[side] / p[side];
+        if (p[side] < 0)
+            enter = qMax(enter, t);
+        else
+            leave = qMin(leave, t);
+    }
+    if (enter > leave)
+        return QLineF();
+    return QLineF(line.pointAt(enter), line.pointAt(leave));
+}
+
 } // namespace
 
 Arrow::Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
@@ -65,6 +91,8 @@ Arrow::Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
     if (!startItem || !endItem)
         qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
     setFlag(ItemIsSelectable);
+    // paint() draws only the exposed part of the line.
+    setFlag(ItemUsesExtendedStyleOption);
     setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     attachToEnds();
 }
@@ -211,7 +239,7 @@ bool Arrow::updateGeometry()
 
 // Only paints: the geometry follows the ends in updatePosition(), and a
 // change made here would schedule the next repaint, for ever.
-void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     if (!m_drawn)
         return;
@@ -220,7 +248,14 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *
     linePen.setColor(m_color);
     painter->setPen(linePen);
     painter->setBrush(QBrush(m_color, Qt::SolidPattern));
-    painter->drawLine(line());
+    // Only the exposed part, with room for the caps: a wide line is stroked
+    // as an outline, and a long arrow across a view cost the rasteriser its
+    // whole length at every repaint. Exports expose the whole item.
+    const qreal margin = linePen.widthF() + 2;
+    const QLineF visible = clippedLine(
+        line(), option->exposedRect.adjusted(-margin, -margin, margin, margin));
+    if (!visible.isNull())
+        painter->drawLine(visible);
     painter->drawPolygon(m_arrowHead, Qt::OddEvenFill);
 
     if (isSelected()) {
