@@ -91,8 +91,6 @@ Arrow::Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
     if (!startItem || !endItem)
         qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
     setFlag(ItemIsSelectable);
-    // paint() draws only the exposed part of the line.
-    setFlag(ItemUsesExtendedStyleOption);
     setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     attachToEnds();
 }
@@ -239,7 +237,7 @@ bool Arrow::updateGeometry()
 
 // Only paints: the geometry follows the ends in updatePosition(), and a
 // change made here would schedule the next repaint, for ever.
-void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     if (!m_drawn)
         return;
@@ -248,14 +246,19 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
     linePen.setColor(m_color);
     painter->setPen(linePen);
     painter->setBrush(QBrush(m_color, Qt::SolidPattern));
-    // Only the exposed part, with room for the caps: a wide line is stroked
-    // as an outline, and a long arrow across a view cost the rasteriser its
-    // whole length at every repaint. Exports expose the whole item.
-    const qreal margin = linePen.widthF() + 2;
-    const QLineF visible = clippedLine(
-        line(), option->exposedRect.adjusted(-margin, -margin, margin, margin));
-    if (!visible.isNull())
-        painter->drawLine(visible);
+    // In a view, only the part inside it, with room for the caps: a wide
+    // line is stroked as an outline, and a long arrow across a zoomed-in
+    // view cost the rasteriser its whole length at every repaint. Exports
+    // draw the whole line.
+    QLineF shown = line();
+    if (painter->device()->devType() == QInternal::Widget) {
+        const qreal margin = linePen.widthF() + 2;
+        const QRectF view = painter->worldTransform().inverted().mapRect(
+            QRectF(0, 0, painter->device()->width(), painter->device()->height()));
+        shown = clippedLine(shown, view.adjusted(-margin, -margin, margin, margin));
+    }
+    if (!shown.isNull())
+        painter->drawLine(shown);
     painter->drawPolygon(m_arrowHead, Qt::OddEvenFill);
 
     if (isSelected()) {

@@ -539,8 +539,8 @@ private slots:
         const QImage before = f.onScreen();
         QVERIFY(before.pixelColor(before.rect().center()).lightness() < 128); // the line
         f.dragPixels(f.middle().toPoint(), f.middle().toPoint() + QPoint(70, 9), Qt::MiddleButton);
-        // The exposed part is stroked on its own: its edge pixels may be
-        // shaded one step apart from a stroke of the whole line.
+        // The part in view is stroked on its own: its edge pixels may be
+        // shaded one step apart from the line the view showed before.
         f.expectWholeRepaintShows(before, 2);
     }
 
