@@ -145,12 +145,11 @@ QGraphicsItem *readImage(DiagramScene &scene, const JsonFields &fields)
         fields.reject();
     if (!fields.isUsable())
         return nullptr;
-    const QPixmap pixmap = isMath ? DiagramScene::renderFormula(path) : pictureFromFile(path);
-    if (isMath && pixmap.isNull())
-        fields.reject();
-
     std::unique_ptr<DiagramImage> image(scene.newImage());
-    image->setContent(path, pixmap, isMath);
+    if (!isMath)
+        image->setContent(path, pictureFromFile(path), false);
+    else if (!image->setFormula(path))
+        fields.reject();
     // Integer halves, as for a picture placed by hand: the position is the centre.
     const QPixmap shown = image->pixmap();
     image->setOffset(-(shown.width() / 2), -(shown.height() / 2));

@@ -179,21 +179,29 @@ void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double s
         arrow->updatePosition();
 }
 
-void DiagramImage::setFormula(const QString &text)
+bool DiagramImage::setFormula(const QString &text)
 {
-    const QPixmap typeset = DiagramScene::renderFormula(text);
+    // Typeset once, for the outlines and the picture together.
+    FormulaDrawing drawing;
+    drawing.setFormula(text);
+    const QPixmap typeset =
+        drawing.isEmpty() ? DiagramScene::renderFormula(text) : drawing.enginePicture();
     if (typeset.isNull())
-        return;
+        return false;
+    m_formula = std::move(drawing);
     setContent(text, typeset, true);
     // Still centred on its position, so that it stays where it was.
     setOffset(-(typeset.width() / 2), -(typeset.height() / 2));
     placeHandles();
     for (Arrow *arrow : qAsConst(m_arrows))
         arrow->updatePosition();
+    return true;
 }
 
 void DiagramImage::typesetDrawing(const QString &text, const QSize &size)
 {
+    if (m_formula.formula() == text && m_formula.size() == size)
+        return; // typeset already, with this picture
     m_formula.setFormula(text);
     // Typeset at another size in the formula editor, which offers whole
     // points: again at the nearest whole size that fills that picture

@@ -41,8 +41,8 @@ public:
     void setContent(const QString &path, const QPixmap &pixmap, bool isMath);
     QString path() const { return m_path; }
     // Typesets another formula in the item's place: same id, name, position
-    // and arrows.
-    void setFormula(const QString &text);
+    // and arrows. False, and nothing changed, when the text makes no picture.
+    bool setFormula(const QString &text);
     bool isMath() const { return m_isMath; }
     // A formula's drawing; empty for a picture.
     const FormulaDrawing &formulaDrawing() const { return m_formula; }

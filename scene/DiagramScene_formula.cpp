@@ -16,12 +16,5 @@ QPixmap DiagramScene::renderFormula(const QString &formula)
     engine.parse(formula);
     QPainter measuring;
     const QSizeF size = engine.getSize(measuring);
-    QPixmap pixmap(int(size.width()), int(size.height()));
-    if (pixmap.isNull())
-        return pixmap;
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    engine.draw(painter, Qt::AlignCenter, QRectF(0, 0, pixmap.width(), pixmap.height()));
-    return pixmap;
+    return FormulaDrawing::enginePicture(engine, QSize(int(size.width()), int(size.height())));
 }

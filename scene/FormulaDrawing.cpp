@@ -17,6 +17,8 @@ const double maxSide = 32767;
 FormulaDrawing::FormulaDrawing() = default;
 
 FormulaDrawing::~FormulaDrawing() = default;
+FormulaDrawing::FormulaDrawing(FormulaDrawing &&) noexcept = default;
+FormulaDrawing &FormulaDrawing::operator=(FormulaDrawing &&) noexcept = default;
 
 void FormulaDrawing::setFormula(const QString &text, double pointSize)
 {
@@ -45,6 +47,23 @@ void FormulaDrawing::setFormula(const QString &text, double pointSize)
     m_outlines = recorder.takeOutlines();
     if (!m_outlines.isEmpty())
         m_size = size;
+}
+
+QPixmap FormulaDrawing::enginePicture() const
+{
+    return isEmpty() ? QPixmap() : enginePicture(*m_engine, m_size);
+}
+
+QPixmap FormulaDrawing::enginePicture(VelQTmathText &engine, const QSize &size)
+{
+    QPixmap pixmap(size);
+    if (pixmap.isNull())
+        return pixmap;
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    engine.draw(painter, Qt::AlignCenter, QRectF(QPointF(), size));
+    return pixmap;
 }
 
 void FormulaDrawing::clear()

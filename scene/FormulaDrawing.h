@@ -28,6 +28,8 @@ public:
     ~FormulaDrawing();
     FormulaDrawing(const FormulaDrawing &) = delete;
     FormulaDrawing &operator=(const FormulaDrawing &) = delete;
+    FormulaDrawing(FormulaDrawing &&) noexcept;
+    FormulaDrawing &operator=(FormulaDrawing &&) noexcept;
 
     // Parses and typesets `text` (with or without its leading "$"), as
     // renderFormula() does at that size. A formula that makes no picture
@@ -46,6 +48,13 @@ public:
     // Fills the outlines with the drawing's rectangle fitted into `target`,
     // centred, its aspect kept. Leaves the painter's state as it was.
     void paint(QPainter *painter, const QRectF &target) const;
+    // The engine's own picture of the formula, glyph by glyph, at size():
+    // what DiagramScene::renderFormula() makes of the same text, without
+    // typesetting it again. Null when the drawing is empty.
+    QPixmap enginePicture() const;
+    // That picture of whatever `engine` parsed, in a transparent pixmap of
+    // `size`; null when `size` is empty.
+    static QPixmap enginePicture(VelQTmathText &engine, const QSize &size);
     // A transparent picture of `target`'s size times `scale`, rounded up,
     // with the drawing painted as paint() would onto target at that scale.
     QPixmap picture(const QSizeF &target, qreal scale) const;

@@ -77,6 +77,8 @@ private slots:
         FormulaDrawing drawing;
         drawing.setFormula(formula);
         QCOMPARE(drawing.size(), typeset.size());
+        // The picture made without typesetting again is the same picture.
+        QCOMPARE(drawing.enginePicture().toImage(), typeset);
         const QImage drawn = drawing.picture(typeset.size(), 1).toImage();
         const double difference = meanInkDifference(drawn, typeset, false);
         // What is left is the typeset glyphs' hinting against exact outlines;
