@@ -181,7 +181,7 @@ void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double s
 
 bool DiagramImage::setFormula(const QString &text)
 {
-    // Typeset once, for the outlines and the picture together.
+    // One engine parses the text for the outlines and the picture.
     FormulaDrawing drawing;
     drawing.setFormula(text);
     const QPixmap typeset =

@@ -50,7 +50,7 @@ public:
     void paint(QPainter *painter, const QRectF &target) const;
     // The engine's own picture of the formula, glyph by glyph, at size():
     // what DiagramScene::renderFormula() makes of the same text, without
-    // typesetting it again. Null when the drawing is empty.
+    // parsing it again. Null when the drawing is empty.
     QPixmap enginePicture() const;
     // That picture of whatever `engine` parsed, in a transparent pixmap of
     // `size`; null when `size` is empty.
