@@ -2,6 +2,7 @@
 
 #include "io/ItemReader.h"
 #include "io/ItemWriter.h"
+#include "io/JsonTextWriter.h"
 #include "io/ReadReport.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramObject.h"
@@ -9,6 +10,7 @@
 #include "scene/DiagramTextItem.h"
 
 #include <QHash>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
 
@@ -68,12 +70,14 @@ QJsonObject withNewEnd(QJsonObject arrow, const char *key, const QHash<int, int>
 
 QJsonArray copyItems(const QList<DiagramObject *> &objects)
 {
+    // Written as one text and read back once: one parse for the whole copy.
+    JsonTextWriter json;
+    json.beginArray();
     QSet<const DiagramObject *> copied;
-    QJsonArray items;
     for (const DiagramObject *object : objects) {
         if (object->kind() != DiagramObject::Kind::Arrow) {
             copied.insert(object);
-            items.append(writeItem(*object));
+            writeItem(json, *object);
         }
     }
     // Every arrow between two copies comes along, chosen or not.
@@ -84,11 +88,12 @@ QJsonArray copyItems(const QList<DiagramObject *> &objects)
                 && copied.contains(DiagramObject::from(arrow->endItem()))
                 && !arrows.contains(arrow)) {
                 arrows.insert(arrow);
-                items.append(writeItem(*arrow));
+                writeItem(json, *arrow);
             }
         }
     }
-    return items;
+    json.endArray();
+    return QJsonDocument::fromJson(json.text()).array();
 }
 
 QList<DiagramObject *> pasteItems(DiagramScene &scene, const QJsonArray &items,

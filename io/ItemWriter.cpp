@@ -11,7 +11,6 @@
 #include <QFont>
 #include <QGraphicsRotation>
 #include <QGraphicsScale>
-#include <QJsonDocument>
 #include <QPen>
 
 using namespace SceneJson;
@@ -140,11 +139,4 @@ void writeItem(JsonTextWriter &json, const DiagramObject &object)
 {
     Writer writer(json);
     object.accept(writer);
-}
-
-QJsonObject writeItem(const DiagramObject &object)
-{
-    JsonTextWriter json;
-    writeItem(json, object);
-    return QJsonDocument::fromJson(json.text()).object();
 }

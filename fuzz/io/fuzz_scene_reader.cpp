@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkPromises(scene);
 
     QJsonObject again;
-    check(decodeSceneDocument(encodeSceneDocument(writeDocument(scene)), &again, &reason));
+    check(decodeSceneDocument(documentText(scene), &again, &reason));
 
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
