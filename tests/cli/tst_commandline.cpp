@@ -7,6 +7,7 @@
 
 #include "io/FileSizeLimit.h"
 #include "support/MainWindowFixture.h"
+#include "support/RunTool.h"
 
 #include "export/ConvertToIMG.h"
 #include "export/SceneExport.h"
@@ -169,17 +170,6 @@ int countPixels(const QImage &image, const std::function<bool(QRgb)> &test)
 bool isBlue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60; }
 bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
 
-// A poppler tool's run; false when it cannot read the file.
-bool poppler(const QString &tool, const QStringList &arguments, QString *out = nullptr)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    const bool ran = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    return ran;
-}
 
 // An X server of its own, on the first free display, for the program's
 // real window; it listens on no network port.
@@ -467,10 +457,10 @@ private slots:
         const Run run = pensato(options + QStringList{"-e", out, scene});
         QCOMPARE(run.status, 0);
         QString info;
-        QVERIFY(poppler("pdfinfo", {out}, &info));
+        QVERIFY(runTool("pdfinfo", {out}, &info));
         QVERIFY2(info.contains(QRegularExpression("Pages: +1\\b")), qPrintable(info));
         QVERIFY2(info.contains("(A4)"), qPrintable(info));
-        QVERIFY(poppler("pdftoppm", {"-png", "-r", "30", "-singlefile", out, path("page")}));
+        QVERIFY(runTool("pdftoppm", {"-png", "-r", "30", "-singlefile", out, path("page")}));
         const QImage page(path("page.png"));
         QVERIFY(countPixels(page, isRed) > 0);
         QCOMPARE(countPixels(page, isBlue) > page.width() * page.height() / 10, blueBackground);
@@ -497,7 +487,7 @@ private slots:
         const Run run = pensato(options + QStringList{"-e", out, scene});
         QCOMPARE(run.err, QString());
         QCOMPARE(run.status, 0);
-        QVERIFY(poppler("rsvg-convert", {"-o", path("dessin.png"), out}));
+        QVERIFY(runTool("rsvg-convert", {"-o", path("dessin.png"), out}));
         const QImage drawn(path("dessin.png"));
         WindowExport reference(scene);
         QCOMPARE(drawn.size(), pictureSize(exportArea(*reference.scene())));

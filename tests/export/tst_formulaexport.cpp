@@ -4,6 +4,7 @@
 // colours of \textcolor and of the formula itself everywhere.
 
 #include "support/FormulaPixels.h"
+#include "support/RunTool.h"
 
 #include "export/SceneExport.h"
 #include "scene/DiagramImage.h"
@@ -12,7 +13,6 @@
 #include "scene/DiagramTextItem.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,17 +56,6 @@ DiagramImage *fill(DiagramScene &scene)
     return images.first();
 }
 
-// Runs an installed tool (scripts/install-deps.sh installs them all).
-bool run(const QString &program, const QStringList &arguments, QString *output = nullptr)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
-    if (output)
-        *output = QString::fromUtf8(process.readAllStandardOutput());
-    return done;
-}
 
 bool missing(const char *program)
 {
@@ -93,10 +82,10 @@ private slots:
         if (missing("pdfimages") || missing("pdftoppm"))
             QSKIP("poppler-utils is not installed");
         QString output;
-        QVERIFY(run("pdfimages", {"-list", path("formulas.pdf")}, &output));
+        QVERIFY(runTool("pdfimages", {"-list", path("formulas.pdf")}, &output));
         // Two heading lines, and a line for each picture: none.
         QCOMPARE(output.trimmed().split('\n').size(), 2);
-        QVERIFY(run("pdftoppm", {"-png", "-r", "100", "-singlefile", path("formulas.pdf"), path("page")}));
+        QVERIFY(runTool("pdftoppm", {"-png", "-r", "100", "-singlefile", path("formulas.pdf"), path("page")}));
         const QImage page(path("page.png"));
         QVERIFY(!page.isNull());
         QVERIFY(pixelsOf(page, Qt::red) > 0);
@@ -129,8 +118,8 @@ private slots:
         QVERIFY(content.contains(" version=\"1.1\""));
         QVERIFY(!content.contains("baseProfile"));
         QVERIFY(!content.contains("<image")); // the formulas are outlines
-        QVERIFY(run("xmllint", {"--noout", path("formules & <co>.svg")}));
-        QVERIFY(run("rsvg-convert", {"-z", "2", "-o", path("svg.png"), path("formules & <co>.svg")}));
+        QVERIFY(runTool("xmllint", {"--noout", path("formules & <co>.svg")}));
+        QVERIFY(runTool("rsvg-convert", {"-z", "2", "-o", path("svg.png"), path("formules & <co>.svg")}));
         options.scale = 2;
         QVERIFY2(exportPicture(scene, path("picture.png"), options, &reason), qPrintable(reason));
         // Twice the picture at scale 1, against the area times 2 rounded:
