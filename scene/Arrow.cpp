@@ -76,6 +76,8 @@ QLineF clippedLine(const QLineF &line, const QRectF &area)
     }
     if (enter > leave)
         return QLineF();
+    if (enter == 0 && leave == 1)
+        return line; // wholly inside: drawn exactly as it is
     return QLineF(line.pointAt(enter), line.pointAt(leave));
 }
 
