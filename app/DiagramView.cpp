@@ -1,5 +1,8 @@
 #include "app/DiagramView.h"
 
+#include "scene/DiagramScene.h"
+#include "scene/diagramBoundingRect.h"
+
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QKeyEvent>
@@ -58,6 +61,7 @@ void DiagramView::setScene(QGraphicsScene *newScene)
     connect(newScene, &QGraphicsScene::sceneRectChanged, this,
             &DiagramView::updateScrollableArea);
     updateScrollableArea();
+    tellSceneZoom();
     // A new scene opens on the middle of its rectangle, as a plain view would.
     centerOn(newScene->sceneRect().center());
 }
@@ -98,7 +102,7 @@ void DiagramView::fitToWindow()
 {
     if (!scene())
         return;
-    const QRectF items = scene()->itemsBoundingRect();
+    const QRectF items = diagramBoundingRect(*scene());
     if (items.isNull())
         return;
     const QRectF room = QRectF(viewport()->rect()).adjusted(fitMargin, fitMargin, -fitMargin,
@@ -119,8 +123,16 @@ void DiagramView::zoomAbout(qreal zoom, const QPointF &anchor, const QPointF &vi
     // Scroll bars move by whole pixels: the anchor lands within half a pixel.
     const QPointF off = viewportTransform().map(anchor) - viewportPoint;
     scrollBy(QPoint(qRound(off.x()), qRound(off.y())));
-    if (changed)
+    if (changed) {
+        tellSceneZoom();
         emit zoomChanged(zoom);
+    }
+}
+
+void DiagramView::tellSceneZoom()
+{
+    if (auto *diagram = qobject_cast<DiagramScene *>(scene()))
+        diagram->setHandleZoom(zoom());
 }
 
 QPointF DiagramView::sceneAt(const QPointF &viewportPoint) const
@@ -132,7 +144,7 @@ void DiagramView::updateScrollableArea()
 {
     if (!scene())
         return;
-    const QRectF diagram = scene()->sceneRect() | scene()->itemsBoundingRect();
+    const QRectF diagram = scene()->sceneRect() | diagramBoundingRect(*scene());
     const qreal roomX = viewport()->width() / zoom();
     const qreal roomY = viewport()->height() / zoom();
     setSceneRect(diagram.adjusted(-roomX, -roomY, roomX, roomY));

@@ -63,6 +63,8 @@ protected:
 private:
     // Sets the zoom keeping the scene point `anchor` at `viewportPoint`.
     void zoomAbout(qreal zoom, const QPointF &anchor, const QPointF &viewportPoint);
+    // The scene's handles keep their size on screen at this view's zoom.
+    void tellSceneZoom();
     // The scene point under a viewport point, without rounding to pixels.
     QPointF sceneAt(const QPointF &viewportPoint) const;
     void updateScrollableArea();

@@ -2,6 +2,7 @@
 
 #include "io/ItemCopy.h"
 #include "scene/DiagramScene.h"
+#include "scene/diagramBoundingRect.h"
 
 #include <QJsonDocument>
 #include <QMimeData>
@@ -32,7 +33,7 @@ QImage pictureOfItems(const QJsonArray &items)
 {
     DiagramScene scene;
     pasteItems(scene, items, {});
-    const QRectF area = scene.itemsBoundingRect().adjusted(-2, -2, 2, 2);
+    const QRectF area = diagramBoundingRect(scene).adjusted(-2, -2, 2, 2);
     QImage picture(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull())
         return picture;

@@ -14,6 +14,7 @@
 #include "scene/LinkCommand.h"
 #include "scene/ObjectsCommand.h"
 #include "scene/PropertyCommand.h"
+#include "scene/diagramBoundingRect.h"
 #include "scene/writeWholeFile.h"
 
 #include <QApplication>
@@ -320,7 +321,7 @@ void MainWindow::setTextFont()
 
 void MainWindow::centerView()
 {
-    scene->push(new CenterViewCommand(view, scene->itemsBoundingRect().center()));
+    scene->push(new CenterViewCommand(view, diagramBoundingRect(*scene).center()));
 }
 
 void MainWindow::editObject(DiagramObject *object)

@@ -8,6 +8,7 @@
 #include "io/SceneJson.h"
 #include "scene/DiagramDocument.h"
 #include "scene/DiagramScene.h"
+#include "scene/diagramBoundingRect.h"
 #include "scene/Dialogs.h"
 
 #include <QAction>
@@ -161,7 +162,7 @@ void MainWindow::showReadDocument(DiagramDocument *read, const QList<DiagramObje
     listWidget->addEntries(itemsRead);
     if (const int button = backgroundButtonId(*scene))
         checkButton(button);
-    view->centerOn(scene->itemsBoundingRect().center());
+    view->centerOn(diagramBoundingRect(*scene).center());
     if (!report.isClean())
         Dialogs::instance()->information(this, tr("Scène chargée"), report.summary());
 }

@@ -4,6 +4,7 @@
 #include "export/PenScalingDevice.h"
 #include "export/PngEncoder.h"
 #include "scene/DiagramScene.h"
+#include "scene/diagramBoundingRect.h"
 #include "scene/FileReasons.h"
 
 #include <QBuffer>
@@ -221,7 +222,7 @@ ExportFormat exportFormat(const QString &fileName)
 
 QRectF exportArea(const QGraphicsScene &scene)
 {
-    return scene.itemsBoundingRect().adjusted(-10, -10, 10, 10);
+    return diagramBoundingRect(scene).adjusted(-10, -10, 10, 10);
 }
 
 QSize pictureSize(const QRectF &area, int scale)

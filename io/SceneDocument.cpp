@@ -169,6 +169,10 @@ ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
         counter.set(scene, fields.integer(counter.key, JsonFields::Optional, 0, SceneJson::maxCount));
     report.correctedValues += fields.corrections();
     scene.setNbItems(std::max(scene.nbItems(), largestId + 1));
+    QRectF area;
+    for (DiagramObject *object : qAsConst(made))
+        area |= object->graphicsItem()->sceneBoundingRect();
+    scene.growToCover(area);
     if (itemsRead)
         *itemsRead = made;
     return report;

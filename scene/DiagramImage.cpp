@@ -173,8 +173,8 @@ void DiagramImage::changeTransform(int rotationDegre, bool isRescaling, double s
         m_itemScale->setYScale(scale);
     } else {
         m_itemRotation->setAngle(rotationDegre);
-        placeHandles();
     }
+    placeHandles();
     for (Arrow *arrow : qAsConst(m_arrows))
         arrow->updatePosition();
 }

@@ -59,7 +59,7 @@ public:
     void hideResizers();
     // Puts the handles on the picture's corners and top edge, turned like
     // it; call after a change of its pixmap or offset.
-    void placeHandles();
+    void placeHandles() override;
     bool isRotatorHovered() const { return m_rotatorHovered; }
     void setRotatorHovered(bool hovered) { m_rotatorHovered = hovered; }
 

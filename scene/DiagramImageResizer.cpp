@@ -14,15 +14,13 @@ DiagramImageResizer::DiagramImageResizer(int corner, DiagramImage *image)
     hide();
     setBrush(QBrush(Qt::SolidPattern));
     setFlag(ItemIsMovable);
-    setFlag(ItemIgnoresTransformations);
     setPolygon(resizerTriangle(corner));
 }
 
 void DiagramImageResizer::place()
 {
     setPos(handleCorner(m_image->boundingRect(), m_corner));
-    // The handle ignores its parent's transformations: turn it by hand.
-    setRotation(m_image->rotationTransform()->angle());
+    setTransform(screenSizedTransform(m_image, QTransform().rotate(m_image->rotationTransform()->angle())));
 }
 
 void DiagramImageResizer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

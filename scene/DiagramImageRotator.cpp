@@ -14,7 +14,6 @@ DiagramImageRotator::DiagramImageRotator(DiagramImage *image)
     hide();
     setPolygon(rotatorDisc());
     setBrush(QBrush(Qt::green, Qt::SolidPattern));
-    setFlag(ItemIgnoresTransformations);
     setFlag(ItemIsSelectable);
     setCursor(Qt::ClosedHandCursor);
     setAcceptHoverEvents(true);
@@ -24,7 +23,7 @@ void DiagramImageRotator::place()
 {
     const QRectF r = m_image->boundingRect();
     setPos(r.x() + 0.5 * r.width(), r.y());
-    setTransform(rotatorTransform(m_image->rotationTransform()->angle()));
+    setTransform(screenSizedTransform(m_image, rotatorTransform(m_image->rotationTransform()->angle())));
 }
 
 void DiagramImageRotator::hoverEnterEvent(QGraphicsSceneHoverEvent *event)

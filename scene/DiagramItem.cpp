@@ -169,10 +169,10 @@ void DiagramItem::changeTransform(int rotationDegre, bool isRescaling, double xS
         itemScale->setYScale(yScale);
     } else {
         itemRotation->setAngle(rotationDegre);
-        placeHandles();
     }
     updateArrows();
     centreTransformOrigins();
+    placeHandles();
 }
 
 void DiagramItem::centreTransformOrigins()

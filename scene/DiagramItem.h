@@ -93,6 +93,7 @@ public:
 public slots:
     void hideResizers();
     void showResizers();
+    void placeHandles() override;
 
 signals:
     // While the shape is dragged, it moves its linked text, not the other way.
@@ -109,7 +110,6 @@ private:
     void updateArrows();
     void centreTransformOrigins();
     void createHandles();
-    void placeHandles();
 
     DiagramType m_diagramType;
     QList<Arrow *> m_arrows;

@@ -16,7 +16,7 @@ DiagramItemResizer::DiagramItemResizer(int corner, DiagramItem *parent)
 {
     setPolygon(resizerTriangle(corner));
     setBrush(QBrush(Qt::SolidPattern));
-    setFlags(ItemIsMovable | ItemIgnoresTransformations);
+    setFlag(ItemIsMovable);
     // A shape's bounding rectangle never changes, only its scale: placed once.
     setPos(handleCorner(parent->boundingRect(), corner));
     hide();
@@ -30,8 +30,7 @@ void DiagramItemResizer::paint(QPainter *painter, const QStyleOptionGraphicsItem
 
 void DiagramItemResizer::place()
 {
-    // The handle ignores its parent's transformations: turn it by hand.
-    setRotation(item->rotationTransform()->angle());
+    setTransform(screenSizedTransform(item, QTransform().rotate(item->rotationTransform()->angle())));
 }
 
 void DiagramItemResizer::mouseMoveEvent(QGraphicsSceneMouseEvent *event)

@@ -15,7 +15,7 @@ DiagramItemRotator::DiagramItemRotator(DiagramItem *parent)
 {
     setPolygon(rotatorDisc());
     setBrush(QBrush(Qt::green, Qt::SolidPattern));
-    setFlags(ItemIgnoresTransformations | ItemIsSelectable);
+    setFlag(ItemIsSelectable);
     setCursor(Qt::ClosedHandCursor);
     setAcceptHoverEvents(true);
     hide();
@@ -25,7 +25,7 @@ void DiagramItemRotator::place()
 {
     const QRectF r = item->boundingRect();
     setPos(r.x() + 0.5 * r.width(), r.y());
-    setTransform(rotatorTransform(item->rotationTransform()->angle()));
+    setTransform(screenSizedTransform(item, rotatorTransform(item->rotationTransform()->angle())));
 }
 
 void DiagramItemRotator::hoverEnterEvent(QGraphicsSceneHoverEvent *event)

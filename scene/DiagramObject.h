@@ -80,6 +80,9 @@ public:
     virtual void removeArrow(Arrow *) {}
     // The outline an arrow ending here points at, in item coordinates.
     virtual QPolygonF outline() const;
+    // Puts the object's resize and rotate handles, if it has some, on its
+    // corners at their size on screen.
+    virtual void placeHandles() {}
 
     // An invalid value for properties the kind does not have, which
     // setValue() then ignores.

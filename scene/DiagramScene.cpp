@@ -17,11 +17,10 @@
 DiagramScene::DiagramScene(QObject *parent)
     : QGraphicsScene(parent)
 {
-    // Qt's BSP index answers every query with all the items that ignore
-    // transformations (five handles per shape or picture) and is rebuilt as
-    // items move and change selection; on large diagrams one selection of
-    // everything cost quadratic time. A linear scan is cheaper here.
-    setItemIndexMethod(NoIndex);
+    // Qt's BSP index spares repaints and clicks a walk over every item. It
+    // pays for each item that ignores transformations at every query, which
+    // is why the handles undo their parent's transform themselves.
+    setItemIndexMethod(BspTreeIndex);
     // Readable at 100 %, as other editors start their texts.
     m_font.setPointSize(12);
 }
@@ -40,6 +39,35 @@ DiagramScene::~DiagramScene()
             static_cast<Arrow *>(entry.second.item)->releaseEnds();
     }
     clear();
+}
+
+void DiagramScene::setHandleZoom(qreal zoom)
+{
+    m_handleZoom = zoom;
+    // Only selected items show their handles; the others are placed when
+    // they are shown.
+    for (QGraphicsItem *item : selectedItems()) {
+        if (DiagramObject *object = DiagramObject::from(item))
+            object->placeHandles();
+    }
+}
+
+void DiagramScene::growToCover(const QRectF &area)
+{
+    QRectF grown = sceneRect();
+    if (area.isEmpty() || grown.contains(area))
+        return;
+    const qreal roomX = grown.width() / 2;
+    const qreal roomY = grown.height() / 2;
+    if (area.left() < grown.left())
+        grown.setLeft(area.left() - roomX);
+    if (area.right() > grown.right())
+        grown.setRight(area.right() + roomX);
+    if (area.top() < grown.top())
+        grown.setTop(area.top() - roomY);
+    if (area.bottom() > grown.bottom())
+        grown.setBottom(area.bottom() + roomY);
+    setSceneRect(grown);
 }
 
 void DiagramScene::setFont(const QFont &font)

@@ -54,6 +54,16 @@ public:
     // history must not change under it.
     bool isMouseDown() const { return isPressed || mouseGrabberItem(); }
 
+    // The zoom of the view showing the scene: the handles of selected items
+    // undo it to keep their size on screen. Views that zoom tell the scene.
+    qreal handleZoom() const { return m_handleZoom; }
+    void setHandleZoom(qreal zoom);
+    // Grows the scene's rectangle, if need be, to cover `area` with room to
+    // spare. Qt's index divides that rectangle: items beyond it pile up in
+    // its edge cells, which every query near them scans. Each change
+    // rebuilds the index, hence the room.
+    void growToCover(const QRectF &area);
+
     Mode mode() const { return m_mode; }
     DiagramItem::DiagramType itemType() const { return m_itemType; }
 
@@ -284,6 +294,7 @@ private:
     QGraphicsLineItem *linkLine = nullptr;
 
     QUndoStack *m_undoStack = nullptr;
+    qreal m_handleZoom = 1.0;
     struct DragRecord {
         QList<DiagramObject *> objects;
         QList<DiagramObject::Property> properties;

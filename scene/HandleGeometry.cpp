@@ -1,5 +1,7 @@
 #include "scene/HandleGeometry.h"
 
+#include "scene/DiagramScene.h"
+
 #include <QGraphicsPolygonItem>
 #include <QPainter>
 #include <QPainterPath>
@@ -31,6 +33,19 @@ QPolygonF resizerTriangle(int corner)
 Qt::CursorShape resizerCursor(int corner)
 {
     return (corner == 0 || corner == 3) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+}
+
+QTransform screenSizedTransform(const QGraphicsItem *parent, const QTransform &own)
+{
+    const QTransform scene = parent->sceneTransform();
+    bool invertible = false;
+    const QTransform parentUndone =
+        QTransform(scene.m11(), scene.m12(), scene.m21(), scene.m22(), 0, 0).inverted(&invertible);
+    const auto *diagram = qobject_cast<const DiagramScene *>(parent->scene());
+    const qreal zoom = diagram ? diagram->handleZoom() : 1.0;
+    if (!invertible || zoom <= 0)
+        return own;
+    return own * parentUndone * QTransform::fromScale(1 / zoom, 1 / zoom);
 }
 
 void paintResizer(QGraphicsPolygonItem *handle, int corner, QPainter *painter,

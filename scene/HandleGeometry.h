@@ -8,6 +8,7 @@
 #include <QTransform>
 #include <Qt>
 
+class QGraphicsItem;
 class QGraphicsPolygonItem;
 class QPainter;
 class QStyleOptionGraphicsItem;
@@ -23,6 +24,11 @@ QPointF handleCorner(const QRectF &rect, int corner);
 QPolygonF resizerTriangle(int corner);
 // Qt::SizeFDiagCursor on the main diagonal (0, 3), Qt::SizeBDiagCursor else.
 Qt::CursorShape resizerCursor(int corner);
+// The transform of a handle whose own transform is `own`: it then undoes
+// its parent's turn and scale and the zoom of the scene's view, so that the
+// handle keeps its size on screen, as an item ignoring transformations
+// would, while it stays an ordinary item for the scene's index.
+QTransform screenSizedTransform(const QGraphicsItem *parent, const QTransform &own);
 // Draws a resize handle with its triangle anchored on the matching corner
 // of its own bounding rectangle.
 void paintResizer(QGraphicsPolygonItem *handle, int corner, QPainter *painter,

@@ -6,7 +6,8 @@
 //   repaint     one repaint at 100 % (160 shapes and their arrows in view)
 //   repaintFit  one repaint after "Ajuster à la fenêtre": every item in view
 //   panStep     one step of a 100-step middle-button drag, with its repaint
-//   hitTest     the item under a click, found as the view finds it
+//   hitTest     the item under a click, found as the view finds it, near
+//               the start of the diagram or far from it (far:1)
 //   rubberBand  a rubber-band selection of about 100 items (shapes and
 //               arrows): press, ten moves with their repaints, release
 //
@@ -131,12 +132,18 @@ void BM_PanStep(benchmark::State &state)
     setCounts(state);
 }
 
+// A click on a shape near the view's start, or on the last row far to the
+// right, where the diagram has outgrown the scene's 5000 x 5000 rectangle.
 void BM_HitTest(benchmark::State &state)
 {
     auto window = openWindow(state);
     if (!window)
         return;
-    const QPoint onShape = window->view()->mapFromScene(20 * spacing, 4 * spacing);
+    const bool far = state.range(1);
+    const QPointF target = far ? QPointF(90 * spacing, (state.range(0) / 100 - 1) * spacing)
+                               : QPointF(20 * spacing, 4 * spacing);
+    window->view()->centerOn(target);
+    const QPoint onShape = window->view()->mapFromScene(target);
     if (!window->view()->itemAt(onShape)) {
         state.SkipWithError("no item under the click");
         return;
@@ -190,7 +197,10 @@ const int large = 10000;
 BENCHMARK(BM_Repaint)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFit)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanStep)->Arg(small)->Arg(large)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HitTest)->Arg(small)->Arg(large)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HitTest)
+    ->ArgsProduct({{small, large}, {0, 1}})
+    ->ArgNames({"", "far"})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RubberBand)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

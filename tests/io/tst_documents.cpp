@@ -17,6 +17,7 @@
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramTextItem.h"
+#include "scene/diagramBoundingRect.h"
 
 #include <QJsonArray>
 #include <QRandomGenerator>
@@ -335,6 +336,25 @@ private slots:
         centred->setAlignment(Qt::AlignHCenter);
         QVERIFY(!copyItems({centred}).at(0).toObject().contains("alignment"));
         delete centred;
+    }
+
+    // A diagram reaching beyond the scene's rectangle widens it as it is
+    // read, so that the scene's index divides all of it; a rectangle that
+    // already holds the diagram is left as it is.
+    void readingCoversTheDiagram()
+    {
+        const QJsonObject document = writeDocument(*original);
+        for (const QRectF &page : {QRectF(0, 0, 1000, 1000), QRectF(-5000, -5000, 20000, 20000)}) {
+            DiagramScene scene;
+            scene.setSceneRect(page);
+            readDocument(scene, document);
+            QCOMPARE(scene.objects().size(), original->objects().size());
+            for (DiagramObject *object : scene.objects())
+                QVERIFY(scene.sceneRect().contains(object->graphicsItem()->sceneBoundingRect()));
+            QVERIFY(scene.sceneRect().contains(page));
+            if (page.contains(diagramBoundingRect(*original)))
+                QCOMPARE(scene.sceneRect(), page);
+        }
     }
 
     void saveLoadAndNewScene()

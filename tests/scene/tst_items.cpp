@@ -112,6 +112,7 @@ private slots:
         DiagramItem *shape = h.addShape(QPointF(0, 0));
         shape->changeTransform(0, true, 3.0, 3.0, false);
         h.view.scale(2, 2);
+        h.scene.setHandleZoom(2); // as the program's view tells it
         QCOMPARE(shownHandles(shape), 0);
         shape->setSelected(true);
         h.paint();
