@@ -223,6 +223,9 @@ void DiagramScene::removeObjects(const QList<DiagramObject *> &objects)
     if (objects.isEmpty())
         return;
     emit objectsRemoved(objects);
+    // Qt's index keeps the items added since its last query in a list that
+    // each removal searches; one query files them first.
+    items(QPointF());
     for (DiagramObject *object : objects) {
         auto found = listOrder.find(object->listKey());
         if (found != listOrder.end() && found->second.item == object->graphicsItem())
