@@ -169,6 +169,8 @@ ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
         counter.set(scene, fields.integer(counter.key, JsonFields::Optional, 0, SceneJson::maxCount));
     report.correctedValues += fields.corrections();
     scene.setNbItems(std::max(scene.nbItems(), largestId + 1));
+    // What was read, in one pass: diagramBoundingRect() would sort every
+    // item of the scene by stacking order first.
     QRectF area;
     for (DiagramObject *object : qAsConst(made))
         area |= object->graphicsItem()->sceneBoundingRect();
