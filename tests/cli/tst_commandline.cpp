@@ -12,6 +12,7 @@
 #include "export/ConvertToIMG.h"
 #include "export/SceneExport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
@@ -200,10 +201,14 @@ struct VirtualDisplay
     }
 
     // The titles of every window on the display, as the X server has them.
+    // xwininfo converts titles to its locale's character set, and under the
+    // C locale a title with an em dash comes out as a conversion error.
     QString windowTitles() const
     {
         QProcess list;
-        list.setProcessEnvironment(environment());
+        QProcessEnvironment utf8 = environment();
+        utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        list.setProcessEnvironment(utf8);
         list.start(QStringLiteral("xwininfo"), {"-root", "-tree"});
         list.waitForFinished(10000);
         return QString::fromUtf8(list.readAllStandardOutput());
@@ -565,7 +570,13 @@ private slots:
         editor.setProcessEnvironment(display.environment());
         editor.start(program, {file});
         QVERIFY(editor.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(display.windowTitles().contains(window), 60000);
+        // A plain loop, not QTRY: on failure that waits twice as long again,
+        // and here each try runs a program.
+        QString titles;
+        QDeadlineTimer deadline(60000);
+        while (!(titles = display.windowTitles()).contains(window) && !deadline.hasExpired())
+            QTest::qWait(200);
+        QVERIFY2(titles.contains(window), qPrintable(titles));
         QCOMPARE(editor.state(), QProcess::Running);
         editor.terminate();
         editor.waitForFinished();
