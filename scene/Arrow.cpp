@@ -10,6 +10,9 @@
 #include <QStyleOptionGraphicsItem>
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // The head's geometry keeps the original program's rounded constants, so
@@ -81,20 +84,20 @@ QLineF clippedLine(const QLineF &line, const QRectF &area)
     return QLineF(line.pointAt(enter), line.pointAt(leave));
 }
 
-// Lines shorter than this on screen are stroked as they are.
+// Lines shorter than this on screen are drawn with their head from the
+// view's pictures.
 const qreal longLinePixels = 100;
 
-// Draws `shown`, the part in view of the arrow's `whole` line. Qt strokes a
-// long antialiased line with round caps through its general outline
-// rasteriser, about ten times slower than a flat-capped line, which has a
-// fast path: a long line is drawn flat-capped, and its round ends, where
-// they are in view, as discs. The same shape, its edge pixels shaded a few
-// levels apart.
-void drawLineInView(QPainter *painter, const QLineF &whole, const QLineF &shown)
+// Draws `shown`, the part in view of the arrow's `whole` line, when it is
+// long. Qt strokes a long antialiased line with round caps through its
+// general outline rasteriser, about ten times slower than a flat-capped
+// line, which has a fast path: the line is drawn flat-capped, and its
+// round ends, where they are in view, as discs. The same shape, its edge
+// pixels shaded a few levels apart.
+void drawLongLine(QPainter *painter, const QLineF &whole, const QLineF &shown)
 {
     const QPen pen = painter->pen();
-    if (pen.capStyle() != Qt::RoundCap
-        || painter->worldTransform().map(shown).length() < longLinePixels) {
+    if (pen.capStyle() != Qt::RoundCap) {
         painter->drawLine(shown);
         return;
     }
@@ -109,6 +112,19 @@ void drawLineInView(QPainter *painter, const QLineF &whole, const QLineF &shown)
             painter->drawEllipse(end, radius, radius);
     }
     painter->setPen(pen);
+}
+
+// Puts the ends of `line` and then the points of `head` in `kept`, unless
+// they are there already: its figure then finds them unchanged at once.
+void keepLineAndHead(QPolygonF &kept, const QLineF &line, const QPolygonF &head)
+{
+    if (kept.size() == head.size() + 2 && kept.at(0) == line.p1() && kept.at(1) == line.p2()
+        && std::equal(head.cbegin(), head.cend(), kept.cbegin() + 2))
+        return;
+    QPolygonF points;
+    points.reserve(head.size() + 2);
+    points << line.p1() << line.p2() << head;
+    kept = points;
 }
 
 } // namespace
@@ -150,10 +166,15 @@ QPainterPath Arrow::shape() const
     return path;
 }
 
+// The pen and the head's brush carry the colour, so that each repaint
+// draws with the same ones.
 void Arrow::setColor(const QColor &color)
 {
     m_color = color;
-    update();
+    QPen coloured = pen();
+    coloured.setColor(color);
+    setPen(coloured);
+    m_headBrush = QBrush(color, Qt::SolidPattern);
 }
 
 void Arrow::setPointToBe(const QPointF &scenePoint)
@@ -274,31 +295,49 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *
     if (!m_drawn)
         return;
 
-    QPen linePen = pen();
-    linePen.setColor(m_color);
-    painter->setPen(linePen);
-    painter->setBrush(QBrush(m_color, Qt::SolidPattern));
-    // In a view, only the part inside it, with room for the caps: a wide
-    // line is stroked as an outline, and a long arrow across a zoomed-in
-    // view cost the rasteriser its whole length at every repaint. Exports
-    // draw the whole line.
-    if (painter->device()->devType() == QInternal::Widget) {
-        const qreal margin = linePen.widthF() + 2;
-        const QRectF view = painter->worldTransform().inverted().mapRect(
-            QRectF(0, 0, painter->device()->width(), painter->device()->height()));
-        const QLineF shown = clippedLine(line(), view.adjusted(-margin, -margin, margin, margin));
-        if (!shown.isNull())
-            drawLineInView(painter, line(), shown);
-    } else {
+    painter->setPen(pen());
+    painter->setBrush(m_headBrush);
+    if (painter->device()->devType() == QInternal::Widget)
+        paintInView(painter);
+    else {
         painter->drawLine(line());
+        painter->drawPolygon(m_arrowHead, Qt::OddEvenFill);
     }
-    painter->drawPolygon(m_arrowHead, Qt::OddEvenFill);
 
     if (isSelected()) {
         painter->setPen(QPen(QBrush(m_color), 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
         painter->drawLine(line().translated(0, SelectionOffset));
         painter->drawLine(line().translated(0, -SelectionOffset));
     }
+}
+
+// Only the part of the line inside the view, with room for the caps: a
+// wide line is stroked as an outline, and a long arrow across a zoomed-in
+// view cost the rasteriser its whole length at every repaint. A short one
+// comes with its head from one of the view's pictures, unless it is a
+// pixel wide or thinner: Qt then draws it its own fast way, which places
+// it by where it falls on the device, unlike its picture.
+void Arrow::paintInView(QPainter *painter)
+{
+    const QTransform &toView = painter->worldTransform();
+    const qreal margin = pen().widthF() + 2;
+    const QRectF view = toView.inverted().mapRect(
+        QRectF(0, 0, painter->device()->width(), painter->device()->height()));
+    const QLineF shown = clippedLine(line(), view.adjusted(-margin, -margin, margin, margin));
+    if (!shown.isNull()) {
+        const bool thin = pen().widthF() * std::sqrt(std::abs(toView.determinant())) <= 1;
+        const bool isLong = toView.map(shown).length() >= longLinePixels;
+        if (!thin && !isLong) {
+            keepLineAndHead(m_inView, shown, m_arrowHead);
+            StampCache::shared().draw(painter, m_inView, m_inViewFigure, 2, Qt::OddEvenFill);
+            return;
+        }
+        if (isLong)
+            drawLongLine(painter, line(), shown);
+        else
+            painter->drawLine(shown);
+    }
+    StampCache::shared().draw(painter, m_arrowHead, m_headFigure, 0, Qt::OddEvenFill);
 }
 
 void Arrow::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)

@@ -2,7 +2,9 @@
 #define ARROW_H
 
 #include "scene/DiagramObject.h"
+#include "scene/StampCache.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QGraphicsLineItem>
 #include <QObject>
@@ -99,12 +101,18 @@ private:
     bool updateGeometry();
     // Where the line from the start crosses the end item's outline.
     QPointF automaticTip(const QLineF &centreLine) const;
+    void paintInView(QPainter *painter);
 
     QGraphicsItem *m_startItem;
     QGraphicsItem *m_endItem;
     int m_arrowSize;
     QColor m_color = Qt::black;
+    QBrush m_headBrush{Qt::black, Qt::SolidPattern};
     QPolygonF m_arrowHead;
+    // The line in view and the head, as last drawn from the view's pictures.
+    QPolygonF m_inView;
+    StampCache::Figure m_inViewFigure;
+    StampCache::Figure m_headFigure;
     Spacer *m_spacer = nullptr;
     bool m_spacerHovered = false;
     QPointF m_pointToBe;

@@ -233,7 +233,7 @@ void DiagramImage::paintFormulaPixels(QPainter *painter, const QRectF &box)
     const qreal scale = std::sqrt(std::abs(device.determinant()));
     if (qAbs(scale - 1) < scaleTolerance) {
         // The typeset picture, pixel for pixel, as it always looked at 100 %,
-        // and as fast: the scene keeps the painter's state between items.
+        // and as fast; the hint is every pixmap item's own to set.
         painter->setRenderHint(QPainter::SmoothPixmapTransform,
                                transformationMode() == Qt::SmoothTransformation);
         painter->drawPixmap(offset(), pixmap());

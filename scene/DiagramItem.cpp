@@ -6,6 +6,7 @@
 #include "scene/DiagramObjectVisitor.h"
 #include "scene/DiagramTextItem.h"
 #include "scene/HandleGeometry.h"
+#include "scene/drawSelectionFrame.h"
 
 #include <QCursor>
 #include <QGraphicsRotation>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QStyleOptionGraphicsItem>
 #include <QVector3D>
 
 namespace {
@@ -44,6 +46,16 @@ DiagramItem::DiagramItem(DiagramType diagramType, QGraphicsItem *parent)
     itemRotation->setOrigin(origin);
     itemScale->setOrigin(origin);
     setTransformations({itemRotation, itemScale});
+}
+
+// As QGraphicsPolygonItem paints, through the view's pictures of shapes.
+void DiagramItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    painter->setPen(pen());
+    painter->setBrush(brush());
+    StampCache::shared().draw(painter, polygon(), m_outlineFigure, 0, fillRule());
+    if (option->state & QStyle::State_Selected)
+        drawSelectionFrame(painter, option, boundingRect());
 }
 
 DiagramItem::~DiagramItem()

@@ -2,6 +2,7 @@
 #define DIAGRAMITEM_H
 
 #include "scene/DiagramObject.h"
+#include "scene/StampCache.h"
 
 #include <QGraphicsPolygonItem>
 #include <QList>
@@ -35,6 +36,8 @@ public:
     ~DiagramItem() override;
 
     int type() const override { return Type; }
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget = nullptr) override;
     DiagramType diagramType() const { return m_diagramType; }
 
     // The polygon of a kind, in item coordinates (y downwards), and the
@@ -119,6 +122,7 @@ private:
     QGraphicsScale *itemScale;
     DiagramItemRotator *rotator = nullptr;
     QPointer<DiagramTextItem> m_linkedText;
+    StampCache::Figure m_outlineFigure;
     bool m_hasLinkedText = false;
     bool rotatorHovered = false;
     double m_textMarginX = 20.0;

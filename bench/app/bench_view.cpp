@@ -5,6 +5,8 @@
 //
 //   repaint     one repaint at 100 % (160 shapes and their arrows in view)
 //   repaintFit  one repaint after "Ajuster à la fenêtre": every item in view
+//   zoomStep    one zoom step from there with its repaint, the first at
+//               that zoom
 //   panStep     one step of a 100-step middle-button drag, with its repaint
 //   hitTest     the item under a click, found as the view finds it, near
 //               the start of the diagram or far from it (far:1)
@@ -82,6 +84,8 @@ std::unique_ptr<Window> openWindow(benchmark::State &state)
     return window;
 }
 
+// The first repaint at a zoom makes the view's pictures of the items
+// (BM_ZoomStep times that); the timed ones draw from them.
 void repaintEach(benchmark::State &state, const Window &window)
 {
     for (auto _ : state)
@@ -91,16 +95,39 @@ void repaintEach(benchmark::State &state, const Window &window)
 
 void BM_Repaint(benchmark::State &state)
 {
-    if (auto window = openWindow(state))
+    if (auto window = openWindow(state)) {
+        window->view()->viewport()->repaint();
         repaintEach(state, *window);
+    }
 }
 
 void BM_RepaintFit(benchmark::State &state)
 {
     if (auto window = openWindow(state)) {
         window->view()->fitToWindow();
+        window->view()->viewport()->repaint();
         repaintEach(state, *window);
     }
+}
+
+// One zoom step from "Ajuster à la fenêtre", with its repaint: every item
+// is drawn afresh at a zoom the view has not drawn before, as a turn of
+// the wheel does.
+void BM_ZoomStep(benchmark::State &state)
+{
+    auto window = openWindow(state);
+    if (!window)
+        return;
+    window->view()->fitToWindow();
+    window->view()->viewport()->repaint();
+    const qreal fitted = window->view()->zoom();
+    int step = 0;
+    for (auto _ : state) {
+        step = step % 50 + 1;
+        window->view()->setZoom(fitted * (1 + 0.01 * step));
+        window->view()->viewport()->repaint();
+    }
+    setCounts(state);
 }
 
 // Each iteration drags 100 steps of 8 pixels, to the left and back in turn,
@@ -196,6 +223,7 @@ const int large = 10000;
 
 BENCHMARK(BM_Repaint)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFit)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)->Arg(small)->Arg(large)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanStep)->Arg(small)->Arg(large)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HitTest)
     ->ArgsProduct({{small, large}, {0, 1}})

@@ -5,6 +5,8 @@
 #include "export/SceneExport.h"
 #include "export/ScopedExportArea.h"
 #include "io/SceneDocument.h"
+#include "scene/Arrow.h"
+#include "scene/StampCache.h"
 
 #include <QContextMenuEvent>
 #include <QGraphicsScale>
@@ -66,6 +68,27 @@ struct ViewFixture : WindowFixture
                                                                  .arg(x).arg(y).arg(difference)));
             }
         }
+    }
+    // The largest difference of grey level between the view on screen and
+    // the same part of the scene painted directly on a picture.
+    int worstDifferenceFromPainted() const
+    {
+        const QImage shown = onScreen().convertToFormat(QImage::Format_RGB32);
+        QImage painted(shown.size(), QImage::Format_RGB32);
+        painted.fill(Qt::white);
+        {
+            QPainter painter(&painted);
+            painter.setRenderHints(view()->renderHints());
+            const QRect pixels = view()->viewport()->rect();
+            scene()->render(&painter, pixels, view()->mapToScene(pixels).boundingRect(),
+                            Qt::IgnoreAspectRatio);
+        }
+        int worst = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                worst = qMax(worst, qAbs(qGray(shown.pixel(x, y)) - qGray(painted.pixel(x, y))));
+        }
+        return worst;
     }
     qreal zoom() const { return diagramView()->zoom(); }
     ZoomBox *zoomBox() const { return window->findChild<ZoomBox *>(); }
@@ -582,24 +605,87 @@ private slots:
         f.scene()->clearSelection();
         f.diagramView()->setZoom(2.0);
         f.view()->centerOn(QLineF(a->scenePos(), b->scenePos()).center());
-        const QImage shown = f.onScreen().convertToFormat(QImage::Format_RGB32);
-        QImage painted(shown.size(), QImage::Format_RGB32);
-        painted.fill(Qt::white);
-        {
-            QPainter painter(&painted);
-            painter.setRenderHints(f.view()->renderHints());
-            const QRect pixels = f.view()->viewport()->rect();
-            f.scene()->render(&painter, pixels, f.view()->mapToScene(pixels).boundingRect(),
-                              Qt::IgnoreAspectRatio);
-        }
-        int worst = 0;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x)
-                worst = qMax(worst, qAbs(qGray(shown.pixel(x, y)) - qGray(painted.pixel(x, y))));
-        }
         // Two rasterisers shade the edges differently, by a few levels; a
         // line of another width or place is off by far more.
+        const int worst = f.worstDifferenceFromPainted();
         QVERIFY2(worst < 64, qPrintable(QString::number(worst)));
+    }
+
+    // Shapes, and arrows with their heads, come from the view's pictures
+    // of them: at any zoom, turn and place within a pixel they show as
+    // painted directly.
+    void picturesLookAsPainted_data()
+    {
+        QTest::addColumn<qreal>("zoom");
+        QTest::addColumn<int>("turn");
+        QTest::newRow("50 %") << 0.5 << 0;
+        QTest::newRow("100 %") << 1.0 << 0;
+        QTest::newRow("137 %, turned") << 1.37 << 30;
+        QTest::newRow("300 %") << 3.0 << 0;
+    }
+
+    void picturesLookAsPainted()
+    {
+        QFETCH(qreal, zoom);
+        QFETCH(int, turn);
+        ViewFixture f;
+        DiagramItem *square = f.drawShape(DiagramItem::Carre, f.at(-240, -80), f.at(-150, 10));
+        DiagramItem *circle = f.drawShape(DiagramItem::Cercle, f.at(-60, 33), f.at(20, 97));
+        DiagramItem *triangle = f.drawShape(DiagramItem::Triangle, f.at(110, -90), f.at(190, -17));
+        QVERIFY(f.drawArrow(square, circle));
+        QVERIFY(f.drawArrow(circle, triangle));
+        square->setValue(DiagramObject::Property::FillColor, QColor(Qt::yellow));
+        circle->setValue(DiagramObject::Property::Border, QPen(QBrush(Qt::red), 3));
+        triangle->changeTransform(turn, false, 1, 1, false);
+        // Places a third of a pixel off the grid.
+        triangle->moveBy(0.33, 0.66);
+        f.scene()->clearSelection();
+        f.diagramView()->setZoom(zoom);
+        f.view()->centerOn(circle);
+        const int worst = f.worstDifferenceFromPainted();
+        QVERIFY2(worst < 64, qPrintable(QString::number(worst)));
+    }
+
+    // A picture is kept by the look it shows, not by the item: a new
+    // colour or place shows at the next repaint.
+    void changedLookShows()
+    {
+        ViewFixture f;
+        DiagramItem *a = f.drawShape(DiagramItem::Carre, f.at(-100, -50), f.at(0, 50));
+        DiagramItem *b = f.drawShape(DiagramItem::Carre, f.at(150, -50), f.at(250, 50));
+        Arrow *arrow = f.drawArrow(a, b);
+        QVERIFY(arrow);
+        f.scene()->clearSelection();
+        const QPoint inA = f.pixel(a->scenePos());
+        const QPoint onLine = f.pixel(QLineF(a->scenePos(), b->scenePos()).center());
+        a->setValue(DiagramObject::Property::FillColor, QColor(Qt::red));
+        QCOMPARE(f.onScreen().pixelColor(inA), QColor(Qt::red));
+        a->setValue(DiagramObject::Property::FillColor, QColor(Qt::blue));
+        arrow->setColor(Qt::green);
+        QImage shown = f.onScreen();
+        QCOMPARE(shown.pixelColor(inA), QColor(Qt::blue));
+        QCOMPARE(shown.pixelColor(onLine), QColor(Qt::green));
+        a->moveBy(0, 150 / f.zoom());
+        shown = f.onScreen();
+        QCOMPARE(shown.pixelColor(inA), QColor(Qt::white));
+        QCOMPARE(shown.pixelColor(inA + QPoint(0, 150)), QColor(Qt::blue));
+    }
+
+    // Alike shapes share one picture, so that the view of a large diagram
+    // stays small in memory.
+    void alikeShapesShareAPicture()
+    {
+        ViewFixture f(0.25);
+        const int before = StampCache::shared().count();
+        // A whole number of pixels apart, in a colour no other test draws.
+        for (int i = 0; i < 20; ++i) {
+            auto *shape = new DiagramItem(DiagramItem::Pentagone);
+            shape->setValue(DiagramObject::Property::FillColor, QColor(12, 34, 56));
+            shape->setPos(f.at(-300, 0) + QPointF(i * 120 / f.zoom(), 0));
+            f.scene()->addItem(shape);
+        }
+        f.onScreen();
+        QCOMPARE(StampCache::shared().count() - before, 1);
     }
 
     // The zoom is the view's alone: the document and its picture stay the
