@@ -139,7 +139,7 @@ Arrow::Arrow(int arrowSize, QGraphicsItem *startItem, QGraphicsItem *endItem,
     if (!startItem || !endItem)
         qWarning("Arrow::Arrow: an arrow needs a start and an end item; it stays undrawn");
     setFlag(ItemIsSelectable);
-    setPen(QPen(QBrush(m_color), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    setPen(QPen(m_headBrush, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     attachToEnds();
 }
 
@@ -170,7 +170,6 @@ QPainterPath Arrow::shape() const
 // draws with the same ones.
 void Arrow::setColor(const QColor &color)
 {
-    m_color = color;
     QPen coloured = pen();
     coloured.setColor(color);
     setPen(coloured);
@@ -305,7 +304,7 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *
     }
 
     if (isSelected()) {
-        painter->setPen(QPen(QBrush(m_color), 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
+        painter->setPen(QPen(m_headBrush, 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
         painter->drawLine(line().translated(0, SelectionOffset));
         painter->drawLine(line().translated(0, -SelectionOffset));
     }
@@ -351,7 +350,7 @@ QVariant Arrow::value(Property property) const
     case Property::ArrowSize:
         return m_arrowSize;
     case Property::LineColor:
-        return m_color;
+        return color();
     case Property::ArrowTip:
         return m_pointToBe;
     default:

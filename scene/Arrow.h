@@ -39,7 +39,7 @@ public:
     QGraphicsItem *startItem() const { return m_startItem; }
     QGraphicsItem *endItem() const { return m_endItem; }
 
-    QColor color() const { return m_color; }
+    QColor color() const { return m_headBrush.color(); }
     void setColor(const QColor &color);
 
     // Length of the head's sides, which the user edits as the arrow's width.
@@ -106,7 +106,7 @@ private:
     QGraphicsItem *m_startItem;
     QGraphicsItem *m_endItem;
     int m_arrowSize;
-    QColor m_color = Qt::black;
+    // The arrow's colour, which its pen carries too.
     QBrush m_headBrush{Qt::black, Qt::SolidPattern};
     QPolygonF m_arrowHead;
     // The line in view and the head, as last drawn from the view's pictures.
