@@ -1,6 +1,7 @@
 #include "app/DiagramView.h"
 
 #include "scene/DiagramScene.h"
+#include "scene/StampCache.h"
 #include "scene/diagramBoundingRect.h"
 
 #include <QGraphicsScene>
@@ -21,6 +22,9 @@ constexpr qreal fitMargin = 20.0;
 // Two zooms closer than this are one step: fits and wheel zooms land
 // between steps, and rounding must not make a step count twice.
 constexpr qreal stepTolerance = 1e-6;
+// New pictures of figures one repaint makes, a small part of its time; the
+// figures past them are painted directly and pictured by later repaints.
+constexpr int newPicturesPerRepaint = 1000;
 
 QPoint transposed(const QPoint &point)
 {
@@ -167,6 +171,12 @@ bool DiagramView::isEditingText() const
     const auto *text = focus ? qobject_cast<QGraphicsTextItem *>(focus->toGraphicsObject())
                              : nullptr;
     return text && (text->textInteractionFlags() & Qt::TextEditable);
+}
+
+void DiagramView::paintEvent(QPaintEvent *event)
+{
+    const StampCache::Ration ration(StampCache::shared(), newPicturesPerRepaint);
+    QGraphicsView::paintEvent(event);
 }
 
 void DiagramView::focusOutEvent(QFocusEvent *event)

@@ -51,6 +51,7 @@ signals:
     void zoomChanged(qreal zoom);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;

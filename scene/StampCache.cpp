@@ -151,7 +151,7 @@ void StampCache::draw(QPainter *painter, const QPolygonF &points, Figure &figure
         figure.m_lastLook = look;
         figure.m_lastGeneration = m_generation;
     }
-    if (!figure.m_lastStamp) { // too large to keep
+    if (!figure.m_lastStamp) { // too large to keep, or past the ration
         drawOutline(painter, points, openCount, fillRule);
         return;
     }
@@ -161,11 +161,27 @@ void StampCache::draw(QPainter *painter, const QPolygonF &points, Figure &figure
     painter->setWorldMatrixEnabled(true);
 }
 
-// The kept picture for `key`, made now if there is none.
+StampCache::Ration::Ration(StampCache &cache, int count)
+    : m_cache(cache)
+    , m_outerAllowance(cache.m_newAllowed)
+{
+    cache.m_newAllowed = qMin(count, m_outerAllowance);
+}
+
+StampCache::Ration::~Ration()
+{
+    m_cache.m_newAllowed = m_outerAllowance;
+}
+
+// The kept picture for `key`, made now if there is none and the ration
+// allows it.
 const StampCache::Stamp *StampCache::find(const Key &key, qreal devicePixelRatio)
 {
     if (const Stamp *kept = m_stamps.object(key))
         return kept;
+    if (m_newAllowed <= 0)
+        return nullptr;
+    --m_newAllowed;
     Stamp *made = render(key, devicePixelRatio);
     if (!made)
         return nullptr;

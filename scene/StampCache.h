@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QPolygonF>
 
+#include <limits>
+
 // Draws the outlines of shapes, arrow lines and arrow heads in a view from
 // pictures of them kept by their look. A view paints the same figures at
 // the same zoom at every repaint, and rasterising an antialiased outline
@@ -80,6 +82,24 @@ public:
     // The pictures kept.
     int count() const { return m_stamps.count(); }
 
+    // While it lives, painting makes at most `count` new pictures and paints
+    // the figures past them directly, to be pictured at a later repaint.
+    // Making a picture costs more than painting the figure once, so the
+    // first repaint at a new zoom, where nearly every figure needs one,
+    // would otherwise be slower than painting them all directly.
+    class Ration
+    {
+    public:
+        Ration(StampCache &cache, int count);
+        ~Ration();
+        Ration(const Ration &) = delete;
+        Ration &operator=(const Ration &) = delete;
+
+    private:
+        StampCache &m_cache;
+        int m_outerAllowance;
+    };
+
 private:
     // A picture and where its top-left pixel lies from the first point's.
     struct Stamp
@@ -96,6 +116,7 @@ private:
     // Counts the times pictures were let go: a figure's memory of its
     // picture holds while the count is the one it saw.
     quint64 m_generation = 1;
+    int m_newAllowed = std::numeric_limits<int>::max();
 };
 
 inline uint qHash(const StampCache::Key &key, uint seed = 0) { return key.hash ^ seed; }

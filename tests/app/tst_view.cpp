@@ -688,6 +688,27 @@ private slots:
         QCOMPARE(StampCache::shared().count() - before, 1);
     }
 
+    // A repaint makes no more pictures than its ration; the figures past it
+    // are painted directly, alike, and pictured by the next repaints.
+    void repaintsPictureARationAtATime()
+    {
+        ViewFixture f(0.5);
+        for (int i = 0; i < 5; ++i) {
+            auto *shape = new DiagramItem(DiagramItem::RoundedCarre);
+            shape->setValue(DiagramObject::Property::FillColor, QColor(70, 80, 90 + i));
+            shape->setPos(f.at(-300 + 120 * i, 0));
+            f.scene()->addItem(shape);
+        }
+        const StampCache::Ration ration(StampCache::shared(), 2);
+        const int before = StampCache::shared().count();
+        QVERIFY2(f.worstDifferenceFromPainted() < 64, "figures past the ration");
+        QCOMPARE(StampCache::shared().count() - before, 2);
+        f.view()->viewport()->repaint();
+        f.view()->viewport()->repaint();
+        QCOMPARE(StampCache::shared().count() - before, 5);
+        QVERIFY2(f.worstDifferenceFromPainted() < 64, "figures from pictures");
+    }
+
     // The zoom is the view's alone: the document and its picture stay the
     // same.
     void zoomLeavesFilesAndExportsAlone()
