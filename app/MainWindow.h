@@ -38,7 +38,7 @@ class QCloseEvent;
 class QComboBox;
 class QFontComboBox;
 class QGraphicsItem;
-class QJsonObject;
+class SceneText;
 class QListWidgetItem;
 class QImage;
 class QJsonArray;
@@ -258,7 +258,7 @@ private:
     void followDocument();
     // A new document read from the file, or null after a box saying why
     // not. `top` receives the file's document.
-    DiagramDocument *readScene(const QString &fileName, QJsonObject *top,
+    DiagramDocument *readScene(const QString &fileName, SceneText *text,
                                QList<DiagramObject *> *itemsRead, ReadReport *report);
     // Installs a document just read, with its list entries, background
     // button and view, and reports what had to be corrected.

@@ -6,6 +6,7 @@
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
 #include "io/SceneJson.h"
+#include "io/SceneText.h"
 #include "scene/DiagramDocument.h"
 #include "scene/DiagramScene.h"
 #include "scene/diagramBoundingRect.h"
@@ -116,10 +117,10 @@ void MainWindow::load()
 // become the file a later "Enregistrer" overwrites.
 bool MainWindow::openFile(const QString &fileName)
 {
-    QJsonObject top;
+    SceneText text;
     QList<DiagramObject *> itemsRead;
     ReadReport report;
-    DiagramDocument *loaded = readScene(fileName, &top, &itemsRead, &report);
+    DiagramDocument *loaded = readScene(fileName, &text, &itemsRead, &report);
     if (!loaded)
         return false;
     loaded->setFileName(fileName);
@@ -128,11 +129,11 @@ bool MainWindow::openFile(const QString &fileName)
     return true;
 }
 
-DiagramDocument *MainWindow::readScene(const QString &fileName, QJsonObject *top,
+DiagramDocument *MainWindow::readScene(const QString &fileName, SceneText *text,
                                        QList<DiagramObject *> *itemsRead, ReadReport *report)
 {
     QString reason;
-    const SceneFileRead read = ::readSceneFile(fileName, top, &reason);
+    const SceneFileRead read = ::readSceneFile(fileName, text, &reason);
     if (read != SceneFileRead::Ok) {
         const QString sentence = read == SceneFileRead::CannotOpen
             ? tr("Le fichier « %1 » ne peut pas être ouvert : %2.")
@@ -144,7 +145,7 @@ DiagramDocument *MainWindow::readScene(const QString &fileName, QJsonObject *top
     // Read aside: a file of which nothing can be used must not cost the
     // user the scene on screen either.
     std::unique_ptr<DiagramDocument> loaded(newDocument());
-    *report = readDocument(*loaded->scene(), *top, itemsRead);
+    *report = readDocument(*loaded->scene(), *text, itemsRead);
     if (report->skippedItems > 0 && itemsRead->isEmpty()) {
         Dialogs::instance()->warning(
             this, tr("Scène non chargée"),

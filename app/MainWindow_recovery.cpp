@@ -3,10 +3,10 @@
 #include "app/AutoSaver.h"
 #include "app/RecoveryFile.h"
 #include "io/ReadReport.h"
+#include "io/SceneText.h"
 #include "scene/DiagramDocument.h"
 #include "scene/Dialogs.h"
 
-#include <QJsonObject>
 #include <QLocale>
 
 // Recovery of the work of a run that ended without a normal quit; the
@@ -34,13 +34,13 @@ void MainWindow::offerRecovery()
 // file before the old one goes, so that a crash now loses nothing either.
 bool MainWindow::recover(RecoveryFile &file)
 {
-    QJsonObject top;
+    SceneText text;
     QList<DiagramObject *> itemsRead;
     ReadReport report;
-    DiagramDocument *recovered = readScene(file.path(), &top, &itemsRead, &report);
+    DiagramDocument *recovered = readScene(file.path(), &text, &itemsRead, &report);
     if (!recovered)
         return false;
-    recovered->setFileName(RecoveryFile::fileNameIn(top));
+    recovered->setFileName(RecoveryFile::fileNameIn(text.members()));
     recovered->markUnsaved();
     showReadDocument(recovered, itemsRead, report);
     if (autoSaver->saveNow())

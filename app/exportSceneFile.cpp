@@ -2,6 +2,7 @@
 
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/SceneText.h"
 #include "scene/DiagramScene.h"
 
 #include <QCoreApplication>
@@ -25,9 +26,9 @@ bool exportSceneFile(const QString &sceneFile, const QString &outputFile,
     auto *scene = new DiagramScene;
     QString reason;
     {
-        // The document's JSON tree is let go before the picture is made.
-        QJsonObject top;
-        const SceneFileRead read = readSceneFile(sceneFile, &top, &reason);
+        // The document's text is let go before the picture is made.
+        SceneText text;
+        const SceneFileRead read = readSceneFile(sceneFile, &text, &reason);
         if (read != SceneFileRead::Ok) {
             *message = (read == SceneFileRead::CannotOpen
                             ? tr("la scène « %1 » ne peut pas être ouverte : %2.")
@@ -36,7 +37,7 @@ bool exportSceneFile(const QString &sceneFile, const QString &outputFile,
             return false;
         }
         QList<DiagramObject *> itemsRead;
-        const ReadReport report = readDocument(*scene, top, &itemsRead);
+        const ReadReport report = readDocument(*scene, text, &itemsRead);
         if (report.skippedItems > 0 && itemsRead.isEmpty()) {
             *message = tr("« %1 » n'est pas une scène : aucun de ses objets n'a pu être lu.")
                            .arg(sceneFile);

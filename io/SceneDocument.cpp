@@ -5,6 +5,7 @@
 #include "io/JsonFields.h"
 #include "io/JsonTextWriter.h"
 #include "io/SceneJson.h"
+#include "io/SceneText.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
 #include "scene/DiagramScene.h"
@@ -128,49 +129,83 @@ QJsonObject writeDocument(const DiagramScene &scene)
     return QJsonDocument::fromJson(documentText(scene)).object();
 }
 
-ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
-                        QList<DiagramObject *> *itemsRead)
-{
-    QList<DiagramObject *> made;
-    ReadReport report;
-    QVector<QJsonObject> texts;
-    QVector<QJsonObject> arrows;
-    int largestId = -1;
-    const QJsonArray items = top.value(QLatin1String("items")).toArray();
-    for (const QJsonValue &value : items) {
-        if (!value.isObject()) {
-            ++report.skippedItems;
-            continue;
-        }
-        const QJsonObject object = value.toObject();
-        const int type = wholeNumber(object, "type");
-        if (type == DiagramTextItem::Type)
-            texts.append(object);
-        else if (type == Arrow::Type)
-            arrows.append(object);
-        else if (QGraphicsItem *item = readItem(scene, object, &report))
-            made.append(DiagramObject::from(item));
-        else
-            continue;
-        // Every id the file gives is kept clear of new items, even an id of
-        // an item that is read later or not at all.
-        largestId = std::max(largestId, wholeNumber(object, "id"));
-    }
-    for (const QVector<QJsonObject> *later : {&texts, &arrows}) {
-        for (const QJsonObject &object : *later) {
-            if (QGraphicsItem *item = readItem(scene, object, &report))
-                made.append(DiagramObject::from(item));
-        }
-    }
+namespace {
 
+// The background and the counters.
+void readMembers(DiagramScene &scene, const QJsonObject &top, ReadReport *report)
+{
     const JsonFields fields(top);
     readBackground(scene, fields);
     for (const SceneCounter &counter : sceneCounters)
         counter.set(scene, fields.integer(counter.key, JsonFields::Optional, 0, SceneJson::maxCount));
-    report.correctedValues += fields.corrections();
+    report->correctedValues += fields.corrections();
+}
+
+// The items of a document held as a tree, as SceneText gives them.
+class ItemArray
+{
+public:
+    explicit ItemArray(const QJsonArray &items)
+        : m_items(items)
+    {
+    }
+    int itemCount() const { return m_items.size(); }
+    bool isObject(int index) const { return m_items.at(index).isObject(); }
+    int peekedType(int) const { return SceneText::unknownType; }
+    QJsonObject object(int index) const { return m_items.at(index).toObject(); }
+
+private:
+    const QJsonArray &m_items;
+};
+
+template <typename Items>
+ReadReport readDocumentFrom(DiagramScene &scene, const QJsonObject &top, const Items &items,
+                            QList<DiagramObject *> *itemsRead)
+{
+    QList<DiagramObject *> made;
+    ReadReport report;
+    // Texts and arrows are read after the shapes they join, and parsed only
+    // then.
+    QVector<int> texts;
+    QVector<int> arrows;
+    int largestId = -1;
+    for (int index = 0; index < items.itemCount(); ++index) {
+        if (!items.isObject(index)) {
+            ++report.skippedItems;
+            continue;
+        }
+        const int peeked = items.peekedType(index);
+        QJsonObject object = peeked == SceneText::unknownType ? items.object(index) : QJsonObject();
+        const int type = peeked == SceneText::unknownType ? wholeNumber(object, "type") : peeked;
+        if (type == DiagramTextItem::Type) {
+            texts.append(index);
+            continue;
+        }
+        if (type == Arrow::Type) {
+            arrows.append(index);
+            continue;
+        }
+        if (peeked != SceneText::unknownType)
+            object = items.object(index);
+        QGraphicsItem *item = readItem(scene, object, &report);
+        if (!item)
+            continue;
+        made.append(DiagramObject::from(item));
+        // Every id the file gives is kept clear of new items, even an id of
+        // an item that is read later or not at all.
+        largestId = std::max(largestId, wholeNumber(object, "id"));
+    }
+    for (const QVector<int> *later : {&texts, &arrows}) {
+        for (const int index : *later) {
+            const QJsonObject object = items.object(index);
+            largestId = std::max(largestId, wholeNumber(object, "id"));
+            if (QGraphicsItem *item = readItem(scene, object, &report))
+                made.append(DiagramObject::from(item));
+        }
+    }
+    readMembers(scene, top, &report);
     scene.setNbItems(std::max(scene.nbItems(), largestId + 1));
-    // What was read, in one pass: diagramBoundingRect() would sort every
-    // item of the scene by stacking order first.
+    // What was read: the scene has nothing else yet.
     QRectF area;
     for (DiagramObject *object : qAsConst(made))
         area |= object->graphicsItem()->sceneBoundingRect();
@@ -178,4 +213,19 @@ ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
     if (itemsRead)
         *itemsRead = made;
     return report;
+}
+
+} // namespace
+
+ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
+                        QList<DiagramObject *> *itemsRead)
+{
+    const QJsonArray items = top.value(QLatin1String("items")).toArray();
+    return readDocumentFrom(scene, top, ItemArray(items), itemsRead);
+}
+
+ReadReport readDocument(DiagramScene &scene, const SceneText &text,
+                        QList<DiagramObject *> *itemsRead)
+{
+    return readDocumentFrom(scene, text.members(), text, itemsRead);
 }

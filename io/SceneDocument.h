@@ -9,6 +9,7 @@
 class DiagramScene;
 class DiagramObject;
 class JsonTextWriter;
+class SceneText;
 
 // The parts of a scene document that belong to the scene as a whole.
 
@@ -44,6 +45,9 @@ QJsonObject writeDocument(const DiagramScene &scene);
 // Says what had to be skipped or corrected; `itemsRead`, when given,
 // receives the items made, in the order they were read.
 ReadReport readDocument(DiagramScene &scene, const QJsonObject &top,
+                        QList<DiagramObject *> *itemsRead = nullptr);
+// The same from a file's text, each item parsed as it is read.
+ReadReport readDocument(DiagramScene &scene, const SceneText &text,
                         QList<DiagramObject *> *itemsRead = nullptr);
 
 #endif // SCENEDOCUMENT_H

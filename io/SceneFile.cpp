@@ -1,5 +1,7 @@
 #include "io/SceneFile.h"
 
+#include "io/SceneText.h"
+
 #include "io/indentedJson.h"
 #include "scene/FileReasons.h"
 #include "scene/writeWholeFile.h"
@@ -30,11 +32,21 @@ QByteArray encodeSceneDocument(const QJsonObject &top)
     return indentedJson(top);
 }
 
-bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *reason)
+QByteArray sceneDocumentUtf8(const QByteArray &bytes)
 {
     QByteArray text = toUtf8(bytes);
     if (text.startsWith(utf8Bom))
         text.remove(0, utf8Bom.size());
+    return text;
+}
+
+bool decodeSceneDocument(const QByteArray &bytes, QJsonObject *top, QString *reason)
+{
+    return parseSceneDocument(sceneDocumentUtf8(bytes), top, reason);
+}
+
+bool parseSceneDocument(const QByteArray &text, QJsonObject *top, QString *reason)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -64,13 +76,35 @@ bool writeSceneFile(const QString &path, const QByteArray &text, QString *reason
     return writeWholeFile(path, text, reason);
 }
 
-SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)
+namespace {
+
+// The file's bytes, or false with the reason they cannot be read.
+bool readBytes(const QString &path, QByteArray *bytes, QString *reason)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *reason = fileErrorReason(file, FileAccess::Reading);
-        return SceneFileRead::CannotOpen;
+        return false;
     }
-    return decodeSceneDocument(file.readAll(), top, reason) ? SceneFileRead::Ok
-                                                            : SceneFileRead::NotADocument;
+    *bytes = file.readAll();
+    return true;
+}
+
+} // namespace
+
+SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, reason))
+        return SceneFileRead::CannotOpen;
+    return decodeSceneDocument(bytes, top, reason) ? SceneFileRead::Ok
+                                                   : SceneFileRead::NotADocument;
+}
+
+SceneFileRead readSceneFile(const QString &path, SceneText *text, QString *reason)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, reason))
+        return SceneFileRead::CannotOpen;
+    return text->parse(bytes, reason) ? SceneFileRead::Ok : SceneFileRead::NotADocument;
 }

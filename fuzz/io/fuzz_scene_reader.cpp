@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the scene file reader: decoding, rebuilding the
 // scene, writing it again and drawing it must never crash or hang, and the
-// loaded scene must keep the reader's promises.
+// loaded scene must keep the reader's promises; reading the text item by
+// item must give what the whole tree gives.
 
 #include "app/ListWidget.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/SceneText.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramScene.h"
 
@@ -56,12 +58,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString reason;
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                      static_cast<int>(size));
-    if (!decodeSceneDocument(bytes, &top, &reason))
+    SceneText text;
+    QString textReason;
+    const bool read = decodeSceneDocument(bytes, &top, &reason);
+    // The item-by-item reader of files agrees with the whole tree.
+    check(text.parse(bytes, &textReason) == read && textReason == reason);
+    if (!read)
         return 0;
 
     DiagramScene scene;
     readDocument(scene, top);
     checkPromises(scene);
+    DiagramScene fromText;
+    readDocument(fromText, text);
+    check(documentText(fromText) == documentText(scene));
 
     QJsonObject again;
     check(decodeSceneDocument(documentText(scene), &again, &reason));

@@ -13,6 +13,7 @@
 #include "io/ItemCopy.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/SceneText.h"
 #include "io/indentedJson.h"
 #include "scene/Arrow.h"
 #include "scene/DiagramImage.h"
@@ -206,6 +207,92 @@ private slots:
             QCOMPARE(indentedJson(document), QJsonDocument(document).toJson(QJsonDocument::Indented));
         }
         QCOMPARE(indentedJson(QJsonObject()), QJsonDocument(QJsonObject()).toJson());
+    }
+
+    // A file read item by item from its text gives what Qt's whole tree
+    // gives: the same verdict and reason, members, items and scene, whether
+    // the text is checked and split or left to Qt's parser (the unusual
+    // rows).
+    void textReadsAsTree_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        for (const QString &folder : {QStringLiteral("/data/"), QStringLiteral("/broken/")}) {
+            const QDir dir(QStringLiteral(IO_TEST_DIR) + folder);
+            for (const QString &file : dir.entryList({QStringLiteral("*.pensascene")}, QDir::Files))
+                QTest::newRow(qPrintable(file)) << fileContents(dir.filePath(file));
+        }
+        // JSON with ' for ".
+        const auto json = [](const char *text) { return QByteArray(text).replace('\'', '"'); };
+        const QByteArray shape = json("{'type': 65551, 'diagram': 0, 'id': 4, 'name': 'a',\n"
+                                      " 'position': {'x': 1, 'y': 2, 'z': 0}}");
+        const QByteArray arrow = json("{'type': 65540, 'id': 9, 'name': 'f',\n"
+                                      " 'startItem': {'type': 65551, 'id': 4},"
+                                      " 'endItem': {'type': 65551, 'id': 5}}");
+        const QList<QPair<const char *, QByteArray>> rows{
+            {"empty object", "{}"},
+            {"empty items, spaced", json(" \r\n{ 'items' : [ ] } \t")},
+            {"no items", json("{'nbItems': 3, 'background': {'color': {'r': 1, 'g': 2, 'b': 3}}}")},
+            {"items of every kind of value",
+             json("{'items': [1, -2.5e3, 's', null, true, false, [], {}, ") + shape + "]}"},
+            {"an arrow before its ends",
+             json("{'items': [") + arrow + ", " + shape + ", " + QByteArray(shape).replace('4', '5') + "]}"},
+            {"type as a fraction and as text",
+             json("{'items': [{'type': 65551.0, 'diagram': 0, 'id': 1}, {'type': '65551'}]}")},
+            {"type twice", json("{'items': [{'type': 65540, 'type': 65551, 'diagram': 1, 'id': 2}]}")},
+            {"type escaped", json("{'items': [{'\\u0074ype': 65551, 'diagram': 2, 'id': 3}]}")},
+            {"items escaped", json("{'\\u0069tems': [") + shape + "]}"},
+            {"items twice", json("{'items': [], 'items': [") + shape + "]}"},
+            {"escapes", json("{'items': [{'type': 65551, 'diagram': 0, "
+                             "'name': 'a\\'\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\ud83d\\ude00'}]}")},
+            {"control character in a string", json("{'items': [{'type': 65551, 'name': 'a\tb'}]}")},
+            {"numbers at the edges", json("{'items': [{'type': 65551, 'diagram': 0, "
+                                          "'position': {'x': 1e400, 'y': -0.0, 'z': 1E+5}}]}")},
+            {"nesting deeper than the check",
+             json("{'items': [{'type': 65551, 'x': ") + QByteArray(300, '[') + QByteArray(300, ']') + "}]}"},
+            {"byte order mark", "\xEF\xBB\xBF" + json("{'items': [") + shape + "]}"},
+            {"Latin-1", json("{'items': [{'type': 65551, 'diagram': 0, 'name': 'caf\xE9'}]}")},
+            {"nothing", ""},
+            {"a top-level array", "[{}]"},
+            {"items a number", json("{'items': 5}")},
+            {"cut short", json("{'items': [") + shape.left(30)},
+            {"garbage after", json("{'items': []} x")},
+            {"a misspelt word", json("{'items': [tru]}")},
+            {"a leading zero", json("{'items': [{'type': 065551}]}")},
+            {"a bare fraction", json("{'items': [.5]}")},
+            {"a missing comma", json("{'items': [{} {}]}")},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.first) << row.second;
+    }
+
+    void textReadsAsTree()
+    {
+        QFETCH(QByteArray, bytes);
+        QJsonObject top;
+        QString treeReason;
+        const bool treeRead = decodeSceneDocument(bytes, &top, &treeReason);
+        SceneText text;
+        QString textReason;
+        QCOMPARE(text.parse(bytes, &textReason), treeRead);
+        QCOMPARE(textReason, treeReason);
+        if (!treeRead)
+            return;
+        const QJsonArray items = top.take(QLatin1String("items")).toArray();
+        QCOMPARE(text.members(), top);
+        QCOMPARE(text.itemCount(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(text.isObject(i), items.at(i).isObject());
+            QCOMPARE(text.object(i), items.at(i).toObject());
+            if (text.peekedType(i) != SceneText::unknownType)
+                QCOMPARE(double(text.peekedType(i)), items.at(i)[QLatin1String("type")].toDouble());
+        }
+        top.insert(QLatin1String("items"), items);
+        auto fromTree = newScene();
+        auto fromText = newScene();
+        const ReadReport treeReport = readDocument(*fromTree, top);
+        const ReadReport textReport = readDocument(*fromText, text);
+        QCOMPARE(textReport.summary(), treeReport.summary());
+        QCOMPARE(documentText(*fromText), documentText(*fromTree));
     }
 
     void brokenFilesLoadSafely_data()
