@@ -26,6 +26,11 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+bool hasBackslash(QLatin1String text)
+{
+    return std::memchr(text.data(), '\\', size_t(text.size())) != nullptr;
+}
+
 // A check of JSON text that vouches only for what Qt's parser surely reads
 // the same way: it refuses control characters in strings, escaped
 // surrogates, numbers that may not be finite and deep nesting, all of which
@@ -56,7 +61,7 @@ public:
 
     // A string; `raw` receives its bytes between the quotes, escapes as
     // they are written.
-    bool string(QByteArray *raw = nullptr)
+    bool string(QLatin1String *raw = nullptr)
     {
         if (!take('"'))
             return false;
@@ -65,7 +70,7 @@ public:
             const uchar c = uchar(m_text[m_at]);
             if (c == '"') {
                 if (raw)
-                    *raw = QByteArray::fromRawData(m_text + start, m_at - start);
+                    *raw = QLatin1String(m_text + start, m_at - start);
                 ++m_at;
                 return true;
             }
@@ -107,18 +112,22 @@ public:
     bool number(int *whole)
     {
         const int start = at();
-        take('-');
+        if (nextRaw('-'))
+            ++m_at;
         const int digitsStart = m_at;
-        if (next('0'))
+        if (nextRaw('0'))
             ++m_at;
         else if (!digits())
             return false;
         const int digitsEnd = m_at;
-        if (take('.') && !digits())
-            return false;
-        if (m_at < m_size && (m_text[m_at] == 'e' || m_text[m_at] == 'E')) {
+        if (nextRaw('.')) {
             ++m_at;
-            if (m_at < m_size && (m_text[m_at] == '+' || m_text[m_at] == '-'))
+            if (!digits())
+                return false;
+        }
+        if (nextRaw('e') || nextRaw('E')) {
+            ++m_at;
+            if (nextRaw('+') || nextRaw('-'))
                 ++m_at;
             const int exponentStart = m_at;
             if (!digits() || m_at - exponentStart > longestExponent)
@@ -141,6 +150,9 @@ private:
         while (m_at < m_size && isSpace(m_text[m_at]))
             ++m_at;
     }
+
+    // The next character, without skipping spaces: inside a number.
+    bool nextRaw(char c) const { return m_at < m_size && m_text[m_at] == c; }
 
     bool digits()
     {
@@ -183,10 +195,10 @@ private:
         bool unclear = false;
         if (!take('}')) {
             do {
-                QByteArray key;
+                QLatin1String key;
                 if (!string(&key) || !take(':'))
                     return false;
-                if (type && key == "type") {
+                if (type && key == QLatin1String("type")) {
                     unclear = unclear || found != SceneText::unknownType;
                     int whole = SceneText::unknownType;
                     const bool numeric = next('-') || (at() < m_size && isDigit(m_text[m_at]));
@@ -197,7 +209,7 @@ private:
                     continue;
                 }
                 // An escaped key may spell "type" too.
-                unclear = unclear || key.contains('\\');
+                unclear = unclear || hasBackslash(key);
                 if (!value(depth + 1))
                     return false;
             } while (take(','));
@@ -254,8 +266,11 @@ bool SceneText::split()
     int itemsEnd = -1;
     if (!check.take('}')) {
         do {
-            QByteArray key;
-            if (!check.string(&key) || key.contains('\\') || keys.contains(key) || !check.take(':'))
+            QLatin1String raw;
+            if (!check.string(&raw) || hasBackslash(raw) || !check.take(':'))
+                return false;
+            const QByteArray key(raw.data(), raw.size());
+            if (keys.contains(key))
                 return false;
             keys.insert(key);
             if (key != "items") {

@@ -2,7 +2,8 @@
 // "Box i", chained by N - 1 arrows (BenchSupport::labelledGridDocument).
 //
 //   Load       the window's "Charger une scène": file, scene and item list
-//   Read       the scene-file reader alone, from the parsed document
+//   Read       the scene-file reader alone, from the file's checked text
+//              (each item parsed as it is read)
 //   Save       the window's "Enregistrer la scène" back to the loaded file
 //   NewScene   the window's "Nouvelle scène": the loaded diagram destroyed
 //   ExportPng  the loaded scene written as a PNG picture at its own size
@@ -17,6 +18,7 @@
 #include "app/MainWindow.h"
 #include "io/SceneDocument.h"
 #include "io/SceneFile.h"
+#include "io/SceneText.h"
 #include "scene/DiagramScene.h"
 #include "support/BenchSupport.h"
 #include "support/ExportLoop.h"
@@ -100,13 +102,13 @@ void BM_Load(benchmark::State &state)
 
 void BM_Read(benchmark::State &state)
 {
-    QJsonObject top;
+    SceneText text;
     QString reason;
-    if (readSceneFile(sceneFile(int(state.range(0))), &top, &reason) != SceneFileRead::Ok)
+    if (readSceneFile(sceneFile(int(state.range(0))), &text, &reason) != SceneFileRead::Ok)
         qFatal("bench_labelled: %s", qPrintable(reason));
     for (auto _ : state) {
         auto scene = std::make_unique<DiagramScene>();
-        readDocument(*scene, top);
+        readDocument(*scene, text);
         benchmark::DoNotOptimize(scene->nbItems());
         state.PauseTiming(); // the scene's destruction is not reading
         scene.reset();

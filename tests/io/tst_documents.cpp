@@ -295,6 +295,20 @@ private slots:
         QCOMPARE(documentText(*fromText), documentText(*fromTree));
     }
 
+    // In the files the program writes, every item's kind is seen without
+    // parsing it, so that texts and arrows are parsed once, when read.
+    void writtenItemsShowTheirKind()
+    {
+        auto scene = newScene();
+        readDocument(*scene, readFile(dataDir + "every-kind.pensascene"));
+        SceneText text;
+        QString reason;
+        QVERIFY(text.parse(documentText(*scene), &reason));
+        QVERIFY(text.itemCount() > 5);
+        for (int i = 0; i < text.itemCount(); ++i)
+            QCOMPARE(text.peekedType(i), text.object(i).value(QLatin1String("type")).toInt());
+    }
+
     void brokenFilesLoadSafely_data()
     {
         QTest::addColumn<QString>("file");
