@@ -567,6 +567,7 @@ private slots:
         VirtualDisplay display;
         QVERIFY2(!display.display.isEmpty(), "Xvfb did not start");
         QProcess editor;
+        editor.setProcessChannelMode(QProcess::MergedChannels);
         editor.setProcessEnvironment(display.environment());
         editor.start(program, {file});
         QVERIFY(editor.waitForStarted());
@@ -576,7 +577,12 @@ private slots:
         QDeadlineTimer deadline(60000);
         while (!(titles = display.windowTitles()).contains(window) && !deadline.hasExpired())
             QTest::qWait(200);
-        QVERIFY2(titles.contains(window), qPrintable(titles));
+        // On failure, what the program said tells a slow start from a crash.
+        QVERIFY2(titles.contains(window),
+                 qPrintable(titles + QStringLiteral("\nprogram %1, exit %2, output:\n")
+                                         .arg(editor.state() == QProcess::Running ? "running" : "ended")
+                                         .arg(editor.exitCode())
+                            + QString::fromLocal8Bit(editor.readAll())));
         QCOMPARE(editor.state(), QProcess::Running);
         editor.terminate();
         editor.waitForFinished();
