@@ -27,6 +27,7 @@ class LineInputActionWidget;
 class ListWidget;
 struct ReadReport;
 class RecoveryFile;
+class SceneText;
 class SpinboxActionWidget;
 class Updater;
 class ZoomBox;
@@ -38,7 +39,6 @@ class QCloseEvent;
 class QComboBox;
 class QFontComboBox;
 class QGraphicsItem;
-class SceneText;
 class QListWidgetItem;
 class QImage;
 class QJsonArray;
@@ -257,7 +257,7 @@ private:
     // Title, modified mark and autosave follow the current document.
     void followDocument();
     // A new document read from the file, or null after a box saying why
-    // not. `top` receives the file's document.
+    // not. `text` receives the file's text, whose members stay readable.
     DiagramDocument *readScene(const QString &fileName, SceneText *text,
                                QList<DiagramObject *> *itemsRead, ReadReport *report);
     // Installs a document just read, with its list entries, background

@@ -1,7 +1,6 @@
 #include "io/SceneFile.h"
 
 #include "io/SceneText.h"
-
 #include "io/indentedJson.h"
 #include "scene/FileReasons.h"
 #include "scene/writeWholeFile.h"
@@ -23,6 +22,18 @@ QByteArray toUtf8(const QByteArray &bytes)
     if (state.invalidChars == 0)
         return bytes;
     return QTextCodec::codecForLocale()->toUnicode(bytes).toUtf8();
+}
+
+// The file's bytes, or false with the reason they cannot be read.
+bool readBytes(const QString &path, QByteArray *bytes, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = fileErrorReason(file, FileAccess::Reading);
+        return false;
+    }
+    *bytes = file.readAll();
+    return true;
 }
 
 } // namespace
@@ -75,22 +86,6 @@ bool writeSceneFile(const QString &path, const QByteArray &text, QString *reason
 {
     return writeWholeFile(path, text, reason);
 }
-
-namespace {
-
-// The file's bytes, or false with the reason they cannot be read.
-bool readBytes(const QString &path, QByteArray *bytes, QString *reason)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = fileErrorReason(file, FileAccess::Reading);
-        return false;
-    }
-    *bytes = file.readAll();
-    return true;
-}
-
-} // namespace
 
 SceneFileRead readSceneFile(const QString &path, QJsonObject *top, QString *reason)
 {

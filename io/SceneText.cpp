@@ -346,9 +346,9 @@ QJsonObject SceneText::object(int index) const
 {
     if (m_parsedWhole)
         return m_parsedItems.at(index).toObject();
-    const Slice &item = m_items.at(index);
-    if (m_text.at(item.offset) != '{')
+    if (!isObject(index))
         return {};
+    const Slice &item = m_items.at(index);
     return QJsonDocument::fromJson(QByteArray::fromRawData(m_text.constData() + item.offset,
                                                            item.length))
         .object();
